@@ -1,0 +1,65 @@
+// Drawing (.DRX) and symbol (.SYM) files, and the private scrap that carries objects in the
+// same encoding.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "model/records.h"
+
+struct DocumentRec;
+
+constexpr int32_t kDrxVersion100 = 100;
+constexpr int32_t kDrxVersion150 = 150;
+constexpr int16_t kPlatformBigEndian = 1;  // files from the big-endian platform
+constexpr int16_t kPlatformWindows = 2;
+constexpr int32_t kDocStateBlockLength = 217;  // what the writer stores, whatever follows
+
+// Record tags.
+constexpr int16_t kLayerTag = 100;
+constexpr int16_t kObjectTag = 200;
+constexpr int16_t kGroupStartTag = 202;
+constexpr int16_t kGroupEndTag = 203;
+constexpr int16_t kEndTag = 400;
+// Dimension label markers.
+constexpr int16_t kLabelFollows = 300;
+constexpr int16_t kNoLabel = 301;
+
+// Mode flags set by the file commands.
+extern bool gOpenSymbol;      // place a symbol's objects, selected, into the current layer
+extern bool gPreviewSymbol;   // load a symbol into gPreviewLayer
+extern bool gSaveSymbol;      // write only the selected objects
+extern LayerRec* gPreviewLayer;
+
+// The private scrap: with gUseScrap, ReadSome and WriteSome use this memory block.
+extern bool gUseScrap;
+extern uint8_t* gPrivateScrap;
+extern uint32_t gPrivateScrapSize;
+extern uint32_t gScrapIndex;
+
+// Why the last read or write failed ("damaged: record at byte 1874 runs past the end of the
+// file"), empty after success.
+extern char gDrxFileReason[256];
+// True when the last read stopped at damage after some objects were read into the drawing.
+extern bool gDrxFileDamaged;
+
+// Reads a drawing, or a symbol in the symbol and preview modes, into the current document.
+// False with gDrxFileReason set when the file cannot be opened, has an unknown version, or is
+// damaged (what was read before the damage stays in the drawing).
+bool DrxFileRead(const char* path);
+// Writes the current document through a temporary file that replaces `path` only when every
+// byte is written. False with gDrxFileReason set on failure; the old file is then untouched.
+bool DrxFileWrite(const char* path);
+
+// Reads a drawing from memory (file mode, with header and settings). Same rules as DrxFileRead.
+bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name);
+
+// The private scrap: the selected shapes of the current document as object records and an end
+// tag (kinds 200, 100..107, 201, 1000 and 302 are left out with their members).
+bool WriteScrapObjects();
+// Reads object records from the scrap into the current layer until the end tag.
+bool ReadScrapObjects(const uint8_t* data, size_t length);
+void FreePrivateScrap();
+
+// Called when the writer resets a zoomed drawing to zoom 1 (the window applies the zoom change).
+extern void (*gZoomResetHook)(DocumentRec* document);

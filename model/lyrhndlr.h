@@ -1,0 +1,16 @@
+// Layers of the current drawing.
+#pragma once
+
+#include "model/records.h"
+
+// A new layer (name copied, cut to fit), unlinked. Null when memory is exhausted.
+LayerRec* CreateLayer(const char* name, uint8_t visible, uint8_t layerFlag, ObjectRec* firstObject);
+void AppendObjectToLayer(ObjectRec* object, LayerRec* layer);
+// Appends to the current document's list; the first layer of an empty list becomes current.
+void AppendLayerToDocument(LayerRec* layer);
+void UnlinkLayer(LayerRec* layer);
+// Deletes the layer and its objects from the current document, moving the first and current
+// layer pointers to the previous layer (or the next when it was first).
+void DeleteLayer(LayerRec* layer);
+void DeleteLayerObjects(LayerRec* layer);
+int CountLayers(const LayerRec* firstLayer);

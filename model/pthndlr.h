@@ -1,0 +1,27 @@
+// Points of an object, and the point family of bounds (rectangles computed from the points
+// themselves, following curves).
+#pragma once
+
+#include "model/records.h"
+
+PointRec* CreatePoint(int16_t pointKind, uint8_t selected, uint8_t locked, float inTangentX,
+                      float inTangentY, float x, float y, float outTangentX, float outTangentY,
+                      ObjectRec* owner);
+void AppendPointToObject(PointRec* point, ObjectRec* object);
+// Inserts after `after`, or at the head when `after` is null. Does not set the owner.
+void InsertPointInObject(PointRec* point, ObjectRec* object, PointRec* after);
+void DeleteObjectPoints(ObjectRec* object);
+void DuplicateObjectPoints(const ObjectRec* source, ObjectRec* target, FloatPoint offset, uint8_t selected);
+int CountObjectPoints(const ObjectRec* object);
+
+// True when the segment from a to b is a straight line (no tangents, or a marker at either end).
+bool IsStraightSegment(const PointRec* a, const PointRec* b);
+
+void RefineBounds(float x, float y, FloatRect* rect);
+bool IsEmptyRect(const FloatRect* rect);
+void GetObjectBounds(const ObjectRec* object, bool selectedOnly, FloatRect* rect, bool pointsOnly, bool includePen);
+void GetLayerBounds(const LayerRec* layer, bool selectedOnly, FloatRect* rect, bool pointsOnly, bool includePen);
+void GetAllLayersBounds(const LayerRec* firstLayer, bool selectedOnly, FloatRect* rect, bool pointsOnly,
+                        bool includePen);
+void GetObjectSplineBounds(const PointRec* a, const PointRec* b, FloatRect* rect, bool includePen, int penH,
+                           int penV);

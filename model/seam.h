@@ -1,0 +1,58 @@
+// The few window-system objects the core holds: text panes (a text block's edit control),
+// metafile pictures and logical fonts. The Windows build keeps them in real EDIT controls,
+// metafile handles and LOGFONTs; the host build keeps the same data in plain memory. Nothing
+// else in the core knows which build it is in.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The fields of a Windows logical font (LOGFONTA), 60 bytes, in the same layout.
+struct FontRecord {
+  int32_t height, width, escapement, orientation, weight;
+  uint8_t italic, underline, strikeOut, charSet;
+  uint8_t outPrecision, clipPrecision, quality, pitchAndFamily;
+  char faceName[32];
+};
+static_assert(sizeof(FontRecord) == 60, "FontRecord must keep the logical-font layout");
+
+// Opaque handles. On Windows a TextPane is the HWND of an EDIT control and a MetaPict an
+// HMETAFILE; on the host they point at in-memory records.
+typedef struct TextPaneTag* TextPane;
+typedef struct MetaPictTag* MetaPict;
+
+// Text alignment of a pane as stored in files: 1 centred, -1 right, 0 left.
+constexpr int16_t kAlignCentred = 1;
+constexpr int16_t kAlignRight = -1;
+constexpr int16_t kAlignLeft = 0;
+
+// Text panes. The rectangle is in the drawing pane's coordinates. Returns null on failure.
+TextPane CreateTextPane(int16_t alignment, int left, int top, int right, int bottom);
+void DestroyTextPane(TextPane pane);
+// Replaces the text; `length` bytes, no NUL needed. False when the pane refused it.
+bool SetTextPaneText(TextPane pane, const char* text, size_t length);
+// The text's length in bytes, without a terminating NUL.
+size_t GetTextPaneTextLength(TextPane pane);
+// Copies at most capacity - 1 bytes and a NUL; returns the bytes copied (NUL excluded).
+size_t GetTextPaneText(TextPane pane, char* buffer, size_t capacity);
+int16_t GetTextPaneAlignment(TextPane pane);
+void SetTextPaneFont(TextPane pane, const FontRecord* font);
+// False when the pane has no font of its own (it then shows the system's default).
+bool GetTextPaneFont(TextPane pane, FontRecord* font);
+// The passive display state: input off, no drawing of its own (the drawing code paints it).
+void SetTextPanePassive(TextPane pane);
+
+// The window text panes are created in (the drawing pane); null for none (the Windows build
+// then parks panes under a message-only parent). Owned by the seam.
+void SetTextPaneParent(void* window);
+
+// Metafile pictures from and to the bits of a standard Windows metafile.
+MetaPict CreateMetaPictFromBits(const uint8_t* bits, uint32_t length);
+// The size of the picture's bits; copies them when buffer is not null and capacity suffices.
+uint32_t GetMetaPictBits(MetaPict picture, uint8_t* buffer, uint32_t capacity);
+MetaPict CopyMetaPict(MetaPict picture);
+void DeleteMetaPict(MetaPict picture);
+
+// Replaces `target` with the fully written `temporary` file in one step; false leaves the
+// target as it was.
+bool ReplaceFileWithTemporary(const char* temporary, const char* target);
