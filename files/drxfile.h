@@ -40,7 +40,9 @@ extern uint32_t gScrapIndex;
 // Why the last read or write failed ("damaged: record at byte 1874 runs past the end of the
 // file"), empty after success.
 extern char gDrxFileReason[256];
-// True when the last read stopped at damage after some objects were read into the drawing.
+// True when the last read stopped at damage after it had begun to change the drawing (a drawing's
+// settings and layers replaced, or objects added): what was read stays, to be shown with a
+// warning. A failed read with this flag clear left the drawing as it was.
 extern bool gDrxFileDamaged;
 
 // Reads a drawing, or a symbol in the symbol and preview modes, into the current document.
@@ -54,12 +56,15 @@ bool DrxFileWrite(const char* path);
 // Reads a drawing from memory (file mode, with header and settings). Same rules as DrxFileRead.
 bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name);
 
-// The private scrap: the selected shapes of the current document as object records and an end
-// tag (kinds 200, 100..107, 201, 1000 and 302 are left out with their members).
+// The private scrap: every object of every layer of the current document as object records and
+// an end tag, into gPrivateScrap (kinds 200, 100..107, 201, 1000 and 302 are left out with their
+// members). False with gDrxFileReason when the scrap cannot be grown; it is then empty.
 bool WriteScrapObjects();
-// Reads object records from the scrap into the current layer until the end tag.
+// Reads object records from the scrap into the current layer until the end tag, never past
+// `length`. Same failure rules as DrxFileRead.
 bool ReadScrapObjects(const uint8_t* data, size_t length);
 void FreePrivateScrap();
 
-// Called when the writer resets a zoomed drawing to zoom 1 (the window applies the zoom change).
+// Called when the writer resets a zoomed drawing to zoom 1, after zoomFactor became 1 (the window
+// applies the zoom change).
 extern void (*gZoomResetHook)(DocumentRec* document);

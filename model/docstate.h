@@ -150,8 +150,9 @@ void SetCurveSmoothness(DocState* state, int smoothness);
 
 // A drawing with no window: a zero-filled record, the default settings, one visible layer
 // "Untitled" that is first and current, the origin at the sheet's bottom-left corner. Null when
-// memory is exhausted. The drawing window adds its child windows to the record.
+// memory is exhausted. The new drawing becomes gCurDocument. The drawing window adds its child
+// windows to the record.
 DocumentRec* CreateDocument();
-// Frees the layers with their objects, the settings and the record. Clears gCurDocument if it
-// named this drawing.
+// Frees the layers with their objects, the settings, the file name (a malloc'd block) and the
+// record. Clears gCurDocument if it named this drawing.
 void DeleteDocument(DocumentRec* document);

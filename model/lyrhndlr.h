@@ -6,6 +6,10 @@
 // A new layer (name copied, cut to fit), unlinked. Null when memory is exhausted.
 LayerRec* CreateLayer(const char* name, uint8_t visible, uint8_t layerFlag, ObjectRec* firstObject);
 void AppendObjectToLayer(ObjectRec* object, LayerRec* layer);
+// Appends like AppendObjectToLayer without walking the list: `tail` is the layer's last
+// top-level object, or null when the list is empty. Sets the object's layer. A tail of another
+// list, or null for a list that is not empty, falls back to the walk.
+void LinkObjectAfter(ObjectRec* object, LayerRec* layer, ObjectRec* tail);
 // Appends to the current document's list; the first layer of an empty list becomes current.
 void AppendLayerToDocument(LayerRec* layer);
 void UnlinkLayer(LayerRec* layer);

@@ -15,6 +15,9 @@ void UnlinkObject(ObjectRec* object);
 void DeleteObj(ObjectRec* object);
 // Appends `child` to the end of `group`'s member list, setting its parent and layer.
 void AppendObjectToGroup(ObjectRec* child, ObjectRec* group);
+// Appends like AppendObjectToGroup without walking the list: `tail` is the group's last member,
+// or null when it has none. A tail of another group falls back to the walk.
+void LinkChildAfter(ObjectRec* child, ObjectRec* group, ObjectRec* tail);
 // The topmost group that holds the object, or the object itself.
 ObjectRec* GetRootObject(ObjectRec* object);
 bool IsObjectGrouped(const ObjectRec* object);

@@ -12,6 +12,10 @@ void SetLineWeight(ObjectRec* object);
 void ChangePattern(ObjectRec* object, int16_t pattern);
 // Pen width in pixels; zoomed by the current document's zoom when asked.
 int GetLineWeight(const ObjectRec* object, bool zoomed);
+// How far a pen reaches beyond the outline on each side: half the pen width (whole pixels) for
+// pens of 2 pixels and more, else 0.
+constexpr int kMinPenForAllowance = 2;
+int GetPenAllowance(const ObjectRec* object, bool zoomed);
 
 void DeleteObjectData(ObjectRec* object);
 void DuplicateObjectData(const ObjectRec* source, ObjectRec* target);

@@ -8,6 +8,9 @@ PointRec* CreatePoint(int16_t pointKind, uint8_t selected, uint8_t locked, float
                       float inTangentY, float x, float y, float outTangentX, float outTangentY,
                       ObjectRec* owner);
 void AppendPointToObject(PointRec* point, ObjectRec* object);
+// Appends like AppendPointToObject without walking the list: `tail` is the object's last point,
+// or null when it has none. Sets the owner. A tail of another object falls back to the walk.
+void LinkPointAfter(PointRec* point, ObjectRec* object, PointRec* tail);
 // Inserts after `after`, or at the head when `after` is null. Does not set the owner.
 void InsertPointInObject(PointRec* point, ObjectRec* object, PointRec* after);
 void DeleteObjectPoints(ObjectRec* object);

@@ -1,0 +1,87 @@
+#!/bin/sh
+# Builds the benchmarks on both builds and prints one table: write, read (best of 3 and first),
+# bounds of all layers, file size and peak memory for 10,000, 100,000 and 1,000,000 objects.
+#
+#   bench/run.sh                      both builds, all sizes
+#   SIZES="10000 100000" bench/run.sh
+#   BUILDS=host bench/run.sh          host only (BUILDS=win: Windows only)
+#
+# Build folders: $HOST_BUILD and $WIN_BUILD (default build/bench-host and build/bench-win).
+# The Windows programs run under Wine through cmake/wine-run.sh. Text blocks are EDIT controls
+# on the Windows build, so it measures each size without text blocks (each replaced by a
+# rectangle) and, up to $WIN_TEXT_MAX objects, with them as well (each control costs
+# milliseconds under Wine).
+set -eu
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+HOST_BUILD=${HOST_BUILD:-$ROOT/build/bench-host}
+WIN_BUILD=${WIN_BUILD:-$ROOT/build/bench-win}
+SIZES=${SIZES:-10000 100000 1000000}
+BUILDS=${BUILDS:-host win}
+WIN_TEXT_MAX=${WIN_TEXT_MAX:-10000}
+JOBS=${JOBS:-2}
+RESULTS=$(mktemp)
+trap 'rm -f "$RESULTS"' EXIT
+
+build() {  # folder, extra cmake arguments...
+  dir=$1
+  shift
+  cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$JOBS" --target drxbench drxbenchgen >/dev/null
+}
+
+# measure LABEL SIZE TEXTFLAG RUNNER PROGRAM DATAFILE
+measure() {
+  label=$1 size=$2 text=$3 runner=$4 program=$5 data=$6
+  w=$($runner "$program" write "$size" "$data" $text) || { echo "$label $size: write failed" >&2; return 1; }
+  r=$($runner "$program" read "$data") || { echo "$label $size: read failed" >&2; return 1; }
+  echo "$label $w $r" | tr -d '\r' >>"$RESULTS"
+}
+
+for b in $BUILDS; do
+  case $b in
+    host)
+      build "$HOST_BUILD"
+      mkdir -p "$HOST_BUILD/benchdata"
+      for n in $SIZES; do
+        measure host "$n" "" "" "$HOST_BUILD/bench/drxbench" "$HOST_BUILD/benchdata/bench-$n.drx"
+        measure host "$n" --no-text "" "$HOST_BUILD/bench/drxbench" "$HOST_BUILD/benchdata/bench-$n-notext.drx"
+      done
+      ;;
+    win)
+      build "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
+      mkdir -p "$WIN_BUILD/benchdata"
+      for n in $SIZES; do
+        measure wine "$n" --no-text "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/drxbench.exe" \
+          "Z:$WIN_BUILD/benchdata/bench-$n-notext.drx"
+        if [ "$n" -le "$WIN_TEXT_MAX" ]; then
+          measure wine "$n" "" "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/drxbench.exe" \
+            "Z:$WIN_BUILD/benchdata/bench-$n.drx"
+        fi
+      done
+      ;;
+    *) echo "unknown build $b" >&2; exit 1 ;;
+  esac
+done
+
+# One row per measurement: the name=value pairs of both lines, picked by name.
+awk '
+function v(name,   i, kv) {
+  for (i = 2; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] }
+  return ""
+}
+BEGIN {
+  printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %7s %8s %8s\n", "build", "objects", "text", "write_s", "wcpu_s",
+         "read_s", "rcpu_s", "first_s", "bounds_s", "file_MB", "wpeak_MB", "rpeak_MB"
+}
+{
+  # The write fields come first on the line, the read fields after the word "read".
+  label = $1
+  split($0, halves, " read ")
+  $0 = halves[1]; obj = v("objects"); text = v("text"); ws = v("write_s"); wc = v("write_cpu_s")
+  bytes = v("bytes"); wp = v("peak_mb")
+  $0 = "x " halves[2]; rs = v("read_s"); rc = v("read_cpu_s"); fs = v("first_read_s"); bs = v("bounds_s")
+  rp = v("peak_mb")
+  printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %7.1f %8s %8s\n", label, obj, text, ws, wc, rs, rc, fs, bs,
+         bytes / 1048576, wp, rp
+}' "$RESULTS"

@@ -1,0 +1,98 @@
+// Export to DXF, HPGL and EPS: one walk over layers, objects and point pairs lowers every
+// outline to straight segments (curves flattened at the drawing's smoothness) and hands each
+// segment to the writer of the format, between the format's fixed header and trailer.
+// Output streams through one buffered writer, so an export of any size runs in constant memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "model/records.h"
+
+// Export types. The codes are the ones the export commands pass along.
+constexpr int16_t kExportDXF = 2;
+constexpr int16_t kExportHPGL = 3;
+constexpr int16_t kExportEPS = 4;
+
+constexpr size_t kExportBufferSize = 64 * 1024;
+// The longest text one writer call produces (a DXF line record with four numbers).
+constexpr size_t kExportRecordSize = 256;
+
+// The export file being written: a buffered writer that remembers its first failure, plus how
+// the walk maps the drawing onto the file.
+struct ExportStream {
+  FILE* file;
+  bool failed;                 // a write failed; nothing more is written
+  bool mirror;                 // y is written mirrored about mirrorCenterY (the formats count y upward)
+  float mirrorCenterY;         // page units
+  int smoothness;              // samples per curved segment
+  const uint8_t* previewBits;  // EPS: a standard metafile of the drawing, or null for none
+  uint32_t previewLength;
+  const char* title;         // EPS: the %%Title text (the target path)
+  uint32_t postScriptStart;  // EPS with a preview: where the PostScript section starts
+  uint64_t flushed;          // bytes handed to the file
+  size_t used;               // bytes waiting in the buffer
+  char buffer[kExportBufferSize];
+};
+
+// How a file is to be written; ExportFile fills it the way the export commands want it.
+struct ExportSettings {
+  bool mirror;
+  float mirrorCenterY;
+  const uint8_t* previewBits;
+  uint32_t previewLength;
+  const char* title;  // null: the path
+};
+
+// Why the last ExportFile or WriteExportFile failed, empty after success.
+extern char gExportReason[256];
+
+// The export commands' whole export of the current drawing: the drawing is written mirrored top
+// to bottom about the centre of the bounds of all its visible objects (the formats count y
+// upward), the way a flip of everything, the export and a flip back would write it, while the
+// drawing itself is never touched. The file is written beside `path` and replaces it only when
+// every byte is written. For EPS, `previewBits` (a standard metafile, or null) is stored as the
+// preview. False with gExportReason set when there is no drawing or the file cannot be written.
+bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits = nullptr,
+                uint32_t previewLength = 0, const char* title = nullptr);
+
+// Writes the current drawing to `path` itself (no temporary) with the given settings. False
+// with gExportReason set; a partial file may be left behind.
+bool WriteExportFile(int16_t type, const char* path, const ExportSettings& settings);
+
+// The centre the export commands mirror about: the middle of the bounds of every object of the
+// visible layers (curves followed, no pen). 0 for a drawing with no visible object.
+float GetExportMirrorCenter(const LayerRec* firstLayer);
+
+// The header and trailer texts, embedded from the files of resources/: the bytes of the
+// resource `name` of `type` ("hdrs" or "tlrs") and their count, or null when there is none.
+const uint8_t* GetResource(const char* type, const char* name, uint32_t* length);
+
+// The walk.
+void ExportHeader(int16_t type, ExportStream* stream, const char* path);
+void ExportTrailer(int16_t type, ExportStream* stream);
+void ExportAllLayers(const LayerRec* firstLayer, int16_t type, ExportStream* stream);
+void ExportLayer(const LayerRec* layer, int16_t type, ExportStream* stream);
+void ExportObject(const ObjectRec* object, int16_t type, ExportStream* stream);
+void ExportObjectSegment(const PointRec* from, const PointRec* to, int16_t type, ExportStream* stream);
+void ExportMoveTo(float x, float y, int16_t type, ExportStream* stream);
+void ExportLine(float x1, float y1, float x2, float y2, int16_t type, ExportStream* stream);
+
+// The buffered writer. Writing after a failure does nothing.
+void WriteExportBytes(ExportStream* stream, const void* bytes, size_t count);
+void WriteExportText(ExportStream* stream, const char* text);
+void WriteExportResource(ExportStream* stream, const char* type, const char* name);
+// Room for at least kExportRecordSize characters in the buffer; give the end of what was put
+// there to CommitExportSpace.
+char* ReserveExportSpace(ExportStream* stream);
+void CommitExportSpace(ExportStream* stream, char* end);
+// Writes out the buffer. False once anything failed.
+bool FlushExportStream(ExportStream* stream);
+// The number of bytes written to the file so far, buffer included.
+uint64_t GetExportPosition(ExportStream* stream);
+
+// Writes `value` as the C library's "%.<decimals>f" writes it in the default rounding mode
+// (exact value, halfway cases to even), for decimals 0 to 6, the same on every build. Returns the
+// end of the text; at most 48 characters for values of float range, no NUL.
+char* FormatFixed(char* out, double value, int decimals);

@@ -1,0 +1,1214 @@
+// Drawing (.DRX) and symbol (.SYM) files, and the private scrap that carries objects in the same
+// encoding.
+//
+// A file is a header (version long, platform short), a settings block (a length long, then the
+// fields), and tagged records: layers, objects, group brackets, and the end tag. Numbers are
+// big-endian. The reader loads the whole file and parses it from memory with the same routines
+// the scrap uses; every count and length is checked against the bytes left before anything is
+// allocated, and the reader stops at the first inconsistency, keeping what it read before it.
+#include "files/drxfile.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "files/drxio.h"
+#include "model/docstate.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
+#include "model/seam.h"
+#include "tools/drxfont.h"
+
+bool gOpenSymbol;
+bool gPreviewSymbol;
+bool gSaveSymbol;
+LayerRec* gPreviewLayer;
+
+bool gUseScrap;
+uint8_t* gPrivateScrap;
+uint32_t gPrivateScrapSize;
+uint32_t gScrapIndex;
+
+char gDrxFileReason[256];
+bool gDrxFileDamaged;
+
+void (*gZoomResetHook)(DocumentRec* document);
+
+namespace {
+
+// Name of a layer made by the reader (string 71).
+constexpr char kUntitledLayerName[] = "Untitled";
+// Settings bytes that follow the block length, by version.
+constexpr size_t kDocStateFieldBytes100 = 152;
+constexpr size_t kDocStateFieldBytes150 = 170;
+// A text block's edit window sits this far inside the object's bounds.
+constexpr float kTextPaneInset = 3.0f;
+// Screen coordinates are 16-bit; a pane rectangle is kept inside them.
+constexpr float kPaneCoordinateLimit = 32767.0f;
+// Appended to the target's name for the file a save writes first.
+constexpr char kTemporarySuffix[] = ".drxsave";
+
+// Defaults of an object being read, before its stored info arrives.
+constexpr float kReadLineWeight = 1.0f;
+
+// ---------------------------------------------------------------------------------------------
+// Where reading stopped and why.
+
+enum class ReadFault { kNone, kShort, kBad, kMemory, kNoEndTag };
+
+ReadFault gReadFault;
+size_t gRecordStart;      // byte offset of the record being read
+const char* gRecordWhat;  // "record", "header", "settings block"
+char gFaultDetail[96];    // for kBad: what is wrong with the record
+
+// Records a fault (the first one wins) and returns false for the caller to pass up.
+bool Fault(ReadFault fault, const char* detail = nullptr, long value = 0) {
+  if (gReadFault != ReadFault::kNone) return false;
+  gReadFault = fault;
+  if (detail) std::snprintf(gFaultDetail, sizeof gFaultDetail, detail, value);
+  return false;
+}
+
+// A read that ran past the end of the data.
+bool ShortFault() {
+  return Fault(ReadFault::kShort);
+}
+bool MemoryFault() {
+  return Fault(ReadFault::kMemory);
+}
+
+// True when the source has run dry; records the fault.
+bool SourceFailed() {
+  if (!gSource.failed) return false;
+  ShortFault();
+  return true;
+}
+
+void SetReason(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(gDrxFileReason, sizeof gDrxFileReason, format, args);
+  va_end(args);
+}
+
+void ReasonFromFault() {
+  switch (gReadFault) {
+    case ReadFault::kNone:
+      gDrxFileReason[0] = '\0';
+      break;
+    case ReadFault::kShort:
+      SetReason("damaged: %s at byte %llu runs past the end of the file", gRecordWhat,
+                static_cast<unsigned long long>(gRecordStart));
+      break;
+    case ReadFault::kBad:
+      SetReason("damaged: %s at byte %llu %s", gRecordWhat, static_cast<unsigned long long>(gRecordStart),
+                gFaultDetail);
+      break;
+    case ReadFault::kMemory:
+      SetReason("out of memory");
+      break;
+    case ReadFault::kNoEndTag:
+      SetReason("damaged: ends without its end tag");
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The reader's state: where objects go.
+
+enum class ReadMode { kDrawing, kSymbol, kPreview, kScrap };
+
+ReadMode gReadMode;
+LayerRec* gTargetLayer;  // the layer top-level objects go into (null: none yet)
+ObjectRec* gTargetTail;  // its last top-level object
+ObjectRec* gOpenGroup;   // the group between a group start and its end, or null
+ObjectRec* gGroupTail;   // its last member
+ObjectRec* gLastObject;  // the top-level object read just before, for a group start
+bool gDrawingChanged;    // the drawing already holds something this read put there
+
+bool SelectsReadObjects() {
+  return gReadMode == ReadMode::kSymbol || gReadMode == ReadMode::kPreview;
+}
+
+void SelectObjectPoints(ObjectRec* object) {
+  for (PointRec* point = object->firstPoint; point; point = point->nextPoint) point->selected = 1;
+}
+
+ObjectRec* LastTopLevelObject(LayerRec* layer) {
+  ObjectRec* object = layer ? layer->firstObject : nullptr;
+  while (object && object->nextObject) object = object->nextObject;
+  return object;
+}
+
+// A new object in the state every record starts from: kind 0, white fill, black pen, line
+// weight 1, solid line, no pattern, zero bounds.
+ObjectRec* NewReadObject(LayerRec* layer) {
+  const FloatRect zero = {0, 0, 0, 0};
+  return CreateObject(kPlaceholderKind, 0, 0, &kWhite16, &kBlack16, kReadLineWeight, kSolidLineType, kNoFill,
+                      &zero, nullptr, nullptr, nullptr, layer, nullptr);
+}
+
+// Appends a top-level object read into the target layer.
+void AppendToTarget(ObjectRec* object, LayerRec* layer) {
+  if (layer != gTargetLayer) {
+    AppendObjectToLayer(object, layer);
+  } else {
+    LinkObjectAfter(object, layer, gTargetTail);
+    gTargetTail = object;
+  }
+  gDrawingChanged = true;
+}
+
+// Kinds an object record may carry. Labels (201) travel inside their dimensions only.
+bool IsRecordKind(int kind) {
+  return IsShapeKind(kind) || IsDimensionOrLeaderKind(kind) || kind == kTextBlockKind ||
+         kind == kMetaFileKind || kind == kGroupKind;
+}
+
+// 16-bit little-endian values of a font record.
+int16_t LittleShort(const uint8_t* bytes) {
+  return static_cast<int16_t>(static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)));
+}
+
+void PutLittleShort(uint8_t* bytes, int32_t value) {
+  uint16_t bits = static_cast<uint16_t>(value);
+  bytes[0] = static_cast<uint8_t>(bits & 0xFF);
+  bytes[1] = static_cast<uint8_t>(bits >> 8);
+}
+
+// The font record: five little-endian 16-bit values (height, width, escapement, orientation,
+// weight), eight single bytes, the face name.
+constexpr size_t kFontFaceOffset = 18;
+constexpr size_t kFontFaceSize = 32;
+static_assert(kFontFaceOffset + kFontFaceSize == kFontRecordSize, "font record is 50 bytes");
+
+bool ReadFontRecord(FontRecord* font) {
+  uint8_t bytes[kFontRecordSize];
+  if (!ReadSome(bytes, sizeof bytes)) return false;
+  *font = FontRecord{};
+  font->height = LittleShort(bytes + 0);
+  font->width = LittleShort(bytes + 2);
+  font->escapement = LittleShort(bytes + 4);
+  font->orientation = LittleShort(bytes + 6);
+  font->weight = LittleShort(bytes + 8);
+  font->italic = bytes[10];
+  font->underline = bytes[11];
+  font->strikeOut = bytes[12];
+  font->charSet = bytes[13];
+  font->outPrecision = bytes[14];
+  font->clipPrecision = bytes[15];
+  font->quality = bytes[16];
+  font->pitchAndFamily = bytes[17];
+  std::memcpy(font->faceName, bytes + kFontFaceOffset, kFontFaceSize);
+  font->faceName[kFontFaceSize - 1] = '\0';  // a logical font's face name always ends in a NUL
+  return true;
+}
+
+void WriteFontRecord(const FontRecord& font) {
+  uint8_t bytes[kFontRecordSize];
+  PutLittleShort(bytes + 0, font.height);
+  PutLittleShort(bytes + 2, font.width);
+  PutLittleShort(bytes + 4, font.escapement);
+  PutLittleShort(bytes + 6, font.orientation);
+  PutLittleShort(bytes + 8, font.weight);
+  bytes[10] = font.italic;
+  bytes[11] = font.underline;
+  bytes[12] = font.strikeOut;
+  bytes[13] = font.charSet;
+  bytes[14] = font.outPrecision;
+  bytes[15] = font.clipPrecision;
+  bytes[16] = font.quality;
+  bytes[17] = font.pitchAndFamily;
+  std::memcpy(bytes + kFontFaceOffset, font.faceName, kFontFaceSize);
+  WriteSome(bytes, sizeof bytes);
+}
+
+uint8_t ReadByte() {
+  uint8_t value = 0;
+  ReadSome(&value, 1);
+  return value;
+}
+
+void WriteByte(uint8_t value) {
+  WriteSome(&value, 1);
+}
+
+RGB16 ReadColor() {
+  RGB16 color;
+  color.red = static_cast<uint16_t>(ReadShort());
+  color.green = static_cast<uint16_t>(ReadShort());
+  color.blue = static_cast<uint16_t>(ReadShort());
+  return color;
+}
+
+void WriteColor(const RGB16& color) {
+  WriteShort(static_cast<int16_t>(color.red));
+  WriteShort(static_cast<int16_t>(color.green));
+  WriteShort(static_cast<int16_t>(color.blue));
+}
+
+// A pane coordinate from a page coordinate, truncated, kept inside the screen's range.
+int PaneCoordinate(float value) {
+  if (!(value > -kPaneCoordinateLimit)) return static_cast<int>(-kPaneCoordinateLimit);
+  if (value > kPaneCoordinateLimit) return static_cast<int>(kPaneCoordinateLimit);
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Reading, one level per routine.
+
+bool DoReadHeader() {
+  gRecordWhat = "header";
+  gRecordStart = GetMark();
+  gFileVersion = ReadLong();
+  int16_t platform = ReadShort();
+  if (SourceFailed()) return false;
+  // Only the big-endian platform's files differ; any other code reads as ours.
+  gFilePlatform = platform == kPlatformBigEndian ? kPlatformBigEndian : kPlatformWindows;
+  return true;
+}
+
+bool DoReadDocState(DocState** stateOut) {
+  *stateOut = nullptr;
+  gRecordWhat = "settings block";
+  gRecordStart = GetMark();
+  int32_t blockLength = ReadLong();
+  if (SourceFailed()) return false;
+  // The writer stores 217 whatever follows; the length only says whether fields follow.
+  if (blockLength <= 0) return true;
+  size_t fieldBytes = gFileVersion == kDrxVersion150 ? kDocStateFieldBytes150 : kDocStateFieldBytes100;
+  if (BytesLeft() < fieldBytes) return ShortFault();
+  DocState* state = static_cast<DocState*>(std::calloc(1, sizeof(DocState)));
+  if (!state) return MemoryFault();
+  state->dupOffsetH = ReadFloat();
+  state->dupOffsetV = ReadFloat();
+  state->dupRepeat = ReadShort();
+  state->originH = ReadFloat();
+  state->originV = ReadFloat();
+  state->showAxis = ReadByte();
+  state->showPageBreaks = ReadByte();
+  state->showGrid = ReadByte();
+  state->snapToGrid = ReadByte();
+  state->gridH = ReadFloat();
+  state->gridV = ReadFloat();
+  state->scrollSpeed = ReadShort();
+  state->nudgeRate = ReadFloat();
+  state->lineType = ReadShort();
+  state->lineWeight = ReadShort();
+  state->pageRect.top = ReadFloat();
+  state->pageRect.left = ReadFloat();
+  state->pageRect.bottom = ReadFloat();
+  state->pageRect.right = ReadFloat();
+  state->paperKind = ReadShort();
+  state->paperArch = ReadShort();
+  state->paperMech = ReadShort();
+  state->paperMetric = ReadShort();
+  state->paperOversize = ReadShort();
+  state->paperCustomUnit = ReadShort();
+  state->paperWidth = ReadFloat();
+  state->paperHeight = ReadFloat();
+  state->arrowStyle = ReadShort();
+  state->upperTolerance = ReadFloat();
+  state->lowerTolerance = ReadFloat();
+  state->toleranceStyle = ReadShort();
+  state->parallelWidth = ReadFloat();
+  state->parallelSide = ReadShort();
+  state->fillColor = ReadColor();
+  state->backColor = ReadColor();
+  state->readoutStyle = ReadShort();
+  state->storedValue24 = ReadShort();
+  state->showToolbar = ReadByte();
+  state->scaleFactor = ReadFloat();
+  state->screenUnit = ReadShort();
+  state->worldUnit = ReadShort();
+  state->rescaleObjects = ReadByte();
+  state->screenScale = ReadFloat();
+  state->worldScale = ReadFloat();
+  state->curveSmoothness = ReadShort();
+  state->multigonSides = ReadShort();
+  state->snapPercentage = ReadShort();
+  state->snapSensitivity = ReadShort();
+  state->tension = ReadShort();
+  state->zoomFactor = ReadFloat();
+  state->zoomPercentage = ReadShort();
+  state->drawFromCenter = ReadByte();
+  state->drawParallel = ReadByte();
+  state->dimFlags = static_cast<uint32_t>(ReadLong());
+  state->titleStyle = ReadShort();
+  if (gFileVersion == kDrxVersion150) {
+    state->penColor = ReadColor();
+    state->snapH = ReadFloat();
+    state->snapV = ReadFloat();
+    state->showHorizontalRuler = ReadByte();
+    state->showVerticalRuler = ReadByte();
+    state->minorDivisions = ReadShort();
+  }
+  if (SourceFailed()) {
+    std::free(state);
+    return false;
+  }
+  *stateOut = state;
+  return true;
+}
+
+bool DoReadMacDocState() {
+  gRecordWhat = "settings block";
+  gRecordStart = GetMark();
+  int32_t blockLength = ReadLong();
+  if (SourceFailed()) return false;
+  // The big-endian platform's settings are not ours: the drawing keeps its own.
+  if (blockLength > 0 && !SkipSome(static_cast<size_t>(blockLength))) return ShortFault();
+  return true;
+}
+
+namespace {
+
+LayerRec* ReadLayerRecord(bool lengthPrefixed) {
+  char name[kFileLayerNameSize];
+  if (!ReadSome(name, sizeof name)) {
+    ShortFault();
+    return nullptr;
+  }
+  uint8_t visible = ReadByte();
+  uint8_t layerFlag = ReadByte();
+  if (SourceFailed()) return nullptr;
+  if (lengthPrefixed) {
+    // One length byte, then that many characters.
+    size_t length = static_cast<uint8_t>(name[0]);
+    std::memmove(name, name + 1, length);
+    name[length] = '\0';
+  } else {
+    name[kFileLayerNameSize - 1] = '\0';
+  }
+  LayerRec* layer = CreateLayer(kUntitledLayerName, visible, layerFlag, nullptr);
+  if (!layer) {
+    MemoryFault();
+    return nullptr;
+  }
+  std::memcpy(layer->name, name, sizeof layer->name);
+  return layer;
+}
+
+}  // namespace
+
+LayerRec* ReadALayer() {
+  return ReadLayerRecord(false);
+}
+LayerRec* ReadAMacLayer() {
+  return ReadLayerRecord(true);
+}
+
+bool ReadObjectInfo(ObjectRec* object) {
+  object->kind = ReadShort();
+  object->closed = ReadByte();
+  object->objectFlag = ReadByte();
+  object->fillColor = ReadColor();
+  object->lineWeight = ReadFloat();
+  object->lineType = ReadShort();
+  object->fillPattern = ReadShort();
+  if (gFileVersion == kDrxVersion150) object->penColor = ReadColor();
+  return !SourceFailed();
+}
+
+bool ReadObjectPoints(ObjectRec* object) {
+  int32_t count = ReadLong();
+  if (SourceFailed()) return false;
+  if (count < 0) return Fault(ReadFault::kBad, "has a point count of %ld", count);
+  if (static_cast<size_t>(count) > BytesLeft() / kPointRecordSize) return ShortFault();
+  PointRec* tail = nullptr;
+  for (int32_t i = 0; i < count; ++i) {
+    int16_t pointKind = ReadShort();
+    uint8_t selected = ReadByte();
+    uint8_t detectable = ReadByte();
+    uint8_t locked = ReadByte();
+    float inTangentX = ReadFloat();
+    float inTangentY = ReadFloat();
+    float x = ReadFloat();
+    float y = ReadFloat();
+    float outTangentX = ReadFloat();
+    float outTangentY = ReadFloat();
+    PointRec* point = CreatePoint(pointKind, selected, locked, inTangentX, inTangentY, x, y, outTangentX,
+                                  outTangentY, object);
+    if (!point) return MemoryFault();
+    point->detectable = detectable;
+    LinkPointAfter(point, object, tail);
+    tail = point;
+  }
+  return !SourceFailed();
+}
+
+bool ReadTextData(ObjectRec* object) {
+  int32_t textLength = ReadLong();
+  if (SourceFailed()) return false;
+  if (textLength < 0) return Fault(ReadFault::kBad, "has a text length of %ld", textLength);
+  if (static_cast<size_t>(textLength) > BytesLeft()) return ShortFault();
+  // The text is used where it lies, up to its NUL.
+  const char* text = reinterpret_cast<const char*>(gSource.data + GetMark());
+  const void* nul = std::memchr(text, '\0', static_cast<size_t>(textLength));
+  size_t shown =
+      nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : static_cast<size_t>(textLength);
+  SkipSome(static_cast<size_t>(textLength));
+  int32_t styleLength = ReadLong();
+  if (SourceFailed()) return false;
+  if (styleLength < 0) return Fault(ReadFault::kBad, "has a style length of %ld", styleLength);
+  if (!SkipSome(static_cast<size_t>(styleLength))) return ShortFault();
+  int16_t alignment = ReadShort();
+  if (alignment != kAlignCentred && alignment != kAlignRight) alignment = kAlignLeft;
+  FontRecord font;
+  bool hasFont = gFilePlatform != kPlatformBigEndian;
+  if (hasFont) ReadFontRecord(&font);
+  if (SourceFailed()) return false;
+
+  const FloatRect& box = object->bounds;
+  TextPane pane = CreateTextPane(
+      alignment, PaneCoordinate(box.left + kTextPaneInset), PaneCoordinate(box.top + kTextPaneInset),
+      PaneCoordinate(box.right - kTextPaneInset), PaneCoordinate(box.bottom - kTextPaneInset));
+  if (!pane) return MemoryFault();
+  object->info = pane;  // owned by the object from here on
+  if (!SetTextPaneText(pane, text, shown)) return MemoryFault();
+  // Without a font record the pane keeps the default font.
+  if (hasFont) SetTextPaneFont(pane, &font);
+  return true;
+}
+
+namespace {
+
+// The label of a dimension: object info and points without a tag, its font number, size and
+// style, and (except on the big-endian platform) its font record. Returns it unlinked.
+ObjectRec* ReadDimensionLabel(LayerRec* layer) {
+  ObjectRec* label = NewReadObject(layer);
+  if (!label) {
+    MemoryFault();
+    return nullptr;
+  }
+  // The label's data block is made only once its kind is known to be a label's.
+  bool ok = ReadObjectInfo(label);
+  if (ok && label->kind != kDimensionTextKind)
+    ok = Fault(ReadFault::kBad, "has a label of kind %ld", label->kind);
+  if (ok) ok = ReadObjectPoints(label);
+  DimTextInfo read = {};
+  if (ok) {
+    read.fontNumber = ReadShort();
+    read.fontSize = ReadShort();
+    read.fontStyle = ReadByte();
+    if (gFilePlatform != kPlatformBigEndian)
+      ReadFontRecord(&read.font);
+    else
+      read.font = gCurFontInfo;
+    ok = !SourceFailed();
+  }
+  DimTextInfo* info = nullptr;
+  if (ok) {
+    info = static_cast<DimTextInfo*>(std::calloc(1, sizeof(DimTextInfo)));
+    if (!info) ok = MemoryFault();
+  }
+  if (!ok) {
+    DeleteObj(label);
+    return nullptr;
+  }
+  *info = read;
+  label->info = info;
+  UpdateObjectBounds(label);
+  return label;
+}
+
+bool ReadDimensionData(ObjectRec* object) {
+  DimInfo* info = static_cast<DimInfo*>(std::calloc(1, sizeof(DimInfo)));
+  if (!info) return MemoryFault();
+  object->info = info;
+  int16_t marker = ReadShort();
+  if (SourceFailed()) return false;
+  ObjectRec* label = nullptr;
+  if (marker == kLabelFollows) {
+    label = ReadDimensionLabel(object->layer);
+    if (!label) return false;
+    DimTextInfoOf(label)->ownerDimension = object;
+    info->textObject = label;
+  } else if (marker != kNoLabel) {
+    return Fault(ReadFault::kBad, "has a label marker of %ld", marker);
+  }
+  info->dimFlags = static_cast<uint32_t>(ReadLong());
+  info->upperTolerance = ReadFloat();
+  info->lowerTolerance = ReadFloat();
+  return !SourceFailed();  // the caller deletes a label that came with a damaged record
+}
+
+bool ReadPictureData(ObjectRec* object) {
+  MetaInfo* info = static_cast<MetaInfo*>(std::calloc(1, sizeof(MetaInfo)));
+  if (!info) return MemoryFault();
+  object->info = info;
+  info->mapMode = ReadShort();
+  // The frame is stored top, left, bottom, right.
+  info->frameTop = ReadShort();
+  info->frameLeft = ReadShort();
+  info->frameBottom = ReadShort();
+  info->frameRight = ReadShort();
+  info->unitsPerInch = ReadShort();
+  uint8_t lengthBytes[4];
+  ReadSome(lengthBytes, sizeof lengthBytes);
+  if (SourceFailed()) return false;
+  uint32_t bitsLength = static_cast<uint32_t>(lengthBytes[0]) | (static_cast<uint32_t>(lengthBytes[1]) << 8) |
+                        (static_cast<uint32_t>(lengthBytes[2]) << 16) |
+                        (static_cast<uint32_t>(lengthBytes[3]) << 24);
+  if (bitsLength > BytesLeft()) return ShortFault();
+  if (bitsLength) {
+    // Bits the picture cannot be made from leave a picture without a metafile.
+    info->metaFile = CreateMetaPictFromBits(gSource.data + GetMark(), bitsLength);
+    SkipSome(bitsLength);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadObjectData(ObjectRec* object) {
+  if (object->kind == kTextBlockKind) return ReadTextData(object);
+  if (IsDimensionOrLeaderKind(object->kind)) return ReadDimensionData(object);
+  if (object->kind == kMetaFileKind) return ReadPictureData(object);
+  return true;  // shapes and groups carry no kind data
+}
+
+ObjectRec* ReadAnObject(LayerRec* layer, bool append) {
+  ObjectRec* object = NewReadObject(layer);
+  if (!object) {
+    MemoryFault();
+    return nullptr;
+  }
+  bool ok = ReadObjectInfo(object);
+  if (ok && !IsRecordKind(object->kind)) ok = Fault(ReadFault::kBad, "has an unknown kind %ld", object->kind);
+  if (ok) ok = ReadObjectPoints(object);
+  if (ok) {
+    // A text block's edit window is placed from the bounds, so they come before the kind data.
+    UpdateObjectBounds(object);
+    ok = ReadObjectData(object);
+  }
+  ObjectRec* label =
+      IsDimensionOrLeaderKind(object->kind) && object->info ? DimInfoOf(object)->textObject : nullptr;
+  if (!ok) {
+    // A record cut short is dropped whole, with the label it brought.
+    DeleteObj(label);
+    DeleteObj(object);
+    return nullptr;
+  }
+  if (append) AppendToTarget(object, layer);
+  if (SelectsReadObjects()) SelectObjectPoints(object);
+  if (label) {
+    // The label lives in the dimension's layer, after the objects read before it.
+    AppendToTarget(label, layer);
+    if (SelectsReadObjects()) SelectObjectPoints(label);
+  }
+  return object;
+}
+
+namespace {
+
+// Ends group mode: the group's bounds cover its members.
+void CloseOpenGroup() {
+  if (!gOpenGroup) return;
+  UpdateObjectRootBounds(gOpenGroup, false, false);
+  gOpenGroup = nullptr;
+  gGroupTail = nullptr;
+}
+
+bool ReadLayerTag() {
+  if (gOpenGroup) return Fault(ReadFault::kBad, "is a layer inside a group");
+  LayerRec* layer = gFilePlatform == kPlatformBigEndian ? ReadAMacLayer() : ReadALayer();
+  if (!layer) return false;
+  gLastObject = nullptr;
+  if (gReadMode != ReadMode::kDrawing) {
+    // Symbols bring no layers: their objects go where the placing asked.
+    DeleteLayer(layer);
+    return true;
+  }
+  AppendLayerToDocument(layer);
+  gTargetLayer = layer;
+  gTargetTail = nullptr;
+  gDrawingChanged = true;
+  return true;
+}
+
+bool ReadObjectTag() {
+  if (!gTargetLayer) {
+    // An object before any layer record gets a layer of its own rather than being lost.
+    LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+    if (!layer) return MemoryFault();
+    AppendLayerToDocument(layer);
+    gTargetLayer = layer;
+    gTargetTail = nullptr;
+    gDrawingChanged = true;
+  }
+  if (gOpenGroup) {
+    ObjectRec* member = ReadAnObject(gOpenGroup->layer, false);
+    if (!member) return false;
+    LinkChildAfter(member, gOpenGroup, gGroupTail);
+    gGroupTail = member;
+    return true;
+  }
+  ObjectRec* object = ReadAnObject(gTargetLayer, true);
+  gLastObject = object;
+  return object != nullptr;
+}
+
+bool ReadGroupStartTag() {
+  // Only a group read just before may open; the writer never nests brackets.
+  if (gOpenGroup) return Fault(ReadFault::kBad, "starts a group inside a group");
+  if (!gLastObject || gLastObject->kind != kGroupKind || gLastObject->firstChild)
+    return Fault(ReadFault::kBad, "starts a group that does not follow a group");
+  gOpenGroup = gLastObject;
+  gGroupTail = nullptr;
+  gLastObject = nullptr;
+  return true;
+}
+
+bool ReadGroupEndTag() {
+  if (!gOpenGroup) return Fault(ReadFault::kBad, "ends a group that was not started");
+  CloseOpenGroup();
+  return true;
+}
+
+}  // namespace
+
+bool DoReadObjects() {
+  gRecordWhat = "record";
+  for (;;) {
+    gRecordStart = GetMark();
+    if (BytesLeft() == 0) {
+      CloseOpenGroup();
+      return Fault(ReadFault::kNoEndTag);
+    }
+    int16_t tag = ReadShort();
+    if (SourceFailed()) break;
+    bool ok = true;
+    bool scrap = gReadMode == ReadMode::kScrap;
+    if (tag == kEndTag) {
+      if (gOpenGroup) ok = Fault(ReadFault::kBad, "ends the drawing inside a group");
+    } else if (tag == kObjectTag) {
+      ok = ReadObjectTag();
+    } else if (tag == kLayerTag && !scrap) {
+      ok = ReadLayerTag();
+    } else if (tag == kGroupStartTag && !scrap) {
+      ok = ReadGroupStartTag();
+    } else if (tag == kGroupEndTag && !scrap) {
+      ok = ReadGroupEndTag();
+    }
+    // Any other tag is passed over.
+    if (!ok || tag == kEndTag) break;
+  }
+  CloseOpenGroup();
+  return gReadFault == ReadFault::kNone;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing, one level per routine.
+
+void DoWriteHeader() {
+  WriteLong(kDrxVersion150);
+  WriteShort(kPlatformWindows);
+}
+
+void DoWriteDocState(const DocState* state) {
+  WriteLong(kDocStateBlockLength);
+  WriteFloat(state->dupOffsetH);
+  WriteFloat(state->dupOffsetV);
+  WriteShort(state->dupRepeat);
+  WriteFloat(state->originH);
+  WriteFloat(state->originV);
+  WriteByte(state->showAxis);
+  WriteByte(state->showPageBreaks);
+  WriteByte(state->showGrid);
+  WriteByte(state->snapToGrid);
+  WriteFloat(state->gridH);
+  WriteFloat(state->gridV);
+  WriteShort(state->scrollSpeed);
+  WriteFloat(state->nudgeRate);
+  WriteShort(state->lineType);
+  WriteShort(state->lineWeight);
+  WriteFloat(state->pageRect.top);
+  WriteFloat(state->pageRect.left);
+  WriteFloat(state->pageRect.bottom);
+  WriteFloat(state->pageRect.right);
+  WriteShort(state->paperKind);
+  WriteShort(state->paperArch);
+  WriteShort(state->paperMech);
+  WriteShort(state->paperMetric);
+  WriteShort(state->paperOversize);
+  WriteShort(state->paperCustomUnit);
+  WriteFloat(state->paperWidth);
+  WriteFloat(state->paperHeight);
+  WriteShort(state->arrowStyle);
+  WriteFloat(state->upperTolerance);
+  WriteFloat(state->lowerTolerance);
+  WriteShort(state->toleranceStyle);
+  WriteFloat(state->parallelWidth);
+  WriteShort(state->parallelSide);
+  WriteColor(state->fillColor);
+  WriteColor(state->backColor);
+  WriteShort(state->readoutStyle);
+  WriteShort(state->storedValue24);
+  WriteByte(state->showToolbar);
+  WriteFloat(state->scaleFactor);
+  WriteShort(state->screenUnit);
+  WriteShort(state->worldUnit);
+  WriteByte(state->rescaleObjects);
+  WriteFloat(state->screenScale);
+  WriteFloat(state->worldScale);
+  WriteShort(state->curveSmoothness);
+  WriteShort(state->multigonSides);
+  WriteShort(state->snapPercentage);
+  WriteShort(state->snapSensitivity);
+  WriteShort(state->tension);
+  WriteFloat(state->zoomFactor);
+  WriteShort(state->zoomPercentage);
+  WriteByte(state->drawFromCenter);
+  WriteByte(state->drawParallel);
+  WriteLong(static_cast<int32_t>(state->dimFlags));
+  WriteShort(state->titleStyle);
+  WriteColor(state->penColor);
+  WriteFloat(state->snapH);
+  WriteFloat(state->snapV);
+  WriteByte(state->showHorizontalRuler);
+  WriteByte(state->showVerticalRuler);
+  WriteShort(state->minorDivisions);
+}
+
+void WriteALayer(const LayerRec* layer) {
+  WriteShort(kLayerTag);
+  char name[kFileLayerNameSize] = {};
+  std::memcpy(name, layer->name, sizeof name);
+  name[kFileLayerNameSize - 1] = '\0';
+  WriteSome(name, sizeof name);
+  WriteByte(layer->visible);
+  WriteByte(layer->layerFlag);
+}
+
+void WriteObjectInfo(const ObjectRec* object) {
+  WriteShort(object->kind);
+  WriteByte(object->closed);
+  WriteByte(object->objectFlag);
+  WriteColor(object->fillColor);
+  WriteFloat(object->lineWeight);
+  WriteShort(object->lineType);
+  WriteShort(object->fillPattern);
+  WriteColor(object->penColor);
+}
+
+void WriteObjectPoints(const ObjectRec* object) {
+  WriteLong(CountObjectPoints(object));
+  for (const PointRec* point = object->firstPoint; point; point = point->nextPoint) {
+    WriteShort(point->pointKind);
+    WriteByte(point->selected);
+    WriteByte(point->detectable);
+    WriteByte(point->locked);
+    WriteFloat(point->inTangentX);
+    WriteFloat(point->inTangentY);
+    WriteFloat(point->x);
+    WriteFloat(point->y);
+    WriteFloat(point->outTangentX);
+    WriteFloat(point->outTangentY);
+  }
+}
+
+namespace {
+
+// A write that cannot get its memory fails the whole transfer.
+void FailSink() {
+  gSink.failed = true;
+}
+
+void WriteTextData(const ObjectRec* object) {
+  TextPane pane = TextPaneOf(object);
+  size_t length = pane ? GetTextPaneTextLength(pane) : 0;
+  char* text = static_cast<char*>(std::malloc(length + 1));
+  if (!text) return FailSink();
+  size_t copied = pane ? GetTextPaneText(pane, text, length + 1) : 0;
+  text[copied] = '\0';
+  WriteLong(static_cast<int32_t>(copied + 1));  // the text and its NUL
+  WriteSome(text, copied + 1);
+  std::free(text);
+  WriteLong(0);  // no style data
+  WriteShort(pane ? GetTextPaneAlignment(pane) : kAlignLeft);
+  FontRecord font;
+  if (!pane || !GetTextPaneFont(pane, &font)) font = gCurFontInfo;
+  WriteFontRecord(font);
+}
+
+void WriteDimensionData(const ObjectRec* object) {
+  const DimInfo* info = DimInfoOf(object);
+  const ObjectRec* label = info ? info->textObject : nullptr;
+  const DimTextInfo* labelInfo = label ? DimTextInfoOf(label) : nullptr;
+  if (labelInfo) {
+    WriteShort(kLabelFollows);
+    WriteObjectInfo(label);
+    WriteObjectPoints(label);
+    WriteShort(labelInfo->fontNumber);
+    WriteShort(labelInfo->fontSize);
+    WriteByte(labelInfo->fontStyle);
+    WriteFontRecord(labelInfo->font);
+  } else {
+    WriteShort(kNoLabel);
+  }
+  WriteLong(info ? static_cast<int32_t>(info->dimFlags) : 0);
+  WriteFloat(info ? info->upperTolerance : 0.0f);
+  WriteFloat(info ? info->lowerTolerance : 0.0f);
+}
+
+void WritePictureData(const ObjectRec* object) {
+  const MetaInfo* info = MetaInfoOf(object);
+  MetaInfo none = {};
+  if (!info) info = &none;
+  WriteShort(info->mapMode);
+  WriteShort(static_cast<int16_t>(info->frameTop));
+  WriteShort(static_cast<int16_t>(info->frameLeft));
+  WriteShort(static_cast<int16_t>(info->frameBottom));
+  WriteShort(static_cast<int16_t>(info->frameRight));
+  WriteShort(info->unitsPerInch);
+  uint32_t length = info->metaFile ? GetMetaPictBits(info->metaFile, nullptr, 0) : 0;
+  uint8_t* bits = nullptr;
+  if (length) {
+    bits = static_cast<uint8_t*>(std::malloc(length));
+    if (!bits) return FailSink();
+    if (GetMetaPictBits(info->metaFile, bits, length) != length) {
+      std::free(bits);
+      return FailSink();
+    }
+  }
+  // The bits' length is the one little-endian number of the record.
+  uint8_t lengthBytes[4] = {static_cast<uint8_t>(length & 0xFF), static_cast<uint8_t>((length >> 8) & 0xFF),
+                            static_cast<uint8_t>((length >> 16) & 0xFF), static_cast<uint8_t>(length >> 24)};
+  WriteSome(lengthBytes, sizeof lengthBytes);
+  WriteSome(bits, length);
+  std::free(bits);
+}
+
+}  // namespace
+
+void WriteObjectData(const ObjectRec* object) {
+  if (object->kind == kTextBlockKind)
+    WriteTextData(object);
+  else if (IsDimensionOrLeaderKind(object->kind))
+    WriteDimensionData(object);
+  else if (object->kind == kMetaFileKind)
+    WritePictureData(object);
+}
+
+void WriteAnObject(const ObjectRec* object) {
+  WriteShort(kObjectTag);
+  WriteObjectInfo(object);
+  WriteObjectPoints(object);
+  WriteObjectData(object);
+}
+
+namespace {
+
+// The members of a group, flat: a nested group's record is followed directly by its own members.
+void WriteGroupMembers(const ObjectRec* group) {
+  for (const ObjectRec* member = group->firstChild; member; member = member->nextObject) {
+    if (member->kind == kDimensionTextKind) continue;  // labels travel with their dimensions
+    WriteAnObject(member);
+    if (member->kind == kGroupKind) WriteGroupMembers(member);
+  }
+}
+
+void WriteTopLevelObject(const ObjectRec* object) {
+  WriteAnObject(object);
+  if (object->kind != kGroupKind) return;
+  // Brackets only around a top-level group whose first member is not a length dimension.
+  bool brackets = !object->parent && !(object->firstChild && object->firstChild->kind == kLengthDimKind);
+  if (brackets) WriteShort(kGroupStartTag);
+  WriteGroupMembers(object);
+  if (brackets) WriteShort(kGroupEndTag);
+}
+
+// Kinds the scrap leaves out, with their members.
+bool IsLeftOutOfScrap(int kind) {
+  return kind == kTextBlockKind || IsDimensionKind(kind) || kind == kDimensionTextKind ||
+         kind == kGroupKind || kind == kMetaFileKind;
+}
+
+}  // namespace
+
+void DoWriteObjects() {
+  for (const LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer) {
+    if (!gUseScrap) WriteALayer(layer);
+    for (const ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
+      if (object->kind == kDimensionTextKind) continue;
+      if (gUseScrap ? IsLeftOutOfScrap(object->kind) : gSaveSymbol && !IsObjectSelected(object)) continue;
+      WriteTopLevelObject(object);
+    }
+  }
+  WriteShort(kEndTag);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Whole transfers.
+
+namespace {
+
+void ResetOutcome() {
+  gDrxFileReason[0] = '\0';
+  gDrxFileDamaged = false;
+  gReadFault = ReadFault::kNone;
+  gFaultDetail[0] = '\0';
+  gRecordStart = 0;
+  gRecordWhat = "record";
+  gTargetLayer = nullptr;
+  gTargetTail = nullptr;
+  gOpenGroup = nullptr;
+  gGroupTail = nullptr;
+  gLastObject = nullptr;
+  gDrawingChanged = false;
+}
+
+void MakeTextPanesPassive(ObjectRec* object) {
+  for (; object; object = object->nextObject) {
+    if (object->kind == kTextBlockKind && object->info) SetTextPanePassive(TextPaneOf(object));
+    MakeTextPanesPassive(object->firstChild);
+  }
+}
+
+// Ends a read: text blocks go into their passive display state, and the outcome is reported.
+bool FinishRead() {
+  DocumentRec* document = gCurDocument;
+  if (gReadMode == ReadMode::kPreview) {
+    if (gPreviewLayer) MakeTextPanesPassive(gPreviewLayer->firstObject);
+  } else if (document) {
+    // A drawing is never left without a layer.
+    if (gReadMode == ReadMode::kDrawing && !document->firstLayer) {
+      LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+      if (layer) AppendLayerToDocument(layer);
+    }
+    for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
+      MakeTextPanesPassive(layer->firstObject);
+  }
+  ReasonFromFault();
+  gDrxFileDamaged = gReadFault != ReadFault::kNone && gDrawingChanged;
+  gSource = DrxByteSource{};
+  return gReadFault == ReadFault::kNone;
+}
+
+// Replaces the drawing's layers with none; the layers read next become its layers.
+void ClearDrawingLayers(DocumentRec* document) {
+  while (document->firstLayer) DeleteLayer(document->firstLayer);
+  document->currentLayer = nullptr;
+}
+
+// Parses a drawing or symbol file held in memory.
+bool ReadFileBlock(const uint8_t* data, size_t length) {
+  gUseScrap = false;
+  gReadMode = gPreviewSymbol ? ReadMode::kPreview : gOpenSymbol ? ReadMode::kSymbol : ReadMode::kDrawing;
+  DocumentRec* document = gCurDocument;
+  if (gReadMode != ReadMode::kPreview && !document) {
+    SetReason("no drawing is open");
+    return false;
+  }
+  BeginSource(data, length);
+  if (!DoReadHeader()) return FinishRead();
+  if (gFileVersion != kDrxVersion100 && gFileVersion != kDrxVersion150) {
+    SetReason("unsupported version %ld", static_cast<long>(gFileVersion));
+    gSource = DrxByteSource{};
+    return false;
+  }
+  DocState* state = nullptr;
+  bool ok = gFilePlatform == kPlatformBigEndian ? DoReadMacDocState() : DoReadDocState(&state);
+  if (!ok) return FinishRead();  // nothing of the drawing has changed yet
+
+  if (gReadMode == ReadMode::kDrawing) {
+    if (state) {
+      std::free(document->docState);
+      document->docState = state;
+    }
+    ClearDrawingLayers(document);
+    gDrawingChanged = true;
+  } else {
+    std::free(state);  // a symbol keeps the drawing's settings
+    if (gReadMode == ReadMode::kPreview) {
+      if (!gPreviewLayer) gPreviewLayer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+      if (!gPreviewLayer) {
+        MemoryFault();
+        return FinishRead();
+      }
+      gTargetLayer = gPreviewLayer;
+    } else {
+      if (!document->currentLayer) {
+        LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+        if (!layer) {
+          MemoryFault();
+          return FinishRead();
+        }
+        AppendLayerToDocument(layer);
+        document->currentLayer = layer;
+      }
+      gTargetLayer = document->currentLayer;
+    }
+    gTargetTail = LastTopLevelObject(gTargetLayer);
+  }
+  DoReadObjects();
+  return FinishRead();
+}
+
+}  // namespace
+
+bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
+  (void)name;  // the caller names the file in its own messages
+  ResetOutcome();
+  return ReadFileBlock(data, length);
+}
+
+bool DrxFileRead(const char* path) {
+  ResetOutcome();
+  gFileRef = path ? std::fopen(path, "rb") : nullptr;
+  if (!gFileRef) {
+    SetReason("cannot be opened");
+    return false;
+  }
+  // The whole file is read into memory, bounded by its length.
+  int64_t length = GetLength(gFileRef);
+  uint8_t* data = nullptr;
+  bool loaded = false;
+  if (length >= 0 && static_cast<uint64_t>(length) < SIZE_MAX) {
+    data = static_cast<uint8_t*>(std::malloc(length ? static_cast<size_t>(length) : 1));
+    if (!data) {
+      SetReason("out of memory");
+    } else if (std::fread(data, 1, static_cast<size_t>(length), gFileRef) != static_cast<size_t>(length)) {
+      SetReason("cannot be read");
+    } else {
+      loaded = true;
+    }
+  } else {
+    SetReason("cannot be read");
+  }
+  std::fclose(gFileRef);
+  gFileRef = nullptr;
+  bool ok = loaded && ReadFileBlock(data, static_cast<size_t>(length));
+  std::free(data);
+  return ok;
+}
+
+bool DrxFileWrite(const char* path) {
+  ResetOutcome();
+  DocumentRec* document = gCurDocument;
+  if (!document || !path) {
+    SetReason("no drawing is open");
+    return false;
+  }
+  // A saved drawing always stores zoom 1, and the window then shows it at zoom 1.
+  if (document->docState && document->docState->zoomFactor != 1.0f) {
+    document->docState->zoomFactor = 1.0f;
+    if (gZoomResetHook) gZoomResetHook(document);
+  }
+  DocState defaults;
+  const DocState* state = document->docState;
+  if (!state) {
+    std::memset(&defaults, 0, sizeof defaults);
+    InitializeDocState(&defaults);
+    state = &defaults;
+  }
+
+  // Everything goes to a file beside the target, which replaces the target only when complete.
+  std::string temporary = std::string(path) + kTemporarySuffix;
+  gFileRef = std::fopen(temporary.c_str(), "wb");
+  if (!gFileRef) {
+    SetReason("cannot be created");
+    return false;
+  }
+  gUseScrap = false;
+  gFileVersion = kDrxVersion150;
+  gFilePlatform = kPlatformWindows;
+  bool ok = BeginSink(gFileRef);
+  if (ok) {
+    DoWriteHeader();
+    DoWriteDocState(state);
+    DoWriteObjects();
+    ok = FlushSink();
+  }
+  EndSink();
+  if (std::fclose(gFileRef) != 0) ok = false;
+  gFileRef = nullptr;
+  if (!ok) {
+    std::remove(temporary.c_str());
+    SetReason("cannot be written");
+    return false;
+  }
+  if (!ReplaceFileWithTemporary(temporary.c_str(), path)) {
+    std::remove(temporary.c_str());
+    SetReason("cannot be replaced");
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The private scrap.
+
+void FreePrivateScrap() {
+  std::free(gPrivateScrap);
+  gPrivateScrap = nullptr;
+  gPrivateScrapSize = 0;
+  gScrapIndex = 0;
+}
+
+bool WriteScrapObjects() {
+  ResetOutcome();
+  FreePrivateScrap();
+  if (!gCurDocument) {
+    SetReason("no drawing is open");
+    return false;
+  }
+  gUseScrap = true;
+  gFileVersion = kDrxVersion150;
+  gFilePlatform = kPlatformWindows;
+  bool ok = BeginSink(nullptr);
+  if (ok) {
+    DoWriteObjects();
+    ok = FlushSink();
+  }
+  size_t size = 0;
+  uint8_t* block = ok ? TakeSinkBlock(&size) : nullptr;
+  EndSink();
+  gUseScrap = false;
+  if (!block || size > UINT32_MAX) {
+    std::free(block);
+    SetReason("out of memory");
+    return false;
+  }
+  gPrivateScrap = block;
+  gPrivateScrapSize = static_cast<uint32_t>(size);
+  return true;
+}
+
+bool ReadScrapObjects(const uint8_t* data, size_t length) {
+  ResetOutcome();
+  DocumentRec* document = gCurDocument;
+  if (!document) {
+    SetReason("no drawing is open");
+    return false;
+  }
+  gReadMode = ReadMode::kScrap;
+  gUseScrap = true;
+  gFileVersion = kDrxVersion150;
+  gFilePlatform = kPlatformWindows;
+  if (!document->currentLayer) {
+    LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+    if (!layer) {
+      gUseScrap = false;
+      SetReason("out of memory");
+      return false;
+    }
+    AppendLayerToDocument(layer);
+    document->currentLayer = layer;
+  }
+  gTargetLayer = document->currentLayer;
+  gTargetTail = LastTopLevelObject(gTargetLayer);
+  BeginSource(data, length);
+  DoReadObjects();
+  gScrapIndex = 0;
+  gUseScrap = false;
+  return FinishRead();
+}

@@ -1,0 +1,208 @@
+// The byte source and sink of drawing files and the private scrap, and the big-endian primitives.
+#include "files/drxio.h"
+
+#include <cstdlib>
+
+DrxByteSource gSource;
+DrxByteSink gSink;
+FILE* gFileRef;
+int32_t gFileVersion;
+int16_t gFilePlatform;
+
+namespace {
+
+// File sinks collect this much before each write to the file.
+constexpr size_t kFileSinkBuffer = 256 * 1024;
+// A memory sink starts with this much and doubles.
+constexpr size_t kMemorySinkStart = 4096;
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+constexpr bool kHostIsBigEndian = true;
+#else
+constexpr bool kHostIsBigEndian = false;
+#endif
+
+}  // namespace
+
+int16_t SwapShort(int16_t value) {
+  uint16_t bits = static_cast<uint16_t>(value);
+  return static_cast<int16_t>(static_cast<uint16_t>((bits >> 8) | (bits << 8)));
+}
+
+int32_t SwapLong(int32_t value) {
+  uint32_t bits = static_cast<uint32_t>(value);
+  bits = (bits >> 24) | ((bits >> 8) & 0xFF00u) | ((bits << 8) & 0xFF0000u) | (bits << 24);
+  return static_cast<int32_t>(bits);
+}
+
+float SwapFloat(float value) {
+  int32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  bits = SwapLong(bits);
+  float swapped;
+  std::memcpy(&swapped, &bits, sizeof swapped);
+  return swapped;
+}
+
+void BeginSource(const uint8_t* data, size_t length) {
+  gSource.data = data;
+  gSource.length = data ? length : 0;
+  gSource.mark = 0;
+  gSource.failed = false;
+}
+
+bool SkipSome(size_t n) {
+  if (gSource.failed || n > gSource.length - gSource.mark) {
+    gSource.failed = true;
+    return false;
+  }
+  gSource.mark += n;
+  return true;
+}
+
+int16_t ReadShort() {
+  int16_t value;
+  ReadSome(&value, sizeof value);
+  return kHostIsBigEndian ? value : SwapShort(value);
+}
+
+int32_t ReadLong() {
+  int32_t value;
+  ReadSome(&value, sizeof value);
+  return kHostIsBigEndian ? value : SwapLong(value);
+}
+
+float ReadFloat() {
+  float value;
+  ReadSome(&value, sizeof value);
+  return kHostIsBigEndian ? value : SwapFloat(value);
+}
+
+bool BeginSink(FILE* file) {
+  EndSink();
+  size_t capacity = file ? kFileSinkBuffer : kMemorySinkStart;
+  gSink.buffer = static_cast<uint8_t*>(std::malloc(capacity));
+  gSink.capacity = gSink.buffer ? capacity : 0;
+  gSink.file = file;
+  gSink.failed = gSink.buffer == nullptr;
+  return !gSink.failed;
+}
+
+namespace {
+
+bool DrainToFile() {
+  if (gSink.used && std::fwrite(gSink.buffer, 1, gSink.used, gSink.file) != gSink.used) {
+    gSink.failed = true;
+    return false;
+  }
+  gSink.flushed += gSink.used;
+  gSink.used = 0;
+  return true;
+}
+
+// Makes room for n more bytes; false (and the sink failed) when there is none.
+bool MakeRoom(size_t n) {
+  // A file sink empties its buffer; a block larger than the buffer then goes straight through.
+  if (gSink.file) return DrainToFile();
+  size_t capacity = gSink.capacity ? gSink.capacity : kMemorySinkStart;
+  while (capacity - gSink.used < n) {
+    if (capacity > SIZE_MAX / 2) {
+      gSink.failed = true;
+      return false;
+    }
+    capacity *= 2;
+  }
+  uint8_t* grown = static_cast<uint8_t*>(std::realloc(gSink.buffer, capacity));
+  if (!grown) {
+    // A scrap that cannot grow is dropped whole.
+    std::free(gSink.buffer);
+    gSink.buffer = nullptr;
+    gSink.used = 0;
+    gSink.capacity = 0;
+    gSink.failed = true;
+    return false;
+  }
+  gSink.buffer = grown;
+  gSink.capacity = capacity;
+  return true;
+}
+
+}  // namespace
+
+void WriteSome(const void* buffer, size_t n) {
+  if (gSink.failed || n == 0) return;
+  if (n > gSink.capacity - gSink.used) {
+    if (!MakeRoom(n)) return;
+    if (gSink.file && n > gSink.capacity) {
+      if (std::fwrite(buffer, 1, n, gSink.file) != n)
+        gSink.failed = true;
+      else
+        gSink.flushed += n;
+      return;
+    }
+  }
+  std::memcpy(gSink.buffer + gSink.used, buffer, n);
+  gSink.used += n;
+}
+
+void WriteShort(int16_t value) {
+  if (!kHostIsBigEndian) value = SwapShort(value);
+  WriteSome(&value, sizeof value);
+}
+
+void WriteLong(int32_t value) {
+  if (!kHostIsBigEndian) value = SwapLong(value);
+  WriteSome(&value, sizeof value);
+}
+
+void WriteFloat(float value) {
+  if (!kHostIsBigEndian) value = SwapFloat(value);
+  WriteSome(&value, sizeof value);
+}
+
+bool FlushSink() {
+  if (gSink.failed) return false;
+  if (gSink.file) {
+    if (!DrainToFile()) return false;
+    if (std::fflush(gSink.file) != 0) gSink.failed = true;
+  }
+  return !gSink.failed;
+}
+
+uint64_t GetSinkMark() {
+  return gSink.flushed + gSink.used;
+}
+
+uint8_t* TakeSinkBlock(size_t* size) {
+  if (gSink.file || gSink.failed) {
+    *size = 0;
+    return nullptr;
+  }
+  uint8_t* block = gSink.buffer;
+  *size = gSink.used;
+  gSink.buffer = nullptr;
+  gSink.used = 0;
+  gSink.capacity = 0;
+  return block;
+}
+
+void EndSink() {
+  std::free(gSink.buffer);
+  gSink = DrxByteSink{};
+}
+
+int64_t GetLength(FILE* file) {
+  if (!file) return -1;
+#ifdef _WIN32
+  int64_t here = _ftelli64(file);
+  if (here < 0 || _fseeki64(file, 0, SEEK_END) != 0) return -1;
+  int64_t length = _ftelli64(file);
+  _fseeki64(file, here, SEEK_SET);
+#else
+  off_t here = ftello(file);
+  if (here < 0 || fseeko(file, 0, SEEK_END) != 0) return -1;
+  int64_t length = ftello(file);
+  fseeko(file, here, SEEK_SET);
+#endif
+  return length;
+}

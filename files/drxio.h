@@ -1,0 +1,115 @@
+// The byte level of drawing files and the private scrap: one byte source that every reader parses
+// from (a block of known length with a sticky failure), one buffered byte sink that every writer
+// appends to, the big-endian primitives over both, and the record-level readers and writers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "model/records.h"
+
+struct DocState;
+
+// The block being parsed. A read that would pass `length` reads nothing, sets `failed` and
+// returns zeros; every later read fails too, so a record can be checked once at its end.
+struct DrxByteSource {
+  const uint8_t* data;
+  size_t length;
+  size_t mark;
+  bool failed;
+};
+
+// The bytes being written: a buffer flushed to `file`, or, without a file, a growing memory
+// block. Once a write fails every later write is dropped and `failed` stays set.
+struct DrxByteSink {
+  uint8_t* buffer;
+  size_t used;
+  size_t capacity;
+  FILE* file;
+  uint64_t flushed;  // bytes already handed to the file
+  bool failed;
+};
+
+// The one transfer in progress.
+extern DrxByteSource gSource;
+extern DrxByteSink gSink;
+// The file open for the transfer, null between transfers.
+extern FILE* gFileRef;
+// The header of the file being read (or what the scrap assumes), for the deeper readers.
+extern int32_t gFileVersion;
+extern int16_t gFilePlatform;
+
+// Bytes per point record, per font record and per layer name in the file.
+constexpr size_t kPointRecordSize = 29;
+constexpr size_t kFontRecordSize = 50;
+constexpr size_t kFileLayerNameSize = 256;
+
+int16_t SwapShort(int16_t value);
+int32_t SwapLong(int32_t value);
+float SwapFloat(float value);
+
+void BeginSource(const uint8_t* data, size_t length);
+inline size_t GetMark() {
+  return gSource.mark;
+}
+inline size_t BytesLeft() {
+  return gSource.failed ? 0 : gSource.length - gSource.mark;
+}
+
+// Copies n bytes as they are; false (and the source failed) when fewer are left.
+inline bool ReadSome(void* buffer, size_t n) {
+  if (gSource.failed || n > gSource.length - gSource.mark) {
+    gSource.failed = true;
+    if (n) std::memset(buffer, 0, n);
+    return false;
+  }
+  if (n) std::memcpy(buffer, gSource.data + gSource.mark, n);
+  gSource.mark += n;
+  return true;
+}
+bool SkipSome(size_t n);
+int16_t ReadShort();
+int32_t ReadLong();
+float ReadFloat();
+
+// A sink over a file (buffered) or, with a null file, over a growing memory block.
+bool BeginSink(FILE* file);
+void WriteSome(const void* buffer, size_t n);
+void WriteShort(int16_t value);
+void WriteLong(int32_t value);
+void WriteFloat(float value);
+// Flushes a file sink; false when any write failed.
+bool FlushSink();
+// Bytes written so far.
+uint64_t GetSinkMark();
+// Hands over the memory block of a memory sink (the caller frees it with free()).
+uint8_t* TakeSinkBlock(size_t* size);
+void EndSink();
+
+// The length of an open file, leaving its position where it was; -1 when unknown.
+int64_t GetLength(FILE* file);
+
+// The record levels, one routine each. Readers return false at the first fault; DrxReadFault
+// then says why.
+bool DoReadHeader();
+bool DoReadDocState(DocState** stateOut);
+bool DoReadMacDocState();
+bool DoReadObjects();
+LayerRec* ReadALayer();
+LayerRec* ReadAMacLayer();
+ObjectRec* ReadAnObject(LayerRec* layer, bool append);
+bool ReadObjectInfo(ObjectRec* object);
+bool ReadObjectPoints(ObjectRec* object);
+bool ReadObjectData(ObjectRec* object);
+bool ReadTextData(ObjectRec* object);
+
+void DoWriteHeader();
+void DoWriteDocState(const DocState* state);
+void DoWriteObjects();
+void WriteALayer(const LayerRec* layer);
+void WriteAnObject(const ObjectRec* object);
+void WriteObjectInfo(const ObjectRec* object);
+void WriteObjectPoints(const ObjectRec* object);
+void WriteObjectData(const ObjectRec* object);

@@ -1,0 +1,188 @@
+// Writes the fuzz seed corpus: small valid drawings of each kind, a symbol, a scrap, and files
+// of the older version and of the big-endian platform. drxfuzz_corpus FOLDER
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "files/drxfile.h"
+#include "model/docstate.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/pthndlr.h"
+
+namespace {
+
+std::string gFolder;
+
+ObjectRec* Shape(LayerRec* layer, int16_t kind, int points, float tangent) {
+  ObjectRec* object = CreateObject(kind, 1, 1, &kWhite16, &kBlack16, 1, 6, 0, &kEmptyRect, nullptr, nullptr,
+                                   nullptr, layer, nullptr);
+  for (int i = 0; i < points; ++i) {
+    int16_t pointKind = kind == kArcKind && i == points - 1 ? kArcCentrePoint : kVertexPoint;
+    AppendPointToObject(
+        CreatePoint(pointKind, 0, 0, tangent, 0, 10.0f * i, 5.0f * (i % 2), tangent, 0, object), object);
+  }
+  AppendObjectToLayer(object, layer);
+  return object;
+}
+
+void Save(const char* name) {
+  std::string path = gFolder + "/" + name;
+  if (!DrxFileWrite(path.c_str())) std::fprintf(stderr, "%s: %s\n", name, gDrxFileReason);
+}
+
+void Spill(const char* name, const std::vector<uint8_t>& bytes) {
+  std::string path = gFolder + "/" + name;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+LayerRec* Fresh() {
+  if (gCurDocument) DeleteDocument(gCurDocument);
+  return CreateDocument()->firstLayer;
+}
+
+void AddDimension(LayerRec* layer, int16_t kind, bool withLabel) {
+  ObjectRec* dim = Shape(layer, kind, 2, 0);
+  DimInfo* info = static_cast<DimInfo*>(std::calloc(1, sizeof(DimInfo)));
+  dim->info = info;
+  if (!withLabel) return;
+  ObjectRec* label = Shape(layer, kDimensionTextKind, 4, 0);
+  DimTextInfo* text = static_cast<DimTextInfo*>(std::calloc(1, sizeof(DimTextInfo)));
+  text->fontSize = 10;
+  text->ownerDimension = dim;
+  label->info = text;
+  info->textObject = label;
+}
+
+void PutShort(std::vector<uint8_t>& v, int value) {
+  v.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+  v.push_back(static_cast<uint8_t>(value & 0xFF));
+}
+
+void PutLong(std::vector<uint8_t>& v, int32_t value) {
+  PutShort(v, (value >> 16) & 0xFFFF);
+  PutShort(v, value & 0xFFFF);
+}
+
+// A file with header (version, platform), a settings block of `fields` zero bytes, a layer named
+// by a length-prefixed or NUL-terminated name, a line without pen colour (version 100) and the
+// end tag.
+std::vector<uint8_t> HandMade(int32_t version, int16_t platform, size_t fields) {
+  std::vector<uint8_t> v;
+  PutLong(v, version);
+  PutShort(v, platform);
+  PutLong(v, platform == 1 ? static_cast<int32_t>(fields) : 217);
+  v.insert(v.end(), fields, 0);
+  PutShort(v, kLayerTag);
+  std::vector<uint8_t> name(256, 0);
+  if (platform == 1) {
+    name[0] = 3;
+    std::memcpy(&name[1], "Mac", 3);
+  } else {
+    std::memcpy(&name[0], "Old", 3);
+  }
+  v.insert(v.end(), name.begin(), name.end());
+  v.push_back(1);
+  v.push_back(1);
+  PutShort(v, kObjectTag);
+  PutShort(v, kLineKind);
+  v.push_back(0);
+  v.push_back(1);
+  for (int i = 0; i < 3; ++i) PutShort(v, 0xFFFF);
+  PutLong(v, 0x3F800000);  // line weight 1.0
+  PutShort(v, 6);
+  PutShort(v, 0);
+  if (version == kDrxVersion150) {
+    for (int i = 0; i < 3; ++i) PutShort(v, 0);
+  }
+  PutLong(v, 1);
+  PutShort(v, 1);
+  v.insert(v.end(), 3 + 24, 0);
+  PutShort(v, kEndTag);
+  return v;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: drxfuzz_corpus FOLDER\n");
+    return 1;
+  }
+  gFolder = argv[1];
+
+  LayerRec* layer = Fresh();
+  for (int16_t kind = kRectKind; kind <= kSplineKind; ++kind)
+    Shape(layer, kind, 4, kind == kSplineKind ? 3.0f : 0);
+  Save("shapes.drx");
+  if (WriteScrapObjects())
+    Spill("shapes.scrap", std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + gPrivateScrapSize));
+
+  layer = Fresh();
+  ObjectRec* text = Shape(layer, kTextBlockKind, 4, 0);
+  TextPane pane = CreateTextPane(kAlignCentred, 0, 0, 30, 10);
+  SetTextPaneText(pane, "note", 4);
+  text->info = pane;
+  Save("text.drx");
+
+  layer = Fresh();
+  for (int16_t kind = kOffsetDimVKind; kind <= kLeaderDimKind; ++kind) {
+    AddDimension(layer, kind, true);
+    AddDimension(layer, kind, false);
+  }
+  Save("dimensions.drx");
+  if (WriteScrapObjects())
+    Spill("leaders.scrap", std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + gPrivateScrapSize));
+
+  layer = Fresh();
+  ObjectRec* picture = Shape(layer, kMetaFileKind, 4, 0);
+  MetaInfo* meta = static_cast<MetaInfo*>(std::calloc(1, sizeof(MetaInfo)));
+  // A standard metafile: header, SetBkMode, end record.
+  const uint8_t bits[] = {1, 0, 9, 0, 0, 3, 16, 0, 0, 0, 0, 0, 4, 0, 0, 0,
+                          0, 0, 4, 0, 0, 0, 2,  1, 1, 0, 3, 0, 0, 0, 0, 0};
+  meta->mapMode = kPictureMapMode;
+  meta->frameRight = 100;
+  meta->frameBottom = 50;
+  meta->unitsPerInch = 1440;
+  meta->metaFile = CreateMetaPictFromBits(bits, sizeof bits);
+  picture->info = meta;
+  Save("picture.drx");
+
+  layer = Fresh();
+  ObjectRec* group = Shape(layer, kGroupKind, 0, 0);
+  ObjectRec* member = Shape(layer, kLineKind, 2, 0);
+  UnlinkObject(member);
+  AppendObjectToGroup(member, group);
+  ObjectRec* inner = Shape(layer, kGroupKind, 0, 0);
+  UnlinkObject(inner);
+  AppendObjectToGroup(inner, group);
+  ObjectRec* innerMember = Shape(layer, kPolyKind, 3, 0);
+  UnlinkObject(innerMember);
+  AppendObjectToGroup(innerMember, inner);
+  ObjectRec* ledByDim = Shape(layer, kGroupKind, 0, 0);
+  ObjectRec* dim = Shape(layer, kLengthDimKind, 2, 0);
+  dim->info = std::calloc(1, sizeof(DimInfo));
+  UnlinkObject(dim);
+  AppendObjectToGroup(dim, ledByDim);
+  Save("groups.drx");
+
+  layer = Fresh();
+  Shape(layer, kRectKind, 4, 0)->firstPoint->selected = 1;
+  Shape(layer, kOvalKind, 4, 2.0f);
+  LayerRec* second = CreateLayer("Second", 1, 1, nullptr);
+  AppendLayerToDocument(second);
+  gSaveSymbol = true;
+  Save("symbol.sym");
+  gSaveSymbol = false;
+
+  Spill("version100.drx", HandMade(kDrxVersion100, kPlatformWindows, 152));
+  Spill("platform1.drx", HandMade(kDrxVersion150, kPlatformBigEndian, 40));
+  DeleteDocument(gCurDocument);
+  FreePrivateScrap();
+  return 0;
+}

@@ -1,0 +1,154 @@
+// Length conversions between page, world and sheet units, and the regional number marks.
+#include "geometry/units.h"
+
+#include <cmath>
+
+char gThousandMark = ',';
+char gDecimalMark = '.';
+
+float ConvertInchesToPixels(float v) {
+  return v * kPageUnitsPerInch;
+}
+float ConvertMMToInches(float v) {
+  return v * kInchesPerMillimetre;
+}
+float ConvertCMToInches(float v) {
+  return v * kInchesPerCentimetre;
+}
+float ConvertDMToInches(float v) {
+  return v * kInchesPerDecimetre;
+}
+float ConvertMetersToInches(float v) {
+  return v * kInchesPerMetre;
+}
+float ConvertFeetToInches(float v) {
+  return v * kInchesPerFoot;
+}
+float ConvertYardsToInches(float v) {
+  return v * kInchesPerYard;
+}
+float ConvertMilesToInches(float v) {
+  return v * kInchesPerMile;
+}
+float ConvertInchesToMM(float v) {
+  return v / kInchesPerMillimetre;
+}
+float ConvertInchesToCM(float v) {
+  return v / kInchesPerCentimetre;
+}
+float ConvertInchesToDM(float v) {
+  return v / kInchesPerDecimetre;
+}
+float ConvertInchesToMeters(float v) {
+  return v / kInchesPerMetre;
+}
+float ConvertInchesToFeet(float v) {
+  return v / kInchesPerFoot;
+}
+float ConvertInchesToYards(float v) {
+  return v / kInchesPerYard;
+}
+float ConvertInchesToMiles(float v) {
+  return v / kInchesPerMile;
+}
+
+float ConvertUnitToInches(float v, int unit) {
+  switch (unit) {
+    case kUnitInches:
+      return v;
+    case kUnitFeet:
+      return ConvertFeetToInches(v);
+    case kUnitYards:
+      return ConvertYardsToInches(v);
+    case kUnitMiles:
+      return ConvertMilesToInches(v);
+    case kUnitMillimetres:
+      return ConvertMMToInches(v);
+    case kUnitCentimetres:
+      return ConvertCMToInches(v);
+    case kUnitDecimetres:
+      return ConvertDMToInches(v);
+    case kUnitMetres:
+      return ConvertMetersToInches(v);
+    default:
+      return v;
+  }
+}
+
+float ConvertInchesToUnit(float v, int unit) {
+  switch (unit) {
+    case kUnitInches:
+      return v;
+    case kUnitFeet:
+      return ConvertInchesToFeet(v);
+    case kUnitYards:
+      return ConvertInchesToYards(v);
+    case kUnitMiles:
+      return ConvertInchesToMiles(v);
+    case kUnitMillimetres:
+      return ConvertInchesToMM(v);
+    case kUnitCentimetres:
+      return ConvertInchesToCM(v);
+    case kUnitDecimetres:
+      return ConvertInchesToDM(v);
+    case kUnitMetres:
+      return ConvertInchesToMeters(v);
+    default:
+      return v;
+  }
+}
+
+float GetInchesFromWorld(float v, const DocState* state) {
+  return state ? ConvertUnitToInches(v, state->worldUnit) : v;
+}
+
+float GetWorldFromInches(float v, const DocState* state) {
+  return state ? ConvertInchesToUnit(v, state->worldUnit) : v;
+}
+
+float GetInchesFromScreen(float v, const DocState* state) {
+  return state ? ConvertUnitToInches(v, state->screenUnit) : v;
+}
+
+void ComputeScaleFactor(DocState* state) {
+  if (!state) return;
+  const float sheetInches = GetInchesFromScreen(state->screenScale, state);
+  if (sheetInches == 0.0f) return;
+  state->scaleFactor = std::fabs(GetInchesFromWorld(state->worldScale, state) / sheetInches);
+}
+
+float ConvertWorldToScreen(float v, const DocState* state, bool zoom) {
+  if (!state || state->scaleFactor == 0.0f) return v;
+  float page = GetInchesFromWorld(v, state) / state->scaleFactor * kPageUnitsPerInch;
+  if (zoom) page *= state->zoomFactor;
+  return page;
+}
+
+// With `zoom` the result is multiplied by the zoom as in ConvertWorldToScreen; the readouts
+// that pass it divide the zoom out again before showing the value.
+float ConvertScreenToWorld(float v, const DocState* state, bool zoom) {
+  if (!state) return v;
+  float world = GetWorldFromInches(state->scaleFactor * v / kPageUnitsPerInch, state);
+  if (zoom) world *= state->zoomFactor;
+  return world;
+}
+
+void ConvertToInternational(char* text) {
+  if (!text) return;
+  for (char* c = text; *c; ++c) {
+    if (*c == ',')
+      *c = gThousandMark;
+    else if (*c == '.')
+      *c = gDecimalMark;
+  }
+}
+
+void ConvertFromInternational(char* text) {
+  if (!text) return;
+  for (char* c = text; *c; ++c) {
+    if (*c == gThousandMark)
+      *c = ',';
+    else if (*c == gDecimalMark)
+      *c = '.';
+  }
+}

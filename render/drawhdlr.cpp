@@ -1,0 +1,690 @@
+// Object rendering over the drawing port.
+#include "render/drawhdlr.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "geometry/gnrlmath.h"
+#include "geometry/units.h"
+#include "geometry/zoomhdlr.h"
+#include "model/objstuff.h"
+#include "render/linestlr.h"
+#include "render/textdraw.h"
+
+float gHPrintScale = 1.0f;
+float gVPrintScale = 1.0f;
+bool gMakeMetaFile = false;
+int32_t gPageWidth = 0;
+int32_t gPageHeight = 0;
+bool gPolyHappening = false;
+FloatPoint gWidthHeight = {0.0f, 0.0f};
+bool (*gToolIsPointOrientedHook)() = nullptr;
+
+namespace {
+
+constexpr COLORREF kGridColour = RGB(192, 192, 192);
+constexpr COLORREF kBreakColour = RGB(192, 192, 192);
+constexpr int kBreakWidth = 2;
+constexpr int kHandleLow = 2;  // a handle spans x - 2 .. x + 3, right and bottom excluded
+constexpr int kHandleHigh = 3;
+constexpr float kEmptyLimit = 30000.0f;
+constexpr int kPatternSize = 8;
+// When no printer is known the page breaks show US letter pages.
+constexpr int32_t kFallbackPageWidth = 612;
+constexpr int32_t kFallbackPageHeight = 792;
+
+// The object being drawn and the line type it is drawn with. A filled closed outline is drawn
+// solid; the record keeps the line type the user gave it.
+const ObjectRec* gDrawingObject = nullptr;
+int16_t gDrawingLineType = kSolidLineType;
+// The collected fill polygon in the target's coordinates, and the screen copy for hit testing.
+std::vector<POINT> gFillPoly;
+std::vector<ScreenPoint> gScreenPoly;
+
+bool IsScreen() {
+  return !gPrinting;
+}
+
+float PrintX(float v) {
+  return gPrinting ? v * gHPrintScale : v;
+}
+float PrintY(float v) {
+  return gPrinting ? v * gVPrintScale : v;
+}
+
+void AppendFillPoint(float x, float y) {
+  if (!gPolyHappening) return;
+  const float px = PrintX(x), py = PrintY(y);
+  gFillPoly.push_back(POINT{RoundToInt(px), RoundToInt(py)});
+  if (IsScreen()) gScreenPoly.push_back(ScreenPoint{RoundToInt(x), RoundToInt(y)});
+}
+
+bool HasNoTangents(const PointRec& a, const PointRec& b) {
+  return a.outTangentX == 0.0f && a.outTangentY == 0.0f && b.inTangentX == 0.0f && b.inTangentY == 0.0f;
+}
+
+void ApplyPreview(PointRec* p, int flags, const TrackState* track, int16_t kind) {
+  if (!track) return;
+  const bool text = kind == kTextBlockKind || kind == kDimensionTextKind;
+  if (flags & kDrawPreviewTranslate)
+    TranslatePoint(p, flags, track);
+  else if (flags & kDrawPreviewScale)
+    ScalePoint(p, flags, track);
+  else if (flags & kDrawPreviewShear) {
+    if (!text) ShearPoint(p, flags, track);
+  } else if ((flags & kDrawPreviewRotate) && !text)
+    RotatePoint(p, flags, track);
+}
+
+// Sutherland-Hodgman against one edge of the port's clip box.
+template <typename Inside, typename Cross>
+void ClipPolygonEdge(std::vector<double>& xs, std::vector<double>& ys, Inside inside, Cross cross) {
+  std::vector<double> ox, oy;
+  const size_t n = xs.size();
+  for (size_t i = 0; i < n; ++i) {
+    const size_t j = (i + 1) % n;
+    const bool in1 = inside(xs[i], ys[i]), in2 = inside(xs[j], ys[j]);
+    if (in1) {
+      ox.push_back(xs[i]);
+      oy.push_back(ys[i]);
+    }
+    if (in1 != in2) {
+      double x, y;
+      cross(xs[i], ys[i], xs[j], ys[j], &x, &y);
+      ox.push_back(x);
+      oy.push_back(y);
+    }
+  }
+  xs.swap(ox);
+  ys.swap(oy);
+}
+
+// The fill polygon, clipped to the visible area when any vertex lies far outside it.
+std::vector<POINT> ClippedFillPolygon() {
+  double l, t, r, b;
+  GetPortClipBox(&l, &t, &r, &b);
+  bool inside = true;
+  for (const POINT& p : gFillPoly)
+    if (p.x < l || p.x > r || p.y < t || p.y > b) inside = false;
+  if (inside) return gFillPoly;
+  std::vector<double> xs, ys;
+  for (const POINT& p : gFillPoly) {
+    xs.push_back(p.x);
+    ys.push_back(p.y);
+  }
+  auto atX = [](double edge) {
+    return [edge](double x1, double y1, double x2, double y2, double* x, double* y) {
+      *x = edge;
+      *y = y1 + (y2 - y1) * (edge - x1) / (x2 - x1);
+    };
+  };
+  auto atY = [](double edge) {
+    return [edge](double x1, double y1, double x2, double y2, double* x, double* y) {
+      *y = edge;
+      *x = x1 + (x2 - x1) * (edge - y1) / (y2 - y1);
+    };
+  };
+  ClipPolygonEdge(
+      xs, ys, [l](double x, double) { return x >= l; }, atX(l));
+  if (!xs.empty())
+    ClipPolygonEdge(
+        xs, ys, [r](double x, double) { return x <= r; }, atX(r));
+  if (!xs.empty())
+    ClipPolygonEdge(
+        xs, ys, [t](double, double y) { return y >= t; }, atY(t));
+  if (!xs.empty())
+    ClipPolygonEdge(
+        xs, ys, [b](double, double y) { return y <= b; }, atY(b));
+  std::vector<POINT> out;
+  for (size_t i = 0; i < xs.size(); ++i)
+    out.push_back(POINT{static_cast<LONG>(std::lround(xs[i])), static_cast<LONG>(std::lround(ys[i]))});
+  return out;
+}
+
+HBRUSH CreateFillBrush(const ObjectRec* object, HBITMAP* bitmap) {
+  *bitmap = nullptr;
+  if (object->fillPattern == kSolidFill) return CreateSolidBrush(DeviceColor(object->fillColor));
+  if (object->fillPattern == kPaperPattern && gPrinting && !gMakeMetaFile)
+    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  const uint8_t* rows = GetPatternRows(object->fillPattern);
+  if (!rows) return nullptr;
+  // Monochrome bitmap rows are word-aligned: each row's byte, then a pad byte.
+  BYTE bytes[kPatternSize * 2];
+  for (int i = 0; i < kPatternSize; ++i) {
+    bytes[i * 2] = rows[i];
+    bytes[i * 2 + 1] = 0xFF;
+  }
+  *bitmap = CreateBitmap(kPatternSize, kPatternSize, 1, 1, bytes);
+  if (!*bitmap) return nullptr;
+  return CreatePatternBrush(*bitmap);
+}
+
+void FillCollectedPolygon(ObjectRec* object) {
+  HDC dc = PortSessionDC();
+  if (IsScreen()) {
+    std::free(object->screenPoly);
+    object->screenPoly = nullptr;
+    object->screenPolyCount = 0;
+    if (!gScreenPoly.empty()) {
+      const size_t bytes = gScreenPoly.size() * sizeof(ScreenPoint);
+      object->screenPoly = static_cast<ScreenPoint*>(std::malloc(bytes));
+      if (object->screenPoly) {
+        std::memcpy(object->screenPoly, gScreenPoly.data(), bytes);
+        object->screenPolyCount = static_cast<int32_t>(gScreenPoly.size());
+      }
+    }
+  }
+  if (!dc || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
+  HBITMAP bitmap = nullptr;
+  HBRUSH brush = CreateFillBrush(object, &bitmap);
+  if (!brush) return;
+  FlushPortLines();
+  const bool white = object->fillColor.red == 0xFFFF && object->fillColor.green == 0xFFFF &&
+                     object->fillColor.blue == 0xFFFF;
+  const COLORREF savedText = SetTextColor(dc, white ? RGB(0, 0, 0) : DeviceColor(object->fillColor));
+  const COLORREF savedBack = SetBkColor(dc, RGB(255, 255, 255));
+  HGDIOBJ savedBrush = SelectObject(dc, brush);
+  const std::vector<POINT> polygon = ClippedFillPolygon();
+  if (polygon.size() >= 3) Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
+  SelectObject(dc, savedBrush);
+  SetBkColor(dc, savedBack);
+  SetTextColor(dc, savedText);
+  DeleteObject(brush);
+  if (bitmap) DeleteObject(bitmap);
+}
+
+void DropScreenPoly(ObjectRec* object) {
+  if (!IsScreen()) return;
+  std::free(object->screenPoly);
+  object->screenPoly = nullptr;
+  object->screenPolyCount = 0;
+}
+
+// Zoomed, rounded bounds as a logical rectangle.
+RECT ZoomedBounds(const ObjectRec* object) {
+  RECT r = {RoundToInt(ZoomF(object->bounds.left)), RoundToInt(ZoomF(object->bounds.top)),
+            RoundToInt(ZoomF(object->bounds.right)), RoundToInt(ZoomF(object->bounds.bottom))};
+  return r;
+}
+
+void InvertSquare(int32_t x, int32_t y) {
+  HDC dc = AcquirePortDC();
+  if (!dc) return;
+  if (dc == PortSessionDC()) FlushPortLines();
+  PatBlt(dc, x - kHandleLow, y - kHandleLow, kHandleLow + kHandleHigh, kHandleLow + kHandleHigh, DSTINVERT);
+  ReleasePortDC(dc);
+}
+
+void DrawShapeObject(ObjectRec* object, int flags, const TrackState* track) {
+  const bool transformed = track && (flags & kDrawPreviewMask);
+  if (object->lineType != kSolidLineType)
+    LoadStyle(object->lineType, &gStyleState, (object->lineWeight - 1.0f) * 1.25f);
+  if (object->lineType == kSolidLineType && object->kind == kOvalKind && !transformed && DrawOval(object))
+    return;
+  gDrawingObject = object;
+  gDrawingLineType = object->lineType;
+  if (object->fillPattern != kNoFill && object->closed && !transformed) {
+    gDrawingLineType = kSolidLineType;
+    gPolyHappening = true;
+    gFillPoly.clear();
+    gScreenPoly.clear();
+  }
+  const PointRec* start = object->firstPoint;
+  while (start && IsMarkerPointKind(start->pointKind)) start = start->nextPoint;
+  const PointRec* previous = start;
+  if (start) {
+    for (const PointRec* p = start->nextPoint; p; p = p->nextPoint) {
+      if (IsMarkerPointKind(p->pointKind)) continue;
+      DrawObjectSegment(object, previous, p, flags, track, 0, 0);
+      previous = p;
+    }
+    if (object->closed && previous != start) DrawObjectSegment(object, previous, start, flags, track, 0, 0);
+  }
+  if (gPolyHappening) {
+    FillCollectedPolygon(object);
+    gPolyHappening = false;
+    gFillPoly.clear();
+    gScreenPoly.clear();
+  } else {
+    DropScreenPoly(object);
+  }
+  gDrawingObject = nullptr;
+}
+
+}  // namespace
+
+void DrawMoveTo(int32_t h, int32_t v, bool zoom) {
+  if (zoom) {
+    h = ZoomL(h);
+    v = ZoomL(v);
+  }
+  PortMoveTo(static_cast<float>(h), static_cast<float>(v));
+}
+
+void DrawLineTo(int32_t h, int32_t v, bool zoom) {
+  if (zoom) {
+    h = ZoomL(h);
+    v = ZoomL(v);
+  }
+  PortLineTo(static_cast<float>(h), static_cast<float>(v));
+}
+
+void DrawLine(int32_t h1, int32_t v1, int32_t h2, int32_t v2, bool zoom) {
+  DrawMoveTo(h1, v1, zoom);
+  DrawLineTo(h2, v2, zoom);
+}
+
+void PrintMoveTo(float h, float v) {
+  if (!gPrinting || !gPrintDC) return;
+  PortMoveTo(static_cast<float>(RoundToInt(h * gHPrintScale)),
+             static_cast<float>(RoundToInt(v * gVPrintScale)));
+}
+
+void PrintLineTo(float h, float v) {
+  if (!gPrinting || !gPrintDC) return;
+  PortLineTo(static_cast<float>(RoundToInt(h * gHPrintScale)),
+             static_cast<float>(RoundToInt(v * gVPrintScale)));
+}
+
+void PrintLine(float h1, float v1, float h2, float v2) {
+  PrintMoveTo(h1, v1);
+  PrintLineTo(h2, v2);
+}
+
+// Coordinates are rounded by the port after clipping, so no pre-rounding is needed here.
+void PenMoveTo(float x, float y) {
+  if (gPrinting)
+    PrintMoveTo(x, y);
+  else
+    PortMoveTo(x, y);
+}
+
+void PenLineTo(float x, float y) {
+  if (gPrinting)
+    PrintLineTo(x, y);
+  else
+    PortLineTo(x, y);
+}
+
+void DrawObjectSegment(ObjectRec* object, const PointRec* a, const PointRec* b, int flags,
+                       const TrackState* track, int32_t dx, int32_t dy) {
+  if (!object || !a || !b) return;
+  PointRec pa = *a, pb = *b;
+  if (flags & kDrawPreviewMask) {
+    ApplyPreview(&pa, flags, track, object->kind);
+    ApplyPreview(&pb, flags, track, object->kind);
+  }
+  pa = ZoomPoinz(&pa);
+  pb = ZoomPoinz(&pb);
+  const int16_t lineType = object == gDrawingObject ? gDrawingLineType : object->lineType;
+  const float ox = static_cast<float>(dx), oy = static_cast<float>(dy);
+  if (HasNoTangents(pa, pb)) {
+    if (lineType == kSolidLineType) {
+      if (gPrinting) {
+        PrintLine(pa.x + ox, pa.y + oy, pb.x + ox, pb.y + oy);
+      } else {
+        // Screen pixels: the rounded ends, as every screen coordinate.
+        PortMoveTo(static_cast<float>(RoundToInt(pa.x)) + ox, static_cast<float>(RoundToInt(pa.y)) + oy);
+        PortLineTo(static_cast<float>(RoundToInt(pb.x)) + ox, static_cast<float>(RoundToInt(pb.y)) + oy);
+      }
+      AppendFillPoint(pb.x, pb.y);
+    } else {
+      DrawStyledLine(pa.x + ox, pa.y + oy, pb.x + ox, pb.y + oy, &gStyleState, false);
+    }
+    return;
+  }
+  bool first = true;
+  float px = 0.0f, py = 0.0f;
+  SampleCurveSegment(&pa, &pb, CurrentCurveSmoothness(), [&](float x, float y) {
+    x += ox;
+    y += oy;
+    if (first) {
+      PenMoveTo(x, y);
+      first = false;
+    } else if (lineType == kSolidLineType) {
+      PenLineTo(x, y);
+      AppendFillPoint(x, y);
+    } else {
+      DrawStyledLine(px, py, x, y, &gStyleState, true);
+    }
+    px = x;
+    py = y;
+  });
+}
+
+bool CanObjectBeDrawn(const ObjectRec* object, int flags) {
+  if (!object) return false;
+  if (flags & kDrawAll) return true;
+  if (flags & kDrawSelected) return IsObjectSelected(object);
+  return false;
+}
+
+bool IsObjectInBounds(const ObjectRec* object, const QDRect* update) {
+  if (!object) return false;
+  if (IsDimensionKind(object->kind) || gPrinting || !update) return true;
+  const RECT r = ZoomedBounds(object);
+  return r.left - 1 <= update->right && r.right + 1 >= update->left && r.top - 1 <= update->bottom &&
+         r.bottom + 1 >= update->top;
+}
+
+bool DrawOval(ObjectRec* object) {
+  if (!object || object->fillPattern != kNoFill || !gCurDocument) return false;
+  const PointRec* p[4];
+  const PointRec* point = object->firstPoint;
+  for (int i = 0; i < 4; ++i, point = point->nextPoint) {
+    if (!point) return false;
+    p[i] = point;
+  }
+  auto rx = [](const PointRec* q) { return RoundToInt(q->x); };
+  auto ry = [](const PointRec* q) { return RoundToInt(q->y); };
+  const bool first = rx(p[0]) == rx(p[2]) || ry(p[0]) == ry(p[2]);
+  const bool second = rx(p[1]) == rx(p[3]) || ry(p[1]) == ry(p[3]);
+  if (!first || !second) return false;
+  float l = ZoomF(object->bounds.left), t = ZoomF(object->bounds.top);
+  float r = ZoomF(object->bounds.right), b = ZoomF(object->bounds.bottom);
+  l = PrintX(l);
+  r = PrintX(r);
+  t = PrintY(t);
+  b = PrintY(b);
+  // A huge oval (far zoomed in) is left to the segments, which are clipped.
+  double cl, ct, cr, cb;
+  GetPortClipBox(&cl, &ct, &cr, &cb);
+  if (l < cl || t < ct || r > cr || b > cb) return false;
+  HDC dc = PortSessionDC();
+  if (!dc) return false;
+  FlushPortLines();
+  HGDIOBJ savedBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Ellipse(dc, RoundToInt(l), RoundToInt(t), RoundToInt(r) + 1, RoundToInt(b) + 1);
+  SelectObject(dc, savedBrush);
+  DropScreenPoly(object);
+  return true;
+}
+
+void DrawPointObject(ObjectRec*) {}
+
+void DrawMetaFileObject(ObjectRec* object) {
+  const MetaInfo* info = object ? MetaInfoOf(object) : nullptr;
+  HDC dc = PortSessionDC();
+  if (!info || !info->metaFile || !dc) return;
+  const int32_t frameW = info->frameRight - info->frameLeft;
+  const int32_t frameH = info->frameBottom - info->frameTop;
+  if (frameW == 0 || frameH == 0) return;
+  FlushPortLines();
+  // The bounds' corners on the device, through whatever mapping the context has.
+  POINT corners[2] = {
+      {RoundToInt(PrintX(ZoomF(object->bounds.left))), RoundToInt(PrintY(ZoomF(object->bounds.top)))},
+      {RoundToInt(PrintX(ZoomF(object->bounds.right))), RoundToInt(PrintY(ZoomF(object->bounds.bottom)))}};
+  LPtoDP(dc, corners, 2);
+  const int saved = SaveDC(dc);
+  SetMapMode(dc, info->mapMode ? info->mapMode : MM_ANISOTROPIC);
+  SetWindowOrgEx(dc, info->frameLeft, info->frameTop, nullptr);
+  SetWindowExtEx(dc, frameW, frameH, nullptr);
+  SetViewportOrgEx(dc, corners[0].x, corners[0].y, nullptr);
+  SetViewportExtEx(dc, corners[1].x - corners[0].x, corners[1].y - corners[0].y, nullptr);
+  PlayMetaFile(dc, reinterpret_cast<HMETAFILE>(info->metaFile));
+  RestoreDC(dc, saved);
+}
+
+void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackState* track) {
+  if (!object) return;
+  if (gPrinting && !gPrintDC) return;
+  if (!BeginPortSession(gPrinting ? gPrintDC : nullptr)) return;
+  if (IsScreen()) UsePortRop(R2_COPYPEN);
+  if (CanObjectBeDrawn(object, flags) && IsObjectInBounds(object, update)) {
+    if (flags & kDrawInvert) UsePortRop(R2_NOT);
+    if ((flags & kDrawDotted) && IsScreen()) {
+      UsePortPen(PS_DOT, 0, RGB(0, 0, 0), false);
+    } else {
+      const int width = GetLineWeight(object, true);
+      UsePortPen(PS_SOLID, width, DeviceColor(object->penColor), width == 0);
+    }
+    switch (object->kind) {
+      case kOffsetDimVKind:
+      case kOffsetDimHKind:
+      case kLengthDimKind:
+      case kAngleDimKind:
+      case kDiameterDimKind:
+      case kRadiusDimKind:
+      case kDiameterShoulderDimKind:
+      case kRadiusShoulderDimKind:
+      case kLeaderDimKind:
+        // Dimension drawing is not built yet: dimensions draw nothing for now.
+        break;
+      case kMetaFileKind:
+        if (!gMakeMetaFile) DrawMetaFileObject(object);
+        break;
+      case kGroupKind:
+        break;
+      default:
+        DrawShapeObject(object, flags, track);
+        if (object->kind == kTextBlockKind && !gMakeMetaFile) PaintTextBlock(object);
+        if (object->kind == kDimensionTextKind && !gMakeMetaFile) PaintDimensionTextPlaceholder(object);
+        break;
+    }
+  }
+  if (IsScreen()) UsePortRop(R2_COPYPEN);
+  for (ObjectRec* child = object->firstChild; child; child = child->nextObject)
+    DrawObject(child, update, flags, track);
+  EndPortSession();
+}
+
+void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackState* track) {
+  if (!layer || !layer->visible) return;
+  for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+    DrawObject(object, update, flags, track);
+}
+
+void DrawAllLayers(LayerRec* firstLayer, const QDRect* update, int flags, const TrackState* track) {
+  if (!BeginPortSession(gPrinting ? gPrintDC : nullptr)) return;
+  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) DrawLayer(layer, update, flags, track);
+  EndPortSession();
+}
+
+void DrawPointHandle(const PointRec* point) {
+  if (!point) return;
+  InvertSquare(RoundToInt(ZoomF(point->x)), RoundToInt(ZoomF(point->y)));
+}
+
+void DrawObjectFrameHandles(const ObjectRec* object) {
+  if (!object) return;
+  const RECT r = ZoomedBounds(object);
+  InvertSquare(r.left, r.top);
+  InvertSquare(r.right, r.top);
+  InvertSquare(r.right, r.bottom);
+  InvertSquare(r.left, r.bottom);
+}
+
+void DrawObjectHandles(ObjectRec* object, const QDRect* update) {
+  if (!object) return;
+  const bool pointTool = gToolIsPointOrientedHook && gToolIsPointOrientedHook();
+  if (pointTool || object->kind == kLineKind) {
+    for (const PointRec* p = object->firstPoint; p; p = p->nextPoint) {
+      if (!p->selected) continue;
+      const int32_t x = RoundToInt(ZoomF(p->x)), y = RoundToInt(ZoomF(p->y));
+      if (!update || (x >= update->left && x <= update->right && y >= update->top && y <= update->bottom))
+        DrawPointHandle(p);
+    }
+    for (ObjectRec* child = object->firstChild; child; child = child->nextObject)
+      DrawObjectHandles(child, update);
+    return;
+  }
+  if (!IsObjectSelected(object) &&
+      !(object->kind == kGroupKind && object->firstChild && IsObjectSelected(object->firstChild)))
+    return;
+  const RECT r = ZoomedBounds(object);
+  if (!update || (r.left <= update->right && r.right >= update->left && r.top <= update->bottom &&
+                  r.bottom >= update->top))
+    DrawObjectFrameHandles(object);
+}
+
+void DrawLayerHandles(LayerRec* layer, const QDRect* update) {
+  if (!layer || !layer->visible) return;
+  for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+    DrawObjectHandles(object, update);
+}
+
+void DrawAllLayerHandles(LayerRec* firstLayer, const QDRect* update) {
+  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) DrawLayerHandles(layer, update);
+}
+
+void DrawGrid(const DocState* state, const QDRect* rect) {
+  if (!state || !rect) return;
+  const float sx = ConvertWorldToScreen(state->gridH, state, true);
+  const float sy = ConvertWorldToScreen(state->gridV, state, true);
+  if (!(sx > 0.0f) || !(sy > 0.0f)) return;
+  if (!BeginPortSession(nullptr)) return;
+  UsePortRop(R2_COPYPEN);
+  UsePortPen(PS_SOLID, 1, kGridColour, false);
+  const float top = static_cast<float>(rect->top), bottom = static_cast<float>(rect->bottom);
+  const float left = static_cast<float>(rect->left), right = static_cast<float>(rect->right);
+  const float yEnd = std::ceil(bottom / sy) * sy;
+  for (float y = std::floor(top / sy) * sy; y < yEnd; y += sy)
+    if (y >= top - 1.0f && y <= bottom + 1.0f)
+      DrawLine(rect->left, RoundToInt(y), rect->right, RoundToInt(y), false);
+  const float xEnd = std::ceil(right / sx) * sx;
+  for (float x = std::floor(left / sx) * sx; x < xEnd; x += sx)
+    if (x >= left - 1.0f && x <= right + 1.0f)
+      DrawLine(RoundToInt(x), rect->top, RoundToInt(x), rect->bottom, false);
+  EndPortSession();
+}
+
+void DrawAxis(const DocState* state, const QDRect* rect) {
+  if (!state || !rect || !BeginPortSession(nullptr)) return;
+  UsePortRop(R2_COPYPEN);
+  UsePortPen(PS_SOLID, 1, RGB(0, 0, 0), false);
+  const int32_t x = RoundToInt(ZoomF(state->originH));
+  const int32_t y = RoundToInt(ZoomF(state->originV));
+  DrawLine(x, rect->top, x, rect->bottom, false);
+  DrawLine(rect->left, y, rect->right, y, false);
+  EndPortSession();
+}
+
+namespace {
+
+// The default printer's page in points, or 0 x 0 when there is none.
+void GetDefaultPrinterPage(int32_t* width, int32_t* height) {
+  *width = *height = 0;
+  char device[256];
+  GetProfileStringA("windows", "device", ",,,", device, sizeof device);
+  char* driver = std::strchr(device, ',');
+  if (!driver) return;
+  *driver++ = '\0';
+  char* port = std::strchr(driver, ',');
+  if (port) *port++ = '\0';
+  if (!device[0]) return;
+  HDC dc = CreateDCA(driver, device, port, nullptr);
+  if (!dc) return;
+  const int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  if (dpiX > 0 && dpiY > 0) {
+    *width = static_cast<int32_t>(static_cast<float>(GetDeviceCaps(dc, HORZRES)) / dpiX * 72.0f + 0.5f);
+    *height = static_cast<int32_t>(static_cast<float>(GetDeviceCaps(dc, VERTRES)) / dpiY * 72.0f + 0.5f);
+  }
+  DeleteDC(dc);
+}
+
+}  // namespace
+
+void DrawPageBreaks(const DocState* state, const QDRect* rect) {
+  if (!state || !rect) return;
+  int32_t pageW = gPageWidth, pageH = gPageHeight;
+  if (pageW == 0 || pageH == 0) GetDefaultPrinterPage(&pageW, &pageH);
+  if (pageW <= 0 || pageH <= 0) {
+    pageW = kFallbackPageWidth;
+    pageH = kFallbackPageHeight;
+  }
+  pageW = ZoomL(pageW);
+  pageH = ZoomL(pageH);
+  if (pageW <= 0 || pageH <= 0) return;
+  const float sheetW = ZoomF(state->pageRect.right) - ZoomF(state->pageRect.left);
+  const float sheetH = ZoomF(state->pageRect.bottom) - ZoomF(state->pageRect.top);
+  const int32_t nx = RoundToInt(sheetW / pageW), ny = RoundToInt(sheetH / pageH);
+  if (!BeginPortSession(nullptr)) return;
+  UsePortRop(R2_COPYPEN);
+  UsePortPen(PS_SOLID, kBreakWidth, kBreakColour, false);
+  for (int32_t i = 0; i <= nx; ++i) {
+    const int64_t x = static_cast<int64_t>(i) * pageW;
+    if (x >= rect->left && x <= rect->right)
+      DrawLine(static_cast<int32_t>(x), rect->top, static_cast<int32_t>(x), rect->bottom, false);
+  }
+  for (int32_t j = 0; j <= ny; ++j) {
+    const int64_t y = static_cast<int64_t>(j) * pageH;
+    if (y >= rect->top && y <= rect->bottom)
+      DrawLine(rect->left, static_cast<int32_t>(y), rect->right, static_cast<int32_t>(y), false);
+  }
+  EndPortSession();
+}
+
+void GetPenOffset(int16_t width, int16_t* dx, int16_t* dy) {
+  if (width > 1) {
+    if (dx) *dx = static_cast<int16_t>(-(width / 2));
+    if (dy) *dy = static_cast<int16_t>(-(width / 2));
+  }
+}
+
+void Refresh() {
+  if (gCurWindow) InvalidateRect(static_cast<HWND>(gCurWindow), nullptr, TRUE);
+  if (!gCurDocument || !gCurDocument->firstLayer) return;
+  FloatRect bounds = kEmptyRect;
+  GetAllLayersObjBounds(gCurDocument->firstLayer, false, &bounds, true);
+  if (bounds.top >= kEmptyLimit || bounds.left >= kEmptyLimit || bounds.bottom <= -kEmptyLimit ||
+      bounds.right <= -kEmptyLimit) {
+    gWidthHeight = FloatPoint{0.0f, 0.0f};
+    return;
+  }
+  const DocState* state = gCurDocument->docState;
+  gWidthHeight.x = ConvertScreenToWorld(bounds.right - bounds.left, state, false);
+  gWidthHeight.y = ConvertScreenToWorld(bounds.bottom - bounds.top, state, false);
+}
+
+bool PaintDrawing(HDC dc, DocumentRec* document, const QDRect* area, int options) {
+  if (!dc || !document || !document->docState || !area) return false;
+  DocumentRec* savedDocument = gCurDocument;
+  gCurDocument = document;
+  const DocState* state = document->docState;
+  if (!BeginPortSession(dc)) {
+    gCurDocument = savedDocument;
+    return false;
+  }
+  const RECT paint = {area->left, area->top, area->right, area->bottom};
+  if (options & kPaintErase) {
+    HBRUSH back = CreateSolidBrush(DeviceColor(state->backColor));
+    FillRect(dc, &paint, back);
+    DeleteObject(back);
+  }
+  if (state->showGrid) DrawGrid(state, area);
+  if (state->showAxis) DrawAxis(state, area);
+  if (state->showPageBreaks) DrawPageBreaks(state, area);
+  if (options & kPaintSurround) {
+    FlushPortLines();
+    const RECT sheet = {RoundToInt(ZoomF(state->pageRect.left)), RoundToInt(ZoomF(state->pageRect.top)),
+                        RoundToInt(ZoomF(state->pageRect.right)), RoundToInt(ZoomF(state->pageRect.bottom))};
+    // Regions take device coordinates: convert the logical rectangles first.
+    POINT pa[2] = {{paint.left, paint.top}, {paint.right, paint.bottom}};
+    POINT ps[2] = {{sheet.left, sheet.top}, {sheet.right, sheet.bottom}};
+    LPtoDP(dc, pa, 2);
+    LPtoDP(dc, ps, 2);
+    HRGN outside = CreateRectRgn(pa[0].x, pa[0].y, pa[1].x, pa[1].y);
+    HRGN page = CreateRectRgn(ps[0].x, ps[0].y, ps[1].x, ps[1].y);
+    if (outside && page && CombineRgn(outside, outside, page, RGN_DIFF) != NULLREGION) {
+      const int saved = SaveDC(dc);
+      SetViewportOrgEx(dc, 0, 0, nullptr);
+      SetWindowOrgEx(dc, 0, 0, nullptr);
+      FillRgn(dc, outside, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+      const RECT frame = {ps[0].x, ps[0].y, ps[1].x, ps[1].y};
+      FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      RestoreDC(dc, saved);
+    }
+    if (outside) DeleteObject(outside);
+    if (page) DeleteObject(page);
+  }
+  DrawAllLayers(document->firstLayer, area, kDrawAll, nullptr);
+  if (options & kPaintHandles) {
+    FlushPortLines();
+    DrawAllLayerHandles(document->firstLayer, area);
+  }
+  EndPortSession();
+  gCurDocument = savedDocument;
+  return true;
+}

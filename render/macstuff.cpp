@@ -1,0 +1,464 @@
+// The drawing port over GDI.
+#include "render/macstuff.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "geometry/zoomhdlr.h"
+
+bool gPrinting = false;
+HDC gPrintDC = nullptr;
+
+namespace {
+
+constexpr double kDegreesToRadians = 0.017453292519943295;
+constexpr int32_t kDefaultDoubleClickMs = 550;
+constexpr int kStringWidthPad = 2;
+// Lines are clipped to the visible area grown by this many pixels, so wide pens and round caps
+// just outside still draw as they should.
+constexpr double kClipMargin = 2048.0;
+// Without a usable clip box (a metafile being recorded), the range of 16-bit metafile records.
+constexpr double kMetafileLimit = 32767.0;
+constexpr double kNoClipLimit = 4194304.0;
+// A batch is flushed when it holds this many points.
+constexpr size_t kBatchLimit = 16384;
+
+struct PenKey {
+  int style;
+  int width;
+  COLORREF colour;
+  bool invisible;
+};
+
+struct PortSession {
+  int depth = 0;
+  HDC dc = nullptr;
+  HWND window = nullptr;  // the pane whose context this is, when it is one
+  HGDIOBJ savedPen = nullptr;
+  HPEN ownPen = nullptr;
+  bool havePen = false;
+  PenKey pen = {};
+  int savedRop = 0;
+  int rop = 0;
+  double clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
+  double penX = 0, penY = 0;
+  bool runOpen = false;
+  POINT last = {0, 0};
+  std::vector<POINT> points;
+  std::vector<DWORD> counts;
+};
+
+PortSession gSession;
+
+HWND PaneWindow() {
+  return static_cast<HWND>(gCurWindow);
+}
+
+void SetClipBoxFrom(HDC dc) {
+  RECT box;
+  const int kind = GetObjectType(dc);
+  const int region = (kind == OBJ_METADC || kind == OBJ_ENHMETADC) ? ERROR : GetClipBox(dc, &box);
+  if (region == ERROR || region == NULLREGION) {
+    const double limit = (kind == OBJ_METADC) ? kMetafileLimit : kNoClipLimit;
+    gSession.clipLeft = gSession.clipTop = -limit;
+    gSession.clipRight = gSession.clipBottom = limit;
+    return;
+  }
+  gSession.clipLeft = box.left - kClipMargin;
+  gSession.clipTop = box.top - kClipMargin;
+  gSession.clipRight = box.right + kClipMargin;
+  gSession.clipBottom = box.bottom + kClipMargin;
+}
+
+bool Inside(double x, double y) {
+  return x >= gSession.clipLeft && x <= gSession.clipRight && y >= gSession.clipTop &&
+         y <= gSession.clipBottom;
+}
+
+// Liang-Barsky: shortens the segment to the clip box; false when nothing of it is inside.
+bool ClipSegment(double* x0, double* y0, double* x1, double* y1) {
+  const double dx = *x1 - *x0, dy = *y1 - *y0;
+  double t0 = 0.0, t1 = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {*x0 - gSession.clipLeft, gSession.clipRight - *x0, *y0 - gSession.clipTop,
+                       gSession.clipBottom - *y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > t1) return false;
+      if (t > t0) t0 = t;
+    } else {
+      if (t < t0) return false;
+      if (t < t1) t1 = t;
+    }
+  }
+  const double sx = *x0, sy = *y0;
+  *x0 = sx + t0 * dx;
+  *y0 = sy + t0 * dy;
+  *x1 = sx + t1 * dx;
+  *y1 = sy + t1 * dy;
+  return true;
+}
+
+POINT RoundPoint(double x, double y) {
+  POINT p = {RoundToInt(static_cast<float>(x)), RoundToInt(static_cast<float>(y))};
+  return p;
+}
+
+void AppendSegment(POINT a, POINT b) {
+  if (!gSession.runOpen || gSession.last.x != a.x || gSession.last.y != a.y) {
+    if (gSession.points.size() >= kBatchLimit) FlushPortLines();
+    gSession.points.push_back(a);
+    gSession.counts.push_back(1);
+    gSession.runOpen = true;
+  }
+  gSession.points.push_back(b);
+  gSession.counts.back() += 1;
+  gSession.last = b;
+}
+
+}  // namespace
+
+HDC AcquirePortDC() {
+  if (gSession.depth > 0) return gSession.dc;
+  HWND pane = PaneWindow();
+  return pane ? GetDC(pane) : nullptr;
+}
+
+void ReleasePortDC(HDC dc) {
+  if (!dc || (gSession.depth > 0 && dc == gSession.dc)) return;
+  ReleaseDC(PaneWindow(), dc);
+}
+
+bool BeginPortSession(HDC dc) {
+  if (gSession.depth > 0) {
+    ++gSession.depth;
+    return true;
+  }
+  HWND window = nullptr;
+  if (!dc) {
+    window = PaneWindow();
+    dc = window ? GetDC(window) : nullptr;
+    if (!dc) return false;
+  }
+  gSession.depth = 1;
+  gSession.dc = dc;
+  gSession.window = window;
+  gSession.savedPen = GetCurrentObject(dc, OBJ_PEN);
+  gSession.ownPen = nullptr;
+  gSession.havePen = false;
+  gSession.savedRop = gSession.rop = GetROP2(dc);
+  POINT position = {0, 0};
+  GetCurrentPositionEx(dc, &position);
+  gSession.penX = position.x;
+  gSession.penY = position.y;
+  gSession.runOpen = false;
+  SetClipBoxFrom(dc);
+  return true;
+}
+
+void EndPortSession() {
+  if (gSession.depth <= 0) return;
+  if (gSession.depth == 1) FlushPortLines();
+  if (--gSession.depth > 0) return;
+  HDC dc = gSession.dc;
+  if (gSession.savedPen) SelectObject(dc, gSession.savedPen);
+  if (gSession.ownPen) DeleteObject(gSession.ownPen);
+  if (gSession.rop != gSession.savedRop && gSession.savedRop) SetROP2(dc, gSession.savedRop);
+  if (gSession.window) ReleaseDC(gSession.window, dc);
+  gSession = PortSession();
+}
+
+HDC PortSessionDC() {
+  return gSession.depth > 0 ? gSession.dc : nullptr;
+}
+
+void FlushPortLines() {
+  if (gSession.depth <= 0) return;
+  if (!gSession.counts.empty())
+    PolyPolyline(gSession.dc, gSession.points.data(), gSession.counts.data(),
+                 static_cast<DWORD>(gSession.counts.size()));
+  gSession.points.clear();
+  gSession.counts.clear();
+  gSession.runOpen = false;
+  // The context's own current position follows the port's pen.
+  const POINT p = RoundPoint(gSession.penX, gSession.penY);
+  if (Inside(gSession.penX, gSession.penY)) MoveToEx(gSession.dc, p.x, p.y, nullptr);
+}
+
+void UsePortPen(int style, int width, COLORREF colour, bool invisible) {
+  if (gSession.depth <= 0) return;
+  const PenKey key = {style, width, colour, invisible};
+  if (gSession.havePen && std::memcmp(&key, &gSession.pen, sizeof key) == 0) return;
+  FlushPortLines();
+  HPEN pen = invisible ? nullptr : CreatePen(style, width, colour);
+  SelectObject(gSession.dc, pen ? static_cast<HGDIOBJ>(pen) : GetStockObject(NULL_PEN));
+  if (gSession.ownPen) DeleteObject(gSession.ownPen);
+  gSession.ownPen = pen;
+  gSession.pen = key;
+  gSession.havePen = true;
+}
+
+void UsePortRop(int rop) {
+  if (gSession.depth <= 0 || rop == gSession.rop) return;
+  FlushPortLines();
+  SetROP2(gSession.dc, rop);
+  gSession.rop = rop;
+}
+
+// A move does not end the batch's polyline: the next line continues it when it starts where
+// the last one ended, and starts a new one otherwise.
+void PortMoveTo(float x, float y) {
+  gSession.penX = x;
+  gSession.penY = y;
+}
+
+void PortLineTo(float x, float y) {
+  if (gSession.depth <= 0) return;
+  double x0 = gSession.penX, y0 = gSession.penY, x1 = x, y1 = y;
+  gSession.penX = x;
+  gSession.penY = y;
+  if (Inside(x0, y0) && Inside(x1, y1)) {
+    AppendSegment(RoundPoint(x0, y0), RoundPoint(x1, y1));
+    return;
+  }
+  if (!ClipSegment(&x0, &y0, &x1, &y1)) {
+    gSession.runOpen = false;
+    return;
+  }
+  AppendSegment(RoundPoint(x0, y0), RoundPoint(x1, y1));
+  if (x1 != x || y1 != y) gSession.runOpen = false;
+}
+
+void GetPortClipBox(double* left, double* top, double* right, double* bottom) {
+  *left = gSession.clipLeft;
+  *top = gSession.clipTop;
+  *right = gSession.clipRight;
+  *bottom = gSession.clipBottom;
+}
+
+COLORREF DeviceColor(const RGB16& colour) {
+  return RGB(colour.red / 257, colour.green / 257, colour.blue / 257);
+}
+
+void Pt2Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, QDRect* rect) {
+  if (!rect) return;
+  rect->left = x1 <= x2 ? x1 : x2;
+  rect->right = x1 <= x2 ? x2 : x1;
+  rect->top = y1 <= y2 ? y1 : y2;
+  rect->bottom = y1 <= y2 ? y2 : y1;
+}
+
+int32_t GetDblTime() {
+  return static_cast<int32_t>(GetProfileIntA("windows", "DoubleClickSpeed", kDefaultDoubleClickMs));
+}
+
+bool GetNextMouseOrKeyDownEvent(MSG* message) {
+  MSG local;
+  MSG* out = message ? message : &local;
+  if (!PeekMessageA(out, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return false;
+  return out->message == WM_LBUTTONDOWN || out->message == WM_KEYDOWN;
+}
+
+void GetWindowMouse(HWND window, POINT* point) {
+  if (!window || !point) return;
+  GetCursorPos(point);
+  ScreenToClient(window, point);
+  HDC dc = GetDC(window);
+  if (!dc) return;
+  DPtoLP(dc, point, 1);
+  ReleaseDC(window, dc);
+}
+
+void GetMouse(POINT* point) {
+  GetWindowMouse(PaneWindow(), point);
+}
+
+bool StillDown() {
+  return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) || (GetAsyncKeyState(VK_RBUTTON) & 0x8000);
+}
+
+// QuickDraw angles: whole degrees, 0 straight up, clockwise positive; the platform's arc runs
+// counter-clockwise between two radial points.
+void FrameArc(const QDRect* box, int16_t startAngle, int16_t arcAngle) {
+  if (!box) return;
+  const float a1 = static_cast<float>((360 - startAngle + 90) * kDegreesToRadians);
+  const float a2 = static_cast<float>((360 - startAngle + 90 - arcAngle) * kDegreesToRadians);
+  const float w = static_cast<float>(box->right - box->left);
+  const float h = static_cast<float>(box->bottom - box->top);
+  const float cx = box->left + w / 2.0f, cy = box->top + h / 2.0f;
+  float r = w, sx = 1.0f, sy = 1.0f;
+  if (w > h) {
+    sy = w != 0.0f ? h / w : 1.0f;
+  } else if (w < h) {
+    r = h;
+    sx = h != 0.0f ? w / h : 1.0f;
+  }
+  const int32_t x1 = RoundToInt(r * std::cos(a1) * sx + cx), y1 = RoundToInt(-r * std::sin(a1) * sy + cy);
+  const int32_t x2 = RoundToInt(r * std::cos(a2) * sx + cx), y2 = RoundToInt(-r * std::sin(a2) * sy + cy);
+  if (x1 == x2 && y1 == y2) return;
+  HDC dc = nullptr;
+  bool release = false;
+  if (gPrinting) {
+    dc = gPrintDC;
+  } else {
+    dc = AcquirePortDC();
+    release = true;
+  }
+  if (!dc) return;
+  if (dc == PortSessionDC()) FlushPortLines();
+  if (arcAngle < 0)
+    Arc(dc, box->left, box->top, box->right, box->bottom, x1, y1, x2, y2);
+  else
+    Arc(dc, box->left, box->top, box->right, box->bottom, x2, y2, x1, y1);
+  if (release) ReleasePortDC(dc);
+}
+
+void MacMoveTo(int32_t h, int32_t v) {
+  if (gSession.depth > 0) {
+    PortMoveTo(static_cast<float>(h), static_cast<float>(v));
+    FlushPortLines();
+    return;
+  }
+  MacWindowMoveTo(PaneWindow(), h, v);
+}
+
+void MacLineTo(int32_t h, int32_t v) {
+  if (gSession.depth > 0) {
+    PortLineTo(static_cast<float>(h), static_cast<float>(v));
+    return;
+  }
+  MacWindowLineTo(PaneWindow(), h, v);
+}
+
+void MacWindowMoveTo(HWND window, int32_t h, int32_t v) {
+  if (!window) return;
+  HDC dc = GetDC(window);
+  if (!dc) return;
+  MoveToEx(dc, h, v, nullptr);
+  ReleaseDC(window, dc);
+}
+
+void MacWindowLineTo(HWND window, int32_t h, int32_t v) {
+  if (!window) return;
+  HDC dc = GetDC(window);
+  if (!dc) return;
+  LineTo(dc, h, v);
+  ReleaseDC(window, dc);
+}
+
+int32_t StringWidth(const char* text) {
+  HDC dc = AcquirePortDC();
+  if (!dc || !text) {
+    if (dc) ReleasePortDC(dc);
+    return kStringWidthPad;
+  }
+  SIZE size = {0, 0};
+  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  ReleasePortDC(dc);
+  return size.cx + kStringWidthPad;
+}
+
+void EraseWindowRect(HWND window, const QDRect* rect) {
+  if (!window || !rect) return;
+  HDC dc = GetDC(window);
+  if (!dc) return;
+  HBRUSH brush = CreateSolidBrush(GetBkColor(dc));
+  RECT r = {rect->left, rect->top, rect->right, rect->bottom};
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  ReleaseDC(window, dc);
+}
+
+// The right and bottom edges lie on the rectangle's right and bottom coordinates.
+void MacFrameRect(const QDRect* rect) {
+  if (!rect) return;
+  MacMoveTo(rect->left, rect->top);
+  MacLineTo(rect->right, rect->top);
+  MacLineTo(rect->right, rect->bottom);
+  MacLineTo(rect->left, rect->bottom);
+  MacLineTo(rect->left, rect->top);
+}
+
+namespace {
+
+// The context strings go to: the printer while printing, the open session's context for the
+// current pane, else the window's own. `release` says whether to give it back.
+HDC StringTarget(HWND window, bool* release) {
+  *release = false;
+  if (gPrinting && gPrintDC) return gPrintDC;
+  if (gSession.depth > 0 && window == gSession.window) {
+    FlushPortLines();
+    return gSession.dc;
+  }
+  if (!window) return nullptr;
+  *release = true;
+  return GetDC(window);
+}
+
+void DrawStringOn(HWND window, const char* text, const RGB16* colour) {
+  bool release = false;
+  HDC dc = StringTarget(window, &release);
+  if (!dc) return;
+  const bool printing = gPrinting && dc == gPrintDC;
+  const UINT savedAlign = GetTextAlign(dc);
+  COLORREF savedColour = 0;
+  if (colour) savedColour = SetTextColor(dc, DeviceColor(*colour));
+  SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_UPDATECP);
+  if (!printing) SetBkMode(dc, TRANSPARENT);
+  TextOutA(dc, 0, 0, text, static_cast<int>(std::strlen(text)));
+  if (printing) SetTextAlign(dc, savedAlign);
+  if (colour) SetTextColor(dc, savedColour);
+  if (release) ReleaseDC(window, dc);
+}
+
+}  // namespace
+
+void DrawString(HWND window, const char* text) {
+  if (!text || (!window && !(gSession.depth > 0 && gSession.window == nullptr))) return;
+  DrawStringOn(window, text, nullptr);
+}
+
+void DrawStringColor(HWND window, const char* text, const RGB16* colour) {
+  if (!text || !colour || (!window && !(gSession.depth > 0 && gSession.window == nullptr))) return;
+  DrawStringOn(window, text, colour);
+}
+
+void GetFontInfo(FontInfo* info) {
+  if (!info) return;
+  HDC dc = AcquirePortDC();
+  if (!dc) return;
+  TEXTMETRICA metrics;
+  if (GetTextMetricsA(dc, &metrics)) {
+    info->ascent = static_cast<int16_t>(metrics.tmAscent);
+    info->descent = static_cast<int16_t>(metrics.tmDescent);
+    info->widMax = static_cast<int16_t>(metrics.tmMaxCharWidth);
+    info->leading = static_cast<int16_t>(metrics.tmExternalLeading);
+  } else {
+    *info = FontInfo{0, 0, 0, 0};
+  }
+  ReleasePortDC(dc);
+}
+
+bool EmptyRect(const RECT* rect) {
+  return !rect || (rect->right == rect->left && rect->bottom == rect->top);
+}
+
+void CheckMarkCmd(HMENU menu, int16_t command, bool checked) {
+  if (menu)
+    CheckMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void EnableCmd(HMENU menu, int16_t command) {
+  if (menu) EnableMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | MF_ENABLED);
+}
+
+void DisableCmd(HMENU menu, int16_t command) {
+  if (menu) EnableMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | MF_GRAYED);
+}

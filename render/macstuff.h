@@ -1,0 +1,75 @@
+// The drawing port: pen moves, lines, arcs, frames and strings on the drawing pane, on a given
+// window, or on the print (or metafile) context while printing. The pen location and the pen,
+// brush, raster operation and window origin live in the pane's own device context.
+//
+// Screen coordinates are 32-bit: values past 16 bits (high zoom, far from the origin) are
+// clipped here against the visible area before they reach the platform, never wrapped.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "model/records.h"
+
+struct QDRect {
+  int32_t left, top, right, bottom;
+};
+
+struct FontInfo {
+  int16_t ascent, descent, widMax, leading;
+};
+
+// Printing: while set, the primitives that honour printing draw on gPrintDC.
+extern bool gPrinting;
+extern HDC gPrintDC;
+
+// The drawing pane's context, or the context a paint of the drawing renders into (a memory DC,
+// a printer or metafile) while a port session is open on it.
+HDC AcquirePortDC();
+void ReleasePortDC(HDC dc);
+
+// A port session keeps one context, its pen and its clip box for a run of drawing calls and
+// gathers lines into batches. Sessions nest; the outermost one restores the context's pen and
+// raster operation when it ends. `dc` null means the drawing pane's own context.
+bool BeginPortSession(HDC dc);
+void EndPortSession();
+HDC PortSessionDC();
+// Flushes batched lines; every primitive that draws anything else calls it first.
+void FlushPortLines();
+// Selects a pen (PS_SOLID or PS_DOT) unless the same one is selected already; width 0 with
+// `invisible` selects the null pen.
+void UsePortPen(int style, int width, COLORREF colour, bool invisible);
+// Sets the raster operation, flushing lines drawn with the previous one.
+void UsePortRop(int rop);
+// Lines in the context's logical coordinates, as floats: rounded (add 0.5, truncate) and, when
+// far outside the visible area, clipped first.
+void PortMoveTo(float x, float y);
+void PortLineTo(float x, float y);
+// The visible area in logical coordinates, grown by a margin: lines and fills are clipped to it.
+void GetPortClipBox(double* left, double* top, double* right, double* bottom);
+
+void Pt2Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, QDRect* rect);
+int32_t GetDblTime();
+bool GetNextMouseOrKeyDownEvent(MSG* message);
+void GetMouse(POINT* point);
+void GetWindowMouse(HWND window, POINT* point);
+bool StillDown();
+void FrameArc(const QDRect* box, int16_t startAngle, int16_t arcAngle);
+void MacMoveTo(int32_t h, int32_t v);
+void MacLineTo(int32_t h, int32_t v);
+void MacWindowMoveTo(HWND window, int32_t h, int32_t v);
+void MacWindowLineTo(HWND window, int32_t h, int32_t v);
+int32_t StringWidth(const char* text);
+void EraseWindowRect(HWND window, const QDRect* rect);
+void MacFrameRect(const QDRect* rect);
+void DrawString(HWND window, const char* text);
+void DrawStringColor(HWND window, const char* text, const RGB16* colour);
+void GetFontInfo(FontInfo* info);
+bool EmptyRect(const RECT* rect);
+void CheckMarkCmd(HMENU menu, int16_t command, bool checked);
+void EnableCmd(HMENU menu, int16_t command);
+void DisableCmd(HMENU menu, int16_t command);
+
+// A device colour from 16-bit intensities (each divided by 257).
+COLORREF DeviceColor(const RGB16& colour);

@@ -1,0 +1,14 @@
+// Numbers and names of the program's resources other than strings and commands. Plain macros:
+// the resource compiler reads this file.
+#pragma once
+
+#define IDI_DRAXEL 1
+#define IDR_MAINMENU 128
+#define IDD_SPLASH 2000
+#define IDD_ABOUT 2002
+#define IDB_ARROW_FIRST 1200  // the seven arrowhead pictures: 1200..1206
+#define IDB_ARROW_LAST 1206
+
+// Controls of the "OPENSYMBOL" file dialog template (the standard controls keep their ids).
+#define IDC_SYMBOL_PREVIEW 1100
+#define IDC_SHOW_PREVIEW 1101

@@ -1,0 +1,419 @@
+// Command dispatch: the table of command identifiers and the handlers of the shell's commands.
+#include <windows.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "geometry/zoomhdlr.h"
+#include "model/docstate.h"
+#include "resources/strings.h"
+#include "shell/cmdids.h"
+#include "shell/cmdtable.h"
+#include "shell/filecmds.h"
+#include "shell/shell.h"
+
+namespace {
+
+// Without a drawing these leave the handler at once.
+DocumentRec* Drawing() {
+  return gCurDocument;
+}
+DocState* State() {
+  return gCurDocument ? gCurDocument->docState : nullptr;
+}
+HWND Pane() {
+  return static_cast<HWND>(gCurWindow);
+}
+HWND AsWindow(WindowHandle handle) {
+  return static_cast<HWND>(handle);
+}
+
+// The drawing window lays itself out again after a toolbar or ruler change.
+void Relayout() {
+  HWND pane = Pane();
+  HWND drawingWindow = pane ? GetParent(pane) : nullptr;
+  if (!drawingWindow) return;
+  RECT client;
+  GetClientRect(drawingWindow, &client);
+  SendMessageA(drawingWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+// The rulers take the new zoom or scroll position: they are told to recompute and repainted.
+void UpdateRulers() {
+  DocumentRec* document = Drawing();
+  if (!document) return;
+  constexpr WPARAM kRulerRecompute = 5;
+  for (WindowHandle ruler : {document->horizontalRuler, document->verticalRuler})
+    if (ruler) {
+      ChangeScrollFrame(ruler, document->docState, 0, 0, false);
+      SendMessageA(AsWindow(ruler), WM_COMMAND, kRulerRecompute, 0);
+      InvalidateRect(AsWindow(ruler), nullptr, TRUE);
+    }
+  if (document->rulerUnitWindow) InvalidateRect(AsWindow(document->rulerUnitWindow), nullptr, TRUE);
+}
+
+void OnNew(int) {
+  if (!AppEmbedded()) SendFrameCommand(CMD_NEW_WINDOW);
+}
+
+void OnNewWindow(int) {
+  CreateDrawingWindow();
+}
+
+void OnClose(int) {
+  if (AppEmbedded()) return;
+  HWND window = ActiveDrawingWindow();
+  if (window && QueryCloseDrawing(window))
+    SendMessageA(gClientWindow, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  DisableMenus();
+}
+
+void OnExit(int) {
+  if (gFrameWindow) SendMessageA(gFrameWindow, WM_CLOSE, 0, 0);
+}
+
+void OnCloseAll(int) {
+  CloseAllDrawings();
+}
+
+void OnShowClipboard(int) {
+  ToggleClipboardViewer();
+}
+
+void OnMenuBar(int) {
+  DocumentRec* document = Drawing();
+  DocState* state = State();
+  if (!document || !state || !document->toolbarWindow || !Pane()) return;
+  state->showToolbar = !state->showToolbar;
+  ShowWindow(AsWindow(document->toolbarWindow), state->showToolbar ? SW_SHOW : SW_HIDE);
+  Relayout();
+}
+
+void OnRulers(int) {
+  DocumentRec* document = Drawing();
+  DocState* state = State();
+  if (!document || !state || !document->horizontalRuler || !document->verticalRuler ||
+      !document->rulerUnitWindow)
+    return;
+  const bool shown = state->showHorizontalRuler && state->showVerticalRuler;
+  gRulersActive = shown ? 0 : 1;
+  state->showHorizontalRuler = state->showVerticalRuler = gRulersActive;
+  const int show = shown ? SW_HIDE : SW_SHOW;
+  ShowWindow(AsWindow(document->horizontalRuler), show);
+  ShowWindow(AsWindow(document->verticalRuler), show);
+  ShowWindow(AsWindow(document->rulerUnitWindow), show);
+  Relayout();
+}
+
+void OnFitToWindow(int) {
+  if (!State() || !Pane()) return;
+  FitToWindow(Pane(), State());
+  UpdateRulers();
+}
+
+void OnFitToDrawing(int) {
+  if (!State() || !Pane()) return;
+  FitToDrawing(Pane(), State());
+  UpdateRulers();
+}
+
+void OnActualSize(int) {
+  DocState* state = State();
+  if (!state) return;
+  state->zoomFactor = 1.0f;
+  ChangeZoom(state, 0, 0, false);
+  UpdateRulers();
+}
+
+void OnTitleStyle(int id) {
+  DocState* state = State();
+  if (!state) return;
+  state->titleStyle = static_cast<int16_t>(id);
+  SetWindowTitleType(state);
+}
+
+void OnToolbox(int id) {
+  struct Box {
+    HWND* window;
+    uint8_t bit;
+  };
+  const Box boxes[] = {{&gEditTools, kEditToolsBit},
+                       {&gDrawTools, kDrawToolsBit},
+                       {&gSnapTools, kSnapToolsBit},
+                       {&gDimTools, kDimToolsBit},
+                       {&gReadouts, kReadoutsBit}};
+  const int index = (id >= CMD_POPUP_TOOLBOX_EDIT && id <= CMD_POPUP_TOOLBOX_POSITION)
+                        ? id - CMD_POPUP_TOOLBOX_EDIT
+                        : id - CMD_TOOLBOX_EDIT;
+  if (index < 0 || index >= static_cast<int>(sizeof boxes / sizeof boxes[0])) return;
+  ToggleToolbox(*boxes[index].window, boxes[index].bit);
+}
+
+void OnFillPatterns(int) {
+  ToggleToolbox(gPatterns, kPatternsBit);
+}
+
+// Colours of the chooser kept while the program runs.
+COLORREF gCustColors[16];
+
+constexpr int kColourScale = 257;  // 16-bit intensity per 8-bit step
+
+void OnBackgroundColor(int) {
+  DocState* state = State();
+  if (!state) return;
+  CHOOSECOLORA cc = {};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = gFrameWindow;
+  cc.rgbResult = RGB(state->backColor.red / kColourScale, state->backColor.green / kColourScale,
+                     state->backColor.blue / kColourScale);
+  cc.lpCustColors = gCustColors;
+  cc.Flags = CC_FULLOPEN | CC_RGBINIT;
+  if (!ChooseColorA(&cc)) return;
+  state->backColor.red = static_cast<uint16_t>(GetRValue(cc.rgbResult) * kColourScale);
+  state->backColor.green = static_cast<uint16_t>(GetGValue(cc.rgbResult) * kColourScale);
+  state->backColor.blue = static_cast<uint16_t>(GetBValue(cc.rgbResult) * kColourScale);
+  HWND pane = Pane();
+  if (!pane) return;
+  HBRUSH brush = CreateSolidBrush(cc.rgbResult);
+  if (!brush) return;
+  HBRUSH old =
+      reinterpret_cast<HBRUSH>(SetClassLongPtrA(pane, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush)));
+  if (old) DeleteObject(old);
+  InvalidateRect(pane, nullptr, TRUE);
+}
+
+void OnHelpIndex(int) {
+  // The contents file beside the help file: the same name ending in "CNT".
+  char contents[kHelpPathSize];
+  std::strcpy(contents, szHelpFileName);
+  const size_t length = std::strlen(contents);
+  if (length >= 3) std::memcpy(contents + length - 3, "CNT", 3);
+  if (GetFileAttributesA(szHelpFileName) == INVALID_FILE_ATTRIBUTES) {
+    MessageBeep(MB_OK);  // no help file beside the program
+    return;
+  }
+  WinHelpA(gFrameWindow, szHelpFileName, HELP_FINDER, reinterpret_cast<ULONG_PTR>(contents));
+}
+
+void OnHelpUsing(int) {
+  WinHelpA(gFrameWindow, "WINHELP.HLP", HELP_CONTENTS, 0);
+}
+
+void OnAbout(int) {
+  ShowAbout();
+}
+
+// The table, in menu order. Handlers that are null belong to modules not built yet.
+const CommandEntry kCommands[] = {
+    // File
+    {CMD_NEW, OnNew},
+    {CMD_OPEN, OnOpen},
+    {CMD_CLOSE, OnClose},
+    {CMD_SAVE, OnSave},
+    {CMD_SAVE_AS, OnSaveAs},
+    {CMD_IMPORT_DRW, nullptr},
+    {CMD_IMPORT_DXF, nullptr},
+    {CMD_IMPORT_XYZ, nullptr},
+    {CMD_IMPORT_CDR, nullptr},
+    {CMD_IMPORT_BMP, nullptr},
+    {CMD_IMPORT_EPS, nullptr},
+    {CMD_IMPORT_GIF, nullptr},
+    {CMD_IMPORT_PCX, nullptr},
+    {CMD_IMPORT_TIF, nullptr},
+    {CMD_IMPORT_JPG, nullptr},
+    {CMD_EXPORT_DXF, nullptr},
+    {CMD_EXPORT_HPGL, nullptr},
+    {CMD_EXPORT_EPS, nullptr},
+    {CMD_EXPORT_XYZ, nullptr},
+    {CMD_OPEN_SYMBOL, OnOpenSymbol},
+    {CMD_SAVE_SYMBOL, OnSaveSymbol},
+    {CMD_SEND_MAIL, nullptr},
+    {CMD_PAPER_SIZE, nullptr},
+    {CMD_PAGE_SETUP, nullptr},
+    {CMD_PLOT, nullptr},
+    {CMD_PRINT, nullptr},
+    {CMD_EXIT, OnExit},
+    // Edit
+    {CMD_UNDO, nullptr},
+    {CMD_CUT, nullptr},
+    {CMD_COPY, nullptr},
+    {CMD_PASTE, nullptr},
+    {CMD_CLEAR, nullptr},
+    {CMD_SELECT_ALL, nullptr},
+    {CMD_DETECT_ALL, nullptr},
+    {CMD_HIDE_SELECTION, nullptr},
+    {CMD_DUPLICATE, nullptr},
+    {CMD_MIRROR_HORIZONTAL, nullptr},
+    {CMD_DUPLICATE_OFFSETS, nullptr},
+    {CMD_FLIP_HORIZONTAL, nullptr},
+    {CMD_FLIP_VERTICAL, nullptr},
+    {CMD_NUDGE_UP, nullptr},
+    {CMD_NUDGE_DOWN, nullptr},
+    {CMD_NUDGE_LEFT, nullptr},
+    {CMD_NUDGE_RIGHT, nullptr},
+    {CMD_NUDGE_RATE, nullptr},
+    {CMD_SMOOTH, nullptr},
+    {CMD_UNSMOOTH, nullptr},
+    {CMD_TENSION, nullptr},
+    {CMD_PREFERENCES, nullptr},
+    {CMD_SHOW_CLIPBOARD, OnShowClipboard},
+    // Layout
+    {CMD_MENU_BAR, OnMenuBar},
+    {CMD_RULERS, OnRulers},
+    {CMD_RULERS_SCALE, nullptr},
+    {CMD_FIT_TO_WINDOW, OnFitToWindow},
+    {CMD_AXIS_LINES, nullptr},
+    {CMD_PAGE_BREAKS, nullptr},
+    {CMD_GRID_LINES, nullptr},
+    {CMD_SNAP_TO_GRID, nullptr},
+    {CMD_GRID_SPACING, nullptr},
+    {CMD_ALIGN_TOP_LEFT, nullptr},
+    {CMD_ALIGN_TOP_RIGHT, nullptr},
+    {CMD_ALIGN_BOTTOM_RIGHT, nullptr},
+    {CMD_ALIGN_BOTTOM_LEFT, nullptr},
+    {CMD_ARROWS_IN, nullptr},
+    {CMD_ARROWS_OUT, nullptr},
+    {5086, nullptr},
+    {5087, nullptr},
+    {5088, nullptr},
+    {5089, nullptr},
+    {5090, nullptr},
+    {5091, nullptr},
+    {5092, nullptr},
+    {CMD_CENTER_TEXT, nullptr},
+    {CMD_TEXT_FRAME, nullptr},
+    {CMD_SINGLE_TOLERANCE, nullptr},
+    {CMD_DOUBLE_TOLERANCE, nullptr},
+    {CMD_LIMITING_TOLERANCE, nullptr},
+    {CMD_TOLERANCE_VALUES, nullptr},
+    {CMD_DRAW_PARALLEL, nullptr},
+    {CMD_PARALLEL, nullptr},
+    {CMD_DRAW_FROM_CENTER, nullptr},
+    {CMD_FILL_COLOR, nullptr},
+    {CMD_PEN_COLOR, nullptr},
+    {5058, nullptr},
+    {5059, nullptr},
+    {5060, nullptr},
+    {5061, nullptr},
+    {5062, nullptr},
+    {5063, nullptr},
+    {5064, nullptr},
+    {CMD_LINE_TYPES, nullptr},
+    {CMD_LINE_SIZE, nullptr},
+    // Options
+    {CMD_FILL_PATTERNS, OnFillPatterns},
+    {CMD_LOCK, nullptr},
+    {CMD_UNLOCK, nullptr},
+    {CMD_JOIN, nullptr},
+    {CMD_UNJOIN, nullptr},
+    {CMD_BRING_TO_FRONT, nullptr},
+    {CMD_SEND_TO_BACK, nullptr},
+    {CMD_GROUP, nullptr},
+    {CMD_UNGROUP, nullptr},
+    {CMD_MOVE_ORIGIN, nullptr},
+    {CMD_ACTUAL_SIZE, OnActualSize},
+    // Window
+    {CMD_SCROLLING_SPEED, nullptr},
+    {CMD_BACKGROUND_COLOR, OnBackgroundColor},
+    {CMD_TITLE_NAME, OnTitleStyle},
+    {CMD_TITLE_NAME_AXIS, OnTitleStyle},
+    {CMD_TITLE_AXIS, OnTitleStyle},
+    {CMD_TITLE_LAYER, OnTitleStyle},
+    {CMD_TOOLBOX_EDIT, OnToolbox},
+    {CMD_TOOLBOX_DRAW, OnToolbox},
+    {CMD_TOOLBOX_SNAP, OnToolbox},
+    {CMD_TOOLBOX_DIMENSION, OnToolbox},
+    {CMD_TOOLBOX_POSITION, OnToolbox},
+    // Layers
+    {CMD_LAYER_INFO, nullptr},
+    // Text
+    {CMD_FONTS, nullptr},
+    {CMD_ALIGN_LEFT, nullptr},
+    {CMD_ALIGN_RIGHT, nullptr},
+    {CMD_ALIGN_CENTER, nullptr},
+    // Help
+    {CMD_HELP_INDEX, OnHelpIndex},
+    {CMD_HELP_USING, OnHelpUsing},
+    {CMD_ABOUT, OnAbout},
+    // Without a menu item
+    {CMD_NEW_WINDOW, OnNewWindow},
+    {CMD_CLOSE_ALL, OnCloseAll},
+    {5080, OnToolbox},
+    {5081, OnToolbox},
+    {5082, OnToolbox},
+    {5083, OnToolbox},
+    {5084, OnToolbox},
+    {CMD_FIT_TO_DRAWING, OnFitToDrawing},
+};
+
+// Layer items: 10001 picks the first layer of the list. False when there is no such layer.
+bool SelectLayerItem(int id) {
+  DocumentRec* document = Drawing();
+  if (!document) return false;
+  LayerRec* layer = document->firstLayer;
+  for (int position = id - CMD_FIRST_LAYER; layer && position > 0; --position) layer = layer->nextLayer;
+  if (!layer) return false;
+  document->currentLayer = layer;
+  UpdateLayerMenu();
+  if (document->docState && document->docState->titleStyle == CMD_TITLE_LAYER)
+    SetWindowTitleType(document->docState);
+  return true;
+}
+
+}  // namespace
+
+const CommandEntry* GetCommandTable(size_t* count) {
+  if (count) *count = sizeof kCommands / sizeof kCommands[0];
+  return kCommands;
+}
+
+const CommandEntry* FindCommand(int id) {
+  for (const CommandEntry& entry : kCommands)
+    if (entry.id == id) return &entry;
+  return nullptr;
+}
+
+bool IsCommandBuilt(int id) {
+  const CommandEntry* entry = FindCommand(id);
+  return entry && entry->handler;
+}
+
+bool DoCommand(HWND, int id, HWND) {
+  if (id == 0) return false;
+  // Leaving the text tool for the selection tool comes with the toolboxes' panes.
+  if (id >= CMD_FIRST_LAYER && id < CMD_FIRST_MDI_CHILD && SelectLayerItem(id)) return true;
+  if (const CommandEntry* entry = FindCommand(id)) {
+    if (entry->handler) entry->handler(id);
+    return true;
+  }
+  HWND drawing = ActiveDrawingWindow();
+  if (drawing) SendMessageA(drawing, WM_COMMAND, static_cast<WPARAM>(id), 0);
+  return false;
+}
+
+void HandleKeyDown(WPARAM key, LPARAM) {
+  switch (key) {
+    case VK_DELETE:
+    case VK_BACK:
+      SendFrameCommand(CMD_CLEAR);
+      break;
+    default:
+      // Tab (next snap tool) and the arrow keys (nudges) arrive with the snap and selection modules.
+      break;
+  }
+}
+
+void DisableMenus() {}
+
+int UndoItemText(bool undoAvailable, int undoKind, bool isRedo, bool* enabled) {
+  constexpr int kFirstUndoKind = 7, kLastNumberedKind = 19, kClearKind = 20, kUnusedKind = 12;
+  if (enabled) *enabled = false;
+  if (!undoAvailable || undoKind < kFirstUndoKind || undoKind > kClearKind || undoKind == kUnusedKind)
+    return STR_UNDO;
+  if (enabled) *enabled = true;
+  if (undoKind == kClearKind) return isRedo ? kRedoClearText : kUndoClearText;
+  // Kinds 7..11 and 13..19 have a Redo and an Undo text each, kind 12 none.
+  const int pair = undoKind < kUnusedKind ? undoKind - kFirstUndoKind : undoKind - kFirstUndoKind - 1;
+  static_assert(kLastNumberedKind - kFirstUndoKind == 12, "twelve numbered undo kinds");
+  return STR_REDO_MOVE + 2 * pair + (isRedo ? 0 : 1);
+}

@@ -1,0 +1,197 @@
+// The file commands: open, save, save as, and placing and saving symbols.
+#include "shell/filecmds.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "files/drxfile.h"
+#include "model/docstate.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
+#include "resources/strings.h"
+#include "shell/cmdids.h"
+#include "shell/filedlg.h"
+#include "shell/shell.h"
+
+namespace {
+
+class WaitCursor {
+ public:
+  WaitCursor() : old_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR old_;
+};
+
+void ClearBuffers() {
+  gPathBuffer[0] = '\0';
+  gTitleBuffer[0] = '\0';
+}
+
+// Keeps a copy of `path` as the drawing's file name; beeps and leaves it empty without memory.
+void StoreFileName(DocumentRec* document, const char* path) {
+  std::free(document->fileName);
+  document->fileName = static_cast<char*>(std::malloc(std::strlen(path) + 1));
+  if (document->fileName)
+    std::strcpy(document->fileName, path);
+  else
+    MessageBeep(MB_OK);
+}
+
+void ClearFileName(DocumentRec* document) {
+  std::free(document->fileName);
+  document->fileName = nullptr;
+}
+
+HWND CurrentDrawingWindow() {
+  return gCurWindow ? GetParent(static_cast<HWND>(gCurWindow)) : nullptr;
+}
+
+// The drawing's objects must be visible after a read: the pane repaints in full.
+void RepaintDrawing() {
+  if (gCurWindow) InvalidateRect(static_cast<HWND>(gCurWindow), nullptr, TRUE);
+}
+
+bool WriteCurrentDrawing(const char* path) {
+  bool written;
+  {
+    WaitCursor wait;
+    written = DrxFileWrite(path);
+  }
+  if (!written) ReportFileFailure(STR_WRITE_FAILED, path);
+  return written;
+}
+
+// Deselects every object of the drawing, so that a placed symbol ends up the only selection.
+void DeselectAll(DocumentRec* document) {
+  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
+      struct Walk {
+        static void Clear(ObjectRec* o) {
+          for (PointRec* p = o->firstPoint; p; p = p->nextPoint) p->selected = 0;
+          for (ObjectRec* c = o->firstChild; c; c = c->nextObject) Clear(c);
+        }
+      };
+      Walk::Clear(object);
+    }
+}
+
+}  // namespace
+
+void ReportFileFailure(int messageId, const char* path) {
+  MessageBeep(MB_ICONEXCLAMATION);
+  char format[256], title[64], text[1024];
+  LoadStr(messageId, format, sizeof format);
+  LoadStr(STR_FILE_ERROR_TITLE, title, sizeof title);
+  std::snprintf(text, sizeof text, format, path ? path : "", gDrxFileReason);
+  MessageBoxA(gFrameWindow, text, title, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void OnOpen(int) {
+  if (AppEmbedded()) return;
+  DrxFileInitialize(gFrameWindow);
+  LoadStr(STR_UNTITLED_DRX, gPathBuffer, kPathBufferSize);
+  if (!DrxFileOpenDlg(gFrameWindow, gPathBuffer, gTitleBuffer)) return;
+  SendFrameCommand(CMD_NEW);
+  HWND window = CurrentDrawingWindow();
+  DocumentRec* document = gCurDocument;
+  if (!window || !document) return;
+  SetDrawingCaption(window, gTitleBuffer);
+  StoreFileName(document, gPathBuffer);
+  bool read;
+  {
+    WaitCursor wait;
+    read = DrxFileRead(gPathBuffer);
+  }
+  if (gDrxFileDamaged) {
+    // The objects read before the damage are shown. The damaged file keeps its name in the
+    // caption, but Save asks for a new name so the part that could not be read is not lost.
+    ClearFileName(document);
+    UpdateLayerMenu();
+    RepaintDrawing();
+    ReportFileFailure(STR_READ_DAMAGED, gPathBuffer);
+    SendFrameCommand(CMD_ACTUAL_SIZE);
+    return;
+  }
+  if (!read) {
+    // Nothing was read: the new window goes again, so no empty drawing can be saved over the file.
+    char path[kPathBufferSize];
+    std::strcpy(path, gPathBuffer);
+    ClearBuffers();
+    SendMessageA(gClientWindow, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+    ReportFileFailure(STR_READ_FAILED, path);
+    return;
+  }
+  UpdateLayerMenu();
+  RepaintDrawing();
+  SendFrameCommand(CMD_ACTUAL_SIZE);
+}
+
+void OnSave(int id) {
+  if (AppEmbedded()) return;
+  DocumentRec* document = gCurDocument;
+  if (!document) return;
+  if (!document->fileName) {
+    OnSaveAs(id);
+    return;
+  }
+  std::snprintf(gPathBuffer, kPathBufferSize, "%s", document->fileName);
+  WriteCurrentDrawing(gPathBuffer);
+}
+
+void OnSaveAs(int) {
+  DocumentRec* document = gCurDocument;
+  if (!document) return;
+  DrxFileInitialize(gFrameWindow);
+  if (document->fileName)
+    std::snprintf(gPathBuffer, kPathBufferSize, "%s", document->fileName);
+  else
+    LoadStr(STR_UNTITLED_DRX, gPathBuffer, kPathBufferSize);
+  if (!DrxFileSaveDlg(gFrameWindow, gPathBuffer, gTitleBuffer)) return;
+  SetDrawingCaption(CurrentDrawingWindow(), gTitleBuffer);
+  StoreFileName(document, gPathBuffer);
+  WriteCurrentDrawing(gPathBuffer);
+}
+
+void OnOpenSymbol(int) {
+  if (!ActiveDrawingWindow()) SendFrameCommand(CMD_NEW);
+  DocumentRec* document = gCurDocument;
+  if (!document) return;
+  gOpenSymbol = true;
+  SYMInitialize(gFrameWindow);
+  LoadStr(STR_UNTITLED_SYM, gPathBuffer, kPathBufferSize);
+  if (DrxFileOpenSymbolDlg(gFrameWindow, gPathBuffer, gTitleBuffer)) {
+    DeselectAll(document);
+    gOpenSymbol = true;  // the preview may have used the mode flags
+    bool read;
+    {
+      WaitCursor wait;
+      read = DrxFileRead(gPathBuffer);
+    }
+    if (!read || gDrxFileDamaged) {
+      char path[kPathBufferSize];
+      std::strcpy(path, gPathBuffer);
+      if (!gDrxFileDamaged) ClearBuffers();
+      ReportFileFailure(gDrxFileDamaged ? STR_READ_DAMAGED : STR_READ_FAILED, path);
+    }
+    // Centring the placed symbol and grouping it come with the editing operations.
+    RepaintDrawing();
+  }
+  gOpenSymbol = false;
+}
+
+void OnSaveSymbol(int) {
+  DocumentRec* document = gCurDocument;
+  if (!document) return;
+  gSaveSymbol = true;
+  SYMInitialize(gFrameWindow);
+  LoadStr(STR_UNTITLED_SYM, gPathBuffer, kPathBufferSize);
+  if (DrxFileSaveSymbolDlg(gFrameWindow, gPathBuffer, gTitleBuffer)) WriteCurrentDrawing(gPathBuffer);
+  gSaveSymbol = false;
+}

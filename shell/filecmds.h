@@ -1,0 +1,11 @@
+// The file commands: open, save, save as, and placing and saving symbols.
+#pragma once
+
+void OnOpen(int id);
+void OnSave(int id);
+void OnSaveAs(int id);
+void OnOpenSymbol(int id);
+void OnSaveSymbol(int id);
+
+// Tells the user which file could not be read or written and why (gDrxFileReason).
+void ReportFileFailure(int messageId, const char* path);

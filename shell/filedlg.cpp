@@ -1,0 +1,220 @@
+// The file-choosing dialogs and the symbol preview.
+#include "shell/filedlg.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "files/drxfile.h"
+#include "geometry/zoomhdlr.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/pthndlr.h"
+#include "resources/resids.h"
+#include "resources/strings.h"
+#include "shell/shell.h"
+
+char gPathBuffer[kPathBufferSize] = "";
+char gTitleBuffer[kPathBufferSize] = "";
+bool gSymbolPreviewOn = true;
+
+namespace {
+
+constexpr int kFilterSize = 256;
+constexpr int kDrawingPathSize = 260;
+constexpr char kPreviewLayerName[] = "Preview";
+constexpr float kPreviewMargin = 5.0f;
+
+// The one dialog description all file dialogs share.
+OPENFILENAMEA gOfn;
+char gFilter[kFilterSize];
+char gDialogTitle[64];
+
+void SetUp(HWND owner, const int* filterIds, int filterCount, const char* extension, int titleId, DWORD flags,
+           int fileSize) {
+  std::memset(&gOfn, 0, sizeof gOfn);
+  gOfn.lStructSize = sizeof gOfn;
+  gOfn.hwndOwner = owner;
+  gOfn.hInstance = gAppInstance;
+  BuildFilter(filterIds, filterCount, gFilter, sizeof gFilter);
+  gOfn.lpstrFilter = gFilter;
+  gOfn.nFilterIndex = 1;
+  gOfn.nMaxFile = static_cast<DWORD>(fileSize);
+  gOfn.nMaxFileTitle = kPathBufferSize;
+  gOfn.lpstrDefExt = extension;
+  gOfn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | flags;
+  gOfn.lpstrTitle = titleId ? LoadStr(titleId, gDialogTitle, sizeof gDialogTitle) : nullptr;
+}
+
+bool Show(bool save, char* file, char* fileTitle) {
+  gOfn.lpstrFile = file;
+  gOfn.lpstrFileTitle = fileTitle;
+  if (fileTitle) fileTitle[0] = '\0';
+  return (save ? GetSaveFileNameA(&gOfn) : GetOpenFileNameA(&gOfn)) != FALSE;
+}
+
+const int kDrawingFilters[] = {STR_FILTER_DRX, STR_FILTER_SYM};
+const int kSymbolFilters[] = {STR_FILTER_SYM, STR_FILTER_DRX};
+
+// ---- the symbol preview
+
+// The preview box's client rectangle in the dialog's coordinates, one pixel larger all round.
+bool PreviewFrame(HWND dialog, RECT* frame) {
+  HWND box = GetDlgItem(dialog, IDC_SYMBOL_PREVIEW);
+  if (!box) return false;
+  GetWindowRect(box, frame);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(frame), 2);
+  InflateRect(frame, 1, 1);
+  return true;
+}
+
+// The full path of the file selected in the list: the folder shown + "\" + the name.
+bool SelectedSymbolPath(HWND dialog, char* path, int size) {
+  HWND explorer = GetParent(dialog);
+  char folder[MAX_PATH] = "", name[MAX_PATH] = "";
+  if (SendMessageA(explorer, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder)) <= 0)
+    return false;
+  if (SendMessageA(explorer, CDM_GETSPEC, sizeof name, reinterpret_cast<LPARAM>(name)) <= 0 || !name[0])
+    return false;
+  if (std::strlen(folder) + std::strlen(name) + 2 > static_cast<size_t>(size)) return false;
+  std::strcpy(path, folder);
+  std::strcat(path, "\\");
+  std::strcat(path, name);
+  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
+         !(GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Reads the symbol into a temporary layer and returns its bounds grown by the margin; the layer
+// is freed before returning. False when nothing could be read.
+bool ReadPreviewBounds(const char* path, FloatRect* bounds) {
+  DocumentRec* document = gCurDocument;
+  if (!document || !document->docState) return false;
+  LayerRec* layer = CreateLayer(kPreviewLayerName, 1, 1, nullptr);
+  if (!layer) return false;
+  const float savedZoom = document->docState->zoomFactor;
+  document->docState->zoomFactor = 1.0f;
+  gPreviewLayer = layer;
+  gPreviewSymbol = true;
+  const bool savedOpen = gOpenSymbol;
+  gOpenSymbol = false;
+  DrxFileRead(path);
+  gPreviewSymbol = false;
+  gOpenSymbol = savedOpen;
+  *bounds = kEmptyRect;
+  GetLayerBounds(layer, false, bounds, false, false);
+  DeleteLayerObjects(layer);
+  std::free(layer);
+  gPreviewLayer = nullptr;
+  document->docState->zoomFactor = savedZoom;
+  if (IsEmptyRect(bounds)) return false;
+  bounds->top -= kPreviewMargin;
+  bounds->left -= kPreviewMargin;
+  bounds->bottom += kPreviewMargin;
+  bounds->right += kPreviewMargin;
+  return true;
+}
+
+void PaintPreview(HWND dialog) {
+  RECT frame;
+  if (!PreviewFrame(dialog, &frame)) return;
+  HDC dc = GetDC(dialog);
+  if (!dc) return;
+  HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(gSymbolPreviewOn ? WHITE_BRUSH : LTGRAY_BRUSH));
+  Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  ReleaseDC(dialog, dc);
+  char path[MAX_PATH];
+  FloatRect bounds;
+  if (gSymbolPreviewOn && SelectedSymbolPath(dialog, path, sizeof path)) ReadPreviewBounds(path, &bounds);
+  // Drawing the symbol's objects into the box needs the renderer's print path.
+}
+
+UINT_PTR CALLBACK OpenSymHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CheckDlgButton(dialog, IDC_SHOW_PREVIEW, gSymbolPreviewOn ? BST_CHECKED : BST_UNCHECKED);
+      SendMessageA(GetParent(dialog), CDM_SETCONTROLTEXT, IDOK, reinterpret_cast<LPARAM>("Place"));
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_SHOW_PREVIEW) {
+        gSymbolPreviewOn = !gSymbolPreviewOn;
+        CheckDlgButton(dialog, IDC_SHOW_PREVIEW, gSymbolPreviewOn ? BST_CHECKED : BST_UNCHECKED);
+        InvalidateRect(dialog, nullptr, TRUE);
+        UpdateWindow(dialog);
+        PaintPreview(dialog);
+      }
+      break;
+    case WM_NOTIFY:
+      if (reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) PaintPreview(dialog);
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(dialog, &ps);
+      EndPaint(dialog, &ps);
+      PaintPreview(dialog);
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void SplitFilterText(char* text, int length) {
+  for (int i = 0; i < length && text[i]; ++i)
+    if (text[i] == '|') text[i] = '\0';
+}
+
+void BuildFilter(const int* stringIds, int count, char* filter, int size) {
+  if (!filter || size < 2) return;
+  int used = 0;
+  for (int i = 0; i < count; ++i) {
+    char part[kFilterSize];
+    LoadStr(stringIds[i], part, sizeof part);
+    const int length = static_cast<int>(std::strlen(part));
+    if (used + length + 2 > size) break;
+    std::memcpy(filter + used, part, static_cast<size_t>(length));
+    used += length;
+  }
+  filter[used] = '\0';
+  filter[used + 1] = '\0';
+  SplitFilterText(filter, used);
+}
+
+void DrxFileInitialize(HWND owner) {
+  SetUp(owner, kDrawingFilters, 2, "drx", 0, 0, kDrawingPathSize);
+}
+
+void SYMInitialize(HWND owner) {
+  SetUp(owner, kSymbolFilters, 2, "sym", 0, 0, kPathBufferSize);
+}
+
+bool DrxFileOpenDlg(HWND owner, char* file, char* fileTitle) {
+  gOfn.hwndOwner = owner;
+  gOfn.Flags |= OFN_CREATEPROMPT;
+  return Show(false, file, fileTitle);
+}
+
+bool DrxFileSaveDlg(HWND owner, char* file, char* fileTitle) {
+  gOfn.hwndOwner = owner;
+  gOfn.Flags |= OFN_OVERWRITEPROMPT;
+  return Show(true, file, fileTitle);
+}
+
+bool DrxFileOpenSymbolDlg(HWND owner, char* file, char* fileTitle) {
+  gOfn.hwndOwner = owner;
+  gOfn.lpstrTitle = LoadStr(STR_OPEN_SYMBOL_TITLE, gDialogTitle, sizeof gDialogTitle);
+  gOfn.Flags |= OFN_CREATEPROMPT | OFN_FILEMUSTEXIST | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+  gOfn.lpTemplateName = "OPENSYMBOL";
+  gOfn.lpfnHook = OpenSymHook;
+  return Show(false, file, fileTitle);
+}
+
+bool DrxFileSaveSymbolDlg(HWND owner, char* file, char* fileTitle) {
+  gOfn.hwndOwner = owner;
+  gOfn.lpstrTitle = LoadStr(STR_SAVE_SYMBOL_TITLE, gDialogTitle, sizeof gDialogTitle);
+  gOfn.Flags |= OFN_OVERWRITEPROMPT;
+  return Show(true, file, fileTitle);
+}

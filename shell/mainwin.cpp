@@ -1,0 +1,89 @@
+// The drawing pane: paints its drawing and takes the keys and the mouse for it.
+#include <windows.h>
+
+#include "geometry/zoomhdlr.h"
+#include "model/docstate.h"
+#include "render/drawhdlr.h"
+#include "shell/shell.h"
+
+namespace {
+
+LRESULT OnPaneCreate(HWND pane) {
+  HDC dc = GetDC(pane);  // the pane's own context keeps these
+  if (dc) {
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SetBkMode(dc, TRANSPARENT);
+    ReleaseDC(pane, dc);
+  }
+  SetFocus(pane);
+  return 0;
+}
+
+LRESULT OnPanePaint(HWND pane) {
+  DocumentRec* document = DocumentOfPane(pane);
+  CurrentDrawingScope scope(pane, document);
+  if (!GetUpdateRect(pane, nullptr, FALSE)) return 0;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(pane, &ps);
+  if (dc) PaintDrawingPane(dc, document, ps.rcPaint);
+  EndPaint(pane, &ps);
+  return 0;
+}
+
+LRESULT OnPaneMouseMove(WPARAM flags) {
+  gModifiers = static_cast<uint16_t>(flags);
+  return 0;
+}
+
+LRESULT OnPaneLeftDown(WPARAM flags) {
+  gModifiers = static_cast<uint16_t>(flags);
+  return 0;
+}
+
+LRESULT OnPaneDestroy(HWND pane) {
+  DocumentRec* document = DocumentOfPane(pane);
+  SetWindowLongPtrA(pane, 0, 0);
+  if (gCurWindow == pane) gCurWindow = nullptr;
+  if (document) {
+    // The drawing is freed with the pane as its current one, so text panes find their owner.
+    CurrentDrawingScope scope(pane, document);
+    DeleteDocument(document);
+  }
+  if (gCurDocument == document) gCurDocument = nullptr;
+  return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnPaneCreate(window);
+    case WM_PAINT:
+      return OnPanePaint(window);
+    case WM_KEYDOWN:
+      HandleKeyDown(wParam, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+      return OnPaneLeftDown(wParam);
+    case WM_MOUSEMOVE:
+      return OnPaneMouseMove(wParam);
+    case WM_DESTROY:
+      return OnPaneDestroy(window);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Grid, axis and page breaks, the shaded surround of the sheet, every visible layer and the
+// selection handles, through the renderer's one paint routine.
+void PaintDrawingPane(HDC dc, DocumentRec* document, const RECT& update) {
+  if (!document || !document->docState) return;
+  POINT corners[2] = {{update.left, update.top}, {update.right, update.bottom}};
+  DPtoLP(dc, corners, 2);
+  const QDRect area = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+  PaintDrawing(dc, document, &area, kPaintStandard);
+}
+
+LRESULT CALLBACK BlankPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}

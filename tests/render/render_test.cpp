@@ -1,0 +1,471 @@
+// The renderer against reference pictures, and the drawing rules that pictures catch badly
+// (pen widths, sample counts, wrapped coordinates, unchanged records).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "files/drxfile.h"
+#include "geometry/zoomhdlr.h"
+#include "model/docstate.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
+#include "render/drawhdlr.h"
+#include "render/imagefile.h"
+#include "render/linestlr.h"
+#include "render/metafile.h"
+
+namespace {
+
+constexpr uint32_t kWhitePixel = 0xFFFFFF;
+
+// A drawing of its own, current while the test runs.
+struct Drawing {
+  DocumentRec* document;
+  explicit Drawing() : document(CreateDocument()) { gCurDocument = document; }
+  ~Drawing() {
+    DeleteDocument(document);
+    gCurDocument = nullptr;
+  }
+  DocState* state() { return document->docState; }
+  LayerRec* layer() { return document->firstLayer; }
+};
+
+ObjectRec* AddObject(LayerRec* layer, int16_t kind, bool closed, std::vector<FloatPoint> points,
+                     float weight = 1.0f, int16_t lineType = kSolidLineType, int16_t pattern = kNoFill,
+                     RGB16 pen = kBlack16, RGB16 fill = kWhite16) {
+  FloatRect bounds = kEmptyRect;
+  ObjectRec* object = CreateObject(kind, closed ? 1 : 0, 1, &fill, &pen, weight, lineType, pattern, &bounds,
+                                   nullptr, nullptr, nullptr, layer, nullptr);
+  for (const FloatPoint& p : points)
+    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, p.x, p.y, 0, 0, object), object);
+  UpdateObjectBounds(object);
+  AppendObjectToLayer(object, layer);
+  return object;
+}
+
+// A closed curve through four points with tangents, like a drawn spline.
+ObjectRec* AddCurve(LayerRec* layer, float cx, float cy, float r, RGB16 pen = kBlack16) {
+  FloatRect bounds = kEmptyRect;
+  RGB16 fill = kWhite16;
+  ObjectRec* object = CreateObject(kSplineKind, 1, 1, &fill, &pen, 1.0f, kSolidLineType, kNoFill, &bounds,
+                                   nullptr, nullptr, nullptr, layer, nullptr);
+  const float k = r * 1.5f;
+  const float pts[4][4] = {{cx + r, cy, 0, k}, {cx, cy + r, -k, 0}, {cx - r, cy, 0, -k}, {cx, cy - r, k, 0}};
+  for (const auto& p : pts)
+    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, p[2], p[3], p[0], p[1], p[2], p[3], object), object);
+  UpdateObjectBounds(object);
+  AppendObjectToLayer(object, layer);
+  return object;
+}
+
+void SelectAll(ObjectRec* object) {
+  for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->selected = 1;
+}
+
+// Renders the drawing's area (page units) at `zoom` into a picture with the given paint options.
+Picture Render(Drawing& d, float zoom, int left, int top, int width, int height, int options = kPaintErase) {
+  d.state()->zoomFactor = zoom;
+  DibCanvas canvas;
+  EXPECT_TRUE(CreateDibCanvas(width, height, &canvas));
+  const int ox = RoundToInt(left * zoom), oy = RoundToInt(top * zoom);
+  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
+  const QDRect area = {ox, oy, ox + width, oy + height};
+  EXPECT_TRUE(PaintDrawing(canvas.dc, d.document, &area, options));
+  Picture picture = CanvasPicture(canvas);
+  DeleteDibCanvas(&canvas);
+  gCurDocument = d.document;
+  return picture;
+}
+
+std::string RefPath(const std::string& name) {
+  return std::string(DRX_SOURCE_DIR) + "/tests/render/refs/" + name + ".png";
+}
+std::string OutPath(const std::string& name) {
+  const std::string dir = std::string(DRX_BINARY_DIR) + "/render-failures";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "/" + name;
+}
+
+// Compares with the reference picture; on a difference writes the actual picture and a
+// difference picture (changed pixels red on grey) into the build folder. DRX_UPDATE_REFS=1
+// writes the reference instead.
+void ExpectMatchesReference(const Picture& actual, const std::string& name) {
+  if (std::getenv("DRX_UPDATE_REFS")) {
+    ASSERT_TRUE(WritePicturePng(actual, RefPath(name).c_str()));
+    return;
+  }
+  Picture expected;
+  if (!ReadPicturePng(RefPath(name).c_str(), &expected)) {
+    WritePicturePng(actual, OutPath(name + ".actual.png").c_str());
+    FAIL() << "no reference picture " << RefPath(name) << "; the rendering is in "
+           << OutPath(name + ".actual.png");
+  }
+  ASSERT_EQ(expected.width, actual.width) << name;
+  ASSERT_EQ(expected.height, actual.height) << name;
+  Picture diff = actual;
+  size_t differing = 0;
+  for (size_t i = 0; i < actual.pixels.size(); ++i) {
+    const bool same = actual.pixels[i] == expected.pixels[i];
+    if (!same) ++differing;
+    diff.pixels[i] = same ? ((actual.pixels[i] == kWhitePixel) ? 0xFFFFFF : 0xC0C0C0) : 0xFF0000;
+  }
+  if (differing) {
+    WritePicturePng(actual, OutPath(name + ".actual.png").c_str());
+    WritePicturePng(diff, OutPath(name + ".diff.png").c_str());
+  }
+  EXPECT_EQ(differing, 0u) << name << ": pictures written to " << OutPath(name + ".*.png");
+}
+
+uint32_t Pixel(const Picture& p, int x, int y) {
+  return p.pixels[static_cast<size_t>(y) * p.width + x];
+}
+bool Ink(const Picture& p, int x, int y) {
+  return Pixel(p, x, y) != kWhitePixel;
+}
+
+void AddShapes(LayerRec* layer) {
+  AddObject(layer, kRectKind, true, {{10, 10}, {70, 10}, {70, 50}, {10, 50}});
+  ObjectRec* oval = AddObject(layer, kOvalKind, true, {{110, 10}, {140, 30}, {110, 50}, {80, 30}});
+  (void)oval;
+  AddObject(layer, kPolyKind, true, {{160, 50}, {190, 10}, {220, 50}}, 2.0f, kSolidLineType, kNoFill,
+            {0xFFFF, 0, 0});
+  AddObject(layer, kLineKind, false, {{10, 70}, {220, 90}}, 3.0f, kSolidLineType, kNoFill, {0, 0, 0xFFFF});
+  AddCurve(layer, 40, 125, 25);
+  AddObject(layer, kPolyKind, false, {{80, 100}, {120, 150}, {160, 100}, {200, 150}}, 1.0f);
+}
+
+TEST(RenderPictures, ObjectKindsAtThreeZooms) {
+  Drawing d;
+  AddShapes(d.layer());
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 240, 170), "shapes_zoom1");
+  ExpectMatchesReference(Render(d, 0.5f, 0, 0, 120, 85), "shapes_zoom05");
+  ExpectMatchesReference(Render(d, 4.0f, 0, 0, 480, 340), "shapes_zoom4");
+}
+
+TEST(RenderPictures, LineTypesAndWeights) {
+  Drawing d;
+  float y = 10;
+  for (int16_t type = kSolidLineType; type <= 11; ++type)
+    for (float weight : {1.0f, 3.0f, 5.0f}) {
+      AddObject(d.layer(), kLineKind, false, {{10, y}, {290, y}}, weight, type);
+      y += 10;
+    }
+  // Dashes run on around corners.
+  AddObject(d.layer(), kRectKind, true, {{20, y + 10}, {120, y + 10}, {120, y + 60}, {20, y + 60}}, 1.0f, 10);
+  AddCurve(d.layer(), 220, y + 35, 25)->lineType = 9;
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 300, static_cast<int>(y) + 80), "line_types");
+}
+
+TEST(RenderPictures, FillPatterns) {
+  Drawing d;
+  const int16_t patterns[] = {2, 5, 7, 9, 11, 12, 15, 19, 22, 24, 31, 41, 51, 54, 61, 64, 66, 70, 75, 80};
+  const RGB16 colours[] = {
+      {0, 0, 0}, {0xFFFF, 0, 0}, {0, 0x8000, 0}, {0, 0, 0xFFFF}, {0xFFFF, 0xFFFF, 0xFFFF}};
+  int i = 0;
+  for (int16_t pattern : patterns) {
+    const float x = 10.0f + (i % 5) * 40.0f, y = 10.0f + (i / 5) * 40.0f;
+    AddObject(d.layer(), kRectKind, true, {{x, y}, {x + 32, y}, {x + 32, y + 32}, {x, y + 32}}, 1.0f,
+              kSolidLineType, pattern, kBlack16, colours[i % 5]);
+    ++i;
+  }
+  // A filled curve and a filled triangle.
+  ObjectRec* curve = AddCurve(d.layer(), 240, 40, 28);
+  curve->fillPattern = 13;
+  curve->fillColor = {0, 0, 0xFFFF};
+  AddObject(d.layer(), kPolyKind, true, {{215, 160}, {240, 100}, {265, 160}}, 1.0f, kSolidLineType, 11,
+            kBlack16, {0xFFFF, 0x8000, 0});
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 280, 180), "fill_patterns");
+}
+
+TEST(RenderPictures, CurvesAtTwoSmoothnesses) {
+  Drawing d;
+  AddCurve(d.layer(), 50, 50, 40);
+  SetCurveSmoothness(d.state(), 3);
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 100, 100), "curve_smooth3");
+  SetCurveSmoothness(d.state(), 20);
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 100, 100), "curve_smooth20");
+}
+
+TEST(RenderPictures, HiddenLayersAndHandles) {
+  Drawing d;
+  ObjectRec* rect = AddObject(d.layer(), kRectKind, true, {{20, 20}, {80, 20}, {80, 60}, {20, 60}});
+  ObjectRec* line = AddObject(d.layer(), kLineKind, false, {{20, 80}, {100, 100}});
+  SelectAll(rect);
+  SelectAll(line);
+  LayerRec* hidden = CreateLayer("hidden", 0, 1, nullptr);
+  AppendLayerToDocument(hidden);
+  ObjectRec* ghost = AddObject(hidden, kRectKind, true, {{90, 20}, {110, 20}, {110, 60}, {90, 60}});
+  SelectAll(ghost);
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 120, 120, kPaintErase | kPaintHandles), "handles_hidden");
+}
+
+TEST(RenderPictures, GridAxisPageBreaksAndSurround) {
+  Drawing d;
+  d.state()->showGrid = 1;
+  d.state()->showAxis = 1;
+  d.state()->showPageBreaks = 1;
+  d.state()->gridH = d.state()->gridV = 1.0f;  // world inches at scale 1: every 72 page units
+  gPageWidth = 306;
+  gPageHeight = 396;
+  AddObject(d.layer(), kRectKind, true, {{100, 100}, {500, 100}, {500, 700}, {100, 700}});
+  ExpectMatchesReference(Render(d, 0.25f, -40, -40, 240, 280, kPaintErase | kPaintSurround),
+                         "grid_axis_breaks");
+  gPageWidth = gPageHeight = 0;
+}
+
+// ---- rules checked directly ----
+
+TEST(RenderRules, TwoPagesAcrossDrawThreeBreakLines) {
+  Drawing d;
+  d.state()->showPageBreaks = 1;
+  gPageWidth = 306;
+  gPageHeight = 792;
+  const Picture p = Render(d, 1.0f, 0, 0, 640, 20);
+  gPageWidth = gPageHeight = 0;
+  int lines = 0;
+  for (int x = 0; x < p.width; ++x)
+    if (Ink(p, x, 10) && (x == 0 || !Ink(p, x - 1, 10))) ++lines;
+  EXPECT_EQ(lines, 3);
+  EXPECT_TRUE(Ink(p, 306, 10));
+  EXPECT_TRUE(Ink(p, 612, 10) || Ink(p, 611, 10));
+}
+
+TEST(RenderRules, FrameArcQuarterAndFrameRectRightEdge) {
+  Drawing d;
+  DibCanvas canvas;
+  ASSERT_TRUE(CreateDibCanvas(120, 70, &canvas));
+  ASSERT_TRUE(BeginPortSession(canvas.dc));
+  UsePortPen(PS_SOLID, 1, RGB(0, 0, 0), false);
+  const QDRect box = {10, 10, 110, 60};
+  FrameArc(&box, 90, 90);  // from 3 o'clock to 6 o'clock: the lower-right quarter
+  FrameArc(&box, 0, 360);  // a whole turn draws nothing
+  FrameArc(&box, 0, 0);
+  EndPortSession();
+  Picture arc = CanvasPicture(canvas);
+  bool upper = false, lowerLeft = false, lowerRight = false;
+  for (int y = 0; y < arc.height; ++y)
+    for (int x = 0; x < arc.width; ++x)
+      if (Ink(arc, x, y)) {
+        if (y < 34)
+          upper = true;
+        else if (x < 59)
+          lowerLeft = true;
+        else
+          lowerRight = true;
+      }
+  EXPECT_FALSE(upper);
+  EXPECT_FALSE(lowerLeft);
+  EXPECT_TRUE(lowerRight);
+  DeleteDibCanvas(&canvas);
+
+  ASSERT_TRUE(CreateDibCanvas(20, 20, &canvas));
+  ASSERT_TRUE(BeginPortSession(canvas.dc));
+  UsePortPen(PS_SOLID, 1, RGB(0, 0, 0), false);
+  const QDRect frame = {0, 0, 10, 5};
+  MacFrameRect(&frame);
+  EndPortSession();
+  const Picture rect = CanvasPicture(canvas);
+  for (int y = 0; y <= 5; ++y) EXPECT_TRUE(Ink(rect, 10, y)) << y;
+  for (int x = 0; x <= 10; ++x) EXPECT_TRUE(Ink(rect, x, 5)) << x;
+  EXPECT_FALSE(Ink(rect, 11, 2));
+  DeleteDibCanvas(&canvas);
+}
+
+// Records a paint into an enhanced metafile and counts what reached the platform.
+struct Recording {
+  int polylinePoints = 0;
+  int polylines = 0;
+  std::vector<int> penWidths;
+  bool nullPen = false;
+};
+
+int CALLBACK CountRecords(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
+  Recording* r = reinterpret_cast<Recording*>(data);
+  if (record->iType == EMR_POLYPOLYLINE16) {
+    const auto* rec = reinterpret_cast<const EMRPOLYPOLYLINE16*>(record);
+    r->polylines += static_cast<int>(rec->nPolys);
+    r->polylinePoints += static_cast<int>(rec->cpts);
+  } else if (record->iType == EMR_POLYPOLYLINE) {
+    const auto* rec = reinterpret_cast<const EMRPOLYPOLYLINE*>(record);
+    r->polylines += static_cast<int>(rec->nPolys);
+    r->polylinePoints += static_cast<int>(rec->cptl);
+  } else if (record->iType == EMR_CREATEPEN) {
+    r->penWidths.push_back(reinterpret_cast<const EMRCREATEPEN*>(record)->lopn.lopnWidth.x);
+  } else if (record->iType == EMR_SELECTOBJECT) {
+    if (reinterpret_cast<const EMRSELECTOBJECT*>(record)->ihObject == (0x80000000u | NULL_PEN))
+      r->nullPen = true;
+  }
+  return 1;
+}
+
+Recording RecordPaint(Drawing& d) {
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  const QDRect area = {0, 0, 612, 792};
+  PaintDrawing(dc, d.document, &area, 0);
+  HENHMETAFILE emf = CloseEnhMetaFile(dc);
+  Recording r;
+  EnumEnhMetaFile(nullptr, emf, CountRecords, &r, nullptr);
+  DeleteEnhMetaFile(emf);
+  gCurDocument = d.document;
+  return r;
+}
+
+TEST(RenderRules, CurveSegmentIsExactlySmoothnessLines) {
+  for (int smoothness : {8, 13}) {
+    Drawing d;
+    SetCurveSmoothness(d.state(), smoothness);
+    FloatRect bounds = kEmptyRect;
+    ObjectRec* spline = CreateObject(kSplineKind, 0, 1, &kWhite16, &kBlack16, 1.0f, kSolidLineType, kNoFill,
+                                     &bounds, nullptr, nullptr, nullptr, d.layer(), nullptr);
+    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, 10, 10, 100, 0, spline), spline);
+    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 100, 200, 200, 0, 0, spline), spline);
+    UpdateObjectBounds(spline);
+    AppendObjectToLayer(spline, d.layer());
+    const Recording r = RecordPaint(d);
+    EXPECT_EQ(r.polylinePoints - r.polylines, smoothness);
+  }
+}
+
+TEST(RenderRules, PenWidthsFollowLineWeight) {
+  Drawing d;
+  AddObject(d.layer(), kLineKind, false, {{10, 10}, {50, 10}}, 2.6f);
+  AddObject(d.layer(), kLineKind, false, {{10, 20}, {50, 20}}, 0.3f);
+  AddObject(d.layer(), kLineKind, false, {{10, 30}, {50, 30}}, -0.05f);
+  AddObject(d.layer(), kLineKind, false, {{10, 40}, {50, 40}}, -1.0f);
+  const Recording r = RecordPaint(d);
+  ASSERT_EQ(r.penWidths.size(), 3u);  // the invisible pen is the null pen, the last reuses width 1
+  EXPECT_EQ(r.penWidths[0], 3);
+  EXPECT_EQ(r.penWidths[1], 1);
+  EXPECT_TRUE(r.nullPen);
+  d.state()->zoomFactor = 2.0f;
+  const Recording zoomed = RecordPaint(d);
+  ASSERT_FALSE(zoomed.penWidths.empty());
+  EXPECT_EQ(zoomed.penWidths[0], 5);
+}
+
+TEST(RenderRules, DashedLineOfTypeNine) {
+  Drawing d;
+  AddObject(d.layer(), kLineKind, false, {{0, 5}, {52, 5}}, 1.0f, 9);
+  const Picture p = Render(d, 1.0f, 0, 0, 60, 10);
+  for (int x = 0; x < 52; ++x) {
+    const bool dash = (x < 20) || (x >= 26 && x < 46);
+    EXPECT_EQ(Ink(p, x, 5), dash) << "x = " << x;
+  }
+}
+
+// Far zoomed in, coordinates pass 16 bits; nothing may wrap round and cross the window.
+TEST(RenderRules, HighZoomDoesNotWrapCoordinates) {
+  Drawing d;
+  AddObject(d.layer(), kLineKind, false, {{-500, 400}, {1500, 420}});  // x up to 60000 at zoom 40
+  AddObject(d.layer(), kLineKind, false, {{900, -1e6f}, {900, 1e6f}});
+  ObjectRec* big =
+      AddObject(d.layer(), kRectKind, true, {{850, 300}, {2000, 300}, {2000, 2000}, {850, 2000}});
+  big->fillPattern = 11;
+  big->fillColor = {0, 0xFFFF, 0};
+  const int left = 880, top = 400;
+  const Picture p = Render(d, 40.0f, left, top, 400, 300);
+  // Expected: the first line crosses at y = 400 + (x + 500) / 100 page units; the vertical line
+  // at page x 900 (pixel 800); the green fill right of page x 850 everywhere.
+  for (int x = 0; x < p.width; ++x) {
+    const float pageX = left + x / 40.0f;
+    const float lineY = (400.0f + (pageX + 500.0f) / 100.0f - top) * 40.0f;
+    for (int y = 0; y < p.height; ++y) {
+      const uint32_t px = Pixel(p, x, y);
+      const bool onLine = std::fabs(y - lineY) <= 1.5f || std::abs(x - 800) <= 1;
+      if (!onLine) {
+        ASSERT_EQ(px, 0x00FF00u) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(RenderRules, PaintingLeavesTheRecordsAlone) {
+  Drawing d;
+  ObjectRec* poly =
+      AddObject(d.layer(), kPolyKind, true, {{10, 10}, {60, 10}, {60, 40}, {10, 40}}, 1.0f, 9, 7, kBlack16);
+  Render(d, 1.0f, 0, 0, 80, 60);
+  EXPECT_EQ(poly->lineType, 9);  // drawn solid, saved dashed as the user set it
+  ASSERT_EQ(poly->screenPolyCount, 4);
+  EXPECT_EQ(poly->screenPoly[3].x, 10);
+  EXPECT_EQ(poly->screenPoly[3].y, 10);
+}
+
+TEST(RenderRules, RubberBandsInvertAndPreviewsMove) {
+  Drawing d;
+  ObjectRec* rect = AddObject(d.layer(), kRectKind, true, {{10, 10}, {50, 10}, {50, 30}, {10, 30}});
+  SelectAll(rect);
+  DibCanvas canvas;
+  ASSERT_TRUE(CreateDibCanvas(100, 50, &canvas));
+  const QDRect area = {0, 0, 100, 50};
+  PaintDrawing(canvas.dc, d.document, &area, kPaintErase);
+  gCurDocument = d.document;
+  const Picture before = CanvasPicture(canvas);
+  TrackState track = {{0, 0}, {20, 5}, {0, 0}, 0, 0};
+  ASSERT_TRUE(BeginPortSession(canvas.dc));
+  DrawAllLayers(d.layer(), &area, kDrawSelected | kDrawInvert | kDrawPreviewTranslate, &track);
+  EndPortSession();
+  const Picture during = CanvasPicture(canvas);
+  EXPECT_TRUE(Pixel(during, 70, 15) == 0x000000u);  // the moved right edge, inverted white
+  EXPECT_TRUE(Pixel(during, 50, 20) == 0x000000u || Pixel(during, 50, 20) == 0xFFFFFFu);
+  ASSERT_TRUE(BeginPortSession(canvas.dc));
+  DrawAllLayers(d.layer(), &area, kDrawSelected | kDrawInvert | kDrawPreviewTranslate, &track);
+  EndPortSession();
+  const Picture after = CanvasPicture(canvas);
+  EXPECT_EQ(after.pixels, before.pixels);
+  DeleteDibCanvas(&canvas);
+}
+
+TEST(RenderRules, MetafileOfTheDrawing) {
+  Drawing d;
+  AddObject(d.layer(), kRectKind, true, {{72, 72}, {144, 72}, {144, 144}, {72, 144}});
+  METAFILEPICT size;
+  HMETAFILE metafile = MakeMetaFile(&size);
+  ASSERT_NE(metafile, nullptr);
+  EXPECT_EQ(size.mm, MM_TEXT);
+  EXPECT_EQ(size.xExt, 73);
+  EXPECT_EQ(size.yExt, 73);
+  EXPECT_FALSE(gPrinting);
+  EXPECT_EQ(gPrintDC, nullptr);
+  const UINT bytes = GetMetaFileBitsEx(metafile, 0, nullptr);
+  EXPECT_GT(bytes, 18u);
+  DeleteMetaFile(metafile);
+  gCurDocument = nullptr;
+  EXPECT_EQ(MakeMetaFile(&size), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// What drxconv writes: the sheet at the zoom, the same after a save and a read, and the same
+// after a trip through a PNG file.
+TEST(RenderPictures, SheetPictureSurvivesSaveReadAndPng) {
+  const std::string drx = std::string(DRX_BINARY_DIR) + "/render-sheet.drx";
+  const std::string png = std::string(DRX_BINARY_DIR) + "/render-sheet.png";
+  Picture original;
+  {
+    Drawing d;
+    AddShapes(d.layer());
+    d.state()->showGrid = 1;
+    ASSERT_TRUE(RenderDocumentPicture(d.document, 0.5f, &original));
+    ASSERT_TRUE(DrxFileWrite(drx.c_str()));
+  }
+  EXPECT_EQ(original.width, 306);
+  EXPECT_EQ(original.height, 396);
+  Drawing e;
+  ASSERT_TRUE(DrxFileRead(drx.c_str()));
+  Picture reread;
+  ASSERT_TRUE(RenderDocumentPicture(e.document, 0.5f, &reread));
+  EXPECT_EQ(reread.pixels, original.pixels);
+  ASSERT_TRUE(WritePicturePng(reread, png.c_str()));
+  Picture loaded;
+  ASSERT_TRUE(ReadPicturePng(png.c_str(), &loaded));
+  EXPECT_EQ(loaded.pixels, original.pixels);
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+// The Windows seam against the real controls and GDI objects; runs with no display.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/seam.h"
+
+namespace {
+
+HWND Window(TextPane pane) {
+  return reinterpret_cast<HWND>(pane);
+}
+
+std::string PaneText(TextPane pane) {
+  std::string text(GetTextPaneTextLength(pane) + 1, '\0');
+  text.resize(GetTextPaneText(pane, &text[0], text.size()));
+  return text;
+}
+
+struct PaneGuard {
+  TextPane pane;
+  explicit PaneGuard(int16_t alignment) : pane(CreateTextPane(alignment, 10, 20, 210, 120)) {}
+  ~PaneGuard() { DestroyTextPane(pane); }
+};
+
+FontRecord MakeFont(int32_t height, int32_t weight, uint8_t italic, const char* face) {
+  FontRecord font = {};
+  font.height = height;
+  font.weight = weight;
+  font.italic = italic;
+  font.charSet = ANSI_CHARSET;
+  font.pitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  std::strncpy(font.faceName, face, sizeof font.faceName - 1);
+  return font;
+}
+
+TEST(SeamWinTextPane, IsAnEditControlWithTheAlignmentStyles) {
+  const struct {
+    int16_t alignment;
+    DWORD style;
+  } cases[] = {{kAlignLeft, 0x56001044}, {kAlignCentred, 0x56001045}, {kAlignRight, 0x56001046}};
+  for (const auto& c : cases) {
+    PaneGuard guard(c.alignment);
+    ASSERT_NE(guard.pane, nullptr) << "error " << GetLastError();
+    char className[16] = {};
+    GetClassNameA(Window(guard.pane), className, sizeof className);
+    EXPECT_STREQ(className, "Edit");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(Window(guard.pane), GWL_STYLE)), c.style);
+    EXPECT_EQ(GetTextPaneAlignment(guard.pane), c.alignment);
+  }
+}
+
+TEST(SeamWinTextPane, TextRoundTrips) {
+  PaneGuard guard(kAlignLeft);
+  ASSERT_NE(guard.pane, nullptr);
+  EXPECT_EQ(GetTextPaneTextLength(guard.pane), 0u);
+  EXPECT_EQ(PaneText(guard.pane), "");
+
+  // Only `length` bytes count: the rest of the buffer must not leak into the pane.
+  const char lines[] = "first line\r\nsecond\r\n\r\nlast line after an empty one|garbage";
+  size_t linesLength = std::strlen(lines) - std::strlen("|garbage");
+  ASSERT_TRUE(SetTextPaneText(guard.pane, lines, linesLength));
+  EXPECT_EQ(GetTextPaneTextLength(guard.pane), linesLength);
+  EXPECT_EQ(PaneText(guard.pane), std::string(lines, linesLength));
+
+  // A buffer too small gets what fits and a NUL.
+  char small[6];
+  std::memset(small, 'x', sizeof small);
+  EXPECT_EQ(GetTextPaneText(guard.pane, small, sizeof small), 5u);
+  EXPECT_STREQ(small, "first");
+
+  ASSERT_TRUE(SetTextPaneText(guard.pane, "", 0));
+  EXPECT_EQ(GetTextPaneTextLength(guard.pane), 0u);
+}
+
+TEST(SeamWinTextPane, LongTextIsNotCut) {
+  // Far beyond the 32 KB an edit control takes by default.
+  std::string text;
+  for (int line = 0; text.size() < 100 * 1024; ++line)
+    text += "line " + std::to_string(line) + " of a long text block that wraps in the pane\r\n";
+  PaneGuard guard(kAlignCentred);
+  ASSERT_NE(guard.pane, nullptr);
+  ASSERT_TRUE(SetTextPaneText(guard.pane, text.data(), text.size()));
+  EXPECT_EQ(GetTextPaneTextLength(guard.pane), text.size());
+  EXPECT_TRUE(PaneText(guard.pane) == text);
+}
+
+TEST(SeamWinTextPane, FontRoundTripsAndIsOwnedByThePane) {
+  PaneGuard guard(kAlignRight);
+  ASSERT_NE(guard.pane, nullptr);
+  FontRecord read = {};
+  EXPECT_FALSE(GetTextPaneFont(guard.pane, &read));
+
+  FontRecord bold = MakeFont(-24, FW_BOLD, 1, "Arial");
+  SetTextPaneFont(guard.pane, &bold);
+  std::memset(&read, 0x55, sizeof read);  // the bytes after the face name must come back zero
+  ASSERT_TRUE(GetTextPaneFont(guard.pane, &read));
+  EXPECT_EQ(std::memcmp(&read, &bold, sizeof read), 0);
+  HGDIOBJ first = reinterpret_cast<HGDIOBJ>(SendMessageA(Window(guard.pane), WM_GETFONT, 0, 0));
+  ASSERT_NE(first, nullptr);
+
+  // Replacing the font deletes the one it replaced.
+  FontRecord plain = MakeFont(12, FW_NORMAL, 0, "Courier New");
+  SetTextPaneFont(guard.pane, &plain);
+  ASSERT_TRUE(GetTextPaneFont(guard.pane, &read));
+  EXPECT_EQ(read.height, 12);
+  EXPECT_EQ(read.weight, FW_NORMAL);
+  EXPECT_STREQ(read.faceName, "Courier New");
+  EXPECT_EQ(GetObjectType(first), 0u);
+
+  // Destroying the pane deletes its font.
+  TextPane other = CreateTextPane(kAlignLeft, 0, 0, 50, 20);
+  ASSERT_NE(other, nullptr);
+  SetTextPaneFont(other, &bold);
+  HGDIOBJ owned = reinterpret_cast<HGDIOBJ>(SendMessageA(Window(other), WM_GETFONT, 0, 0));
+  ASSERT_NE(owned, nullptr);
+  DestroyTextPane(other);
+  EXPECT_EQ(GetObjectType(owned), 0u);
+}
+
+TEST(SeamWinTextPane, PassivePaneTakesNoInput) {
+  PaneGuard guard(kAlignLeft);
+  ASSERT_NE(guard.pane, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(Window(guard.pane)));
+  SetTextPanePassive(guard.pane);
+  EXPECT_FALSE(IsWindowEnabled(Window(guard.pane)));
+  // Its text stays readable for the drawing code.
+  ASSERT_TRUE(SetTextPaneText(guard.pane, "abc", 3));
+  EXPECT_EQ(PaneText(guard.pane), "abc");
+}
+
+std::vector<uint8_t> RecordedMetafileBits() {
+  HDC dc = CreateMetaFileA(nullptr);
+  if (!dc) return {};
+  MoveToEx(dc, 10, 10, nullptr);
+  LineTo(dc, 200, 120);
+  Rectangle(dc, 20, 30, 90, 70);
+  Ellipse(dc, 0, 0, 40, 40);
+  HMETAFILE metafile = CloseMetaFile(dc);
+  if (!metafile) return {};
+  std::vector<uint8_t> bits(GetMetaFileBitsEx(metafile, 0, nullptr));
+  GetMetaFileBitsEx(metafile, static_cast<UINT>(bits.size()), bits.data());
+  DeleteMetaFile(metafile);
+  return bits;
+}
+
+TEST(SeamWinMetaPict, BitsRoundTripThroughCopies) {
+  std::vector<uint8_t> bits = RecordedMetafileBits();
+  ASSERT_GT(bits.size(), 18u);
+  uint32_t size = static_cast<uint32_t>(bits.size());
+
+  MetaPict picture = CreateMetaPictFromBits(bits.data(), size);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(GetMetaPictBits(picture, nullptr, 0), size);
+
+  // Too small a buffer is left alone; the size is still reported.
+  std::vector<uint8_t> out(size, 0xAB);
+  EXPECT_EQ(GetMetaPictBits(picture, out.data(), size - 1), size);
+  EXPECT_EQ(out[0], 0xAB);
+  EXPECT_EQ(GetMetaPictBits(picture, out.data(), size), size);
+  EXPECT_EQ(out, bits);
+
+  MetaPict copy = CopyMetaPict(picture);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy, picture);
+  DeleteMetaPict(picture);
+  std::vector<uint8_t> copied(size);
+  EXPECT_EQ(GetMetaPictBits(copy, copied.data(), size), size);
+  EXPECT_EQ(copied, bits);
+  DeleteMetaPict(copy);
+}
+
+TEST(SeamWinMetaPict, RefusesBrokenRecordChains) {
+  std::vector<uint8_t> bits = RecordedMetafileBits();
+  ASSERT_GT(bits.size(), 24u);
+  uint32_t size = static_cast<uint32_t>(bits.size());
+  const uint32_t header = 18;
+
+  EXPECT_EQ(CreateMetaPictFromBits(bits.data(), 0), nullptr);
+  EXPECT_EQ(CreateMetaPictFromBits(bits.data(), header), nullptr);    // no end record
+  EXPECT_EQ(CreateMetaPictFromBits(bits.data(), size - 6), nullptr);  // end record cut off
+
+  std::vector<uint8_t> zeroSize = bits;
+  std::memset(&zeroSize[header], 0, 4);  // a record of no size would never advance
+  EXPECT_EQ(CreateMetaPictFromBits(zeroSize.data(), size), nullptr);
+
+  std::vector<uint8_t> pastEnd = bits;
+  pastEnd[header + 2] = 0x7F;  // first record claims far more words than there are
+  EXPECT_EQ(CreateMetaPictFromBits(pastEnd.data(), size), nullptr);
+
+  std::vector<uint8_t> badHeader = bits;
+  badHeader[2] = 12;  // header size in words
+  EXPECT_EQ(CreateMetaPictFromBits(badHeader.data(), size), nullptr);
+}
+
+std::string TempPath(const char* name) {
+  char folder[MAX_PATH];
+  DWORD length = GetTempPathA(MAX_PATH, folder);
+  if (length == 0 || length >= MAX_PATH) return name;
+  return std::string(folder) + name;
+}
+
+bool WriteText(const std::string& path, const char* text) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  bool ok = std::fputs(text, file) >= 0;
+  return std::fclose(file) == 0 && ok;
+}
+
+std::string ReadText(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return "<missing>";
+  std::string text;
+  char chunk[256];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+  std::fclose(file);
+  return text;
+}
+
+TEST(SeamWinFiles, TemporaryReplacesTarget) {
+  std::string target = TempPath("drx_seam_target.drx");
+  std::string temporary = TempPath("drx_seam_target.tmp");
+  ASSERT_TRUE(WriteText(target, "old drawing"));
+  ASSERT_TRUE(WriteText(temporary, "new drawing"));
+
+  ASSERT_TRUE(ReplaceFileWithTemporary(temporary.c_str(), target.c_str()));
+  EXPECT_EQ(ReadText(target), "new drawing");
+  EXPECT_EQ(ReadText(temporary), "<missing>");
+
+  // A missing temporary fails and leaves the target alone.
+  EXPECT_FALSE(ReplaceFileWithTemporary(temporary.c_str(), target.c_str()));
+  EXPECT_EQ(ReadText(target), "new drawing");
+
+  // A target that does not exist yet is simply created.
+  std::string fresh = TempPath("drx_seam_fresh.drx");
+  std::remove(fresh.c_str());
+  ASSERT_TRUE(WriteText(temporary, "first save"));
+  ASSERT_TRUE(ReplaceFileWithTemporary(temporary.c_str(), fresh.c_str()));
+  EXPECT_EQ(ReadText(fresh), "first save");
+  std::remove(fresh.c_str());
+  std::remove(target.c_str());
+}
+
+}  // namespace
