@@ -71,8 +71,8 @@ function v(name,   i, kv) {
   return ""
 }
 BEGIN {
-  printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %7s %8s %8s\n", "build", "objects", "text", "write_s", "wcpu_s",
-         "read_s", "rcpu_s", "first_s", "bounds_s", "file_MB", "wpeak_MB", "rpeak_MB"
+  printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %8s %7s %8s %8s\n", "build", "objects", "text", "write_s", "wcpu_s",
+         "read_s", "rcpu_s", "first_s", "fcpu_s", "bounds_s", "file_MB", "wpeak_MB", "rpeak_MB"
 }
 {
   # The write fields come first on the line, the read fields after the word "read".
@@ -80,8 +80,9 @@ BEGIN {
   split($0, halves, " read ")
   $0 = halves[1]; obj = v("objects"); text = v("text"); ws = v("write_s"); wc = v("write_cpu_s")
   bytes = v("bytes"); wp = v("peak_mb")
-  $0 = "x " halves[2]; rs = v("read_s"); rc = v("read_cpu_s"); fs = v("first_read_s"); bs = v("bounds_s")
+  $0 = "x " halves[2]; rs = v("read_s"); rc = v("read_cpu_s"); fs = v("first_read_s"); fc = v("first_read_cpu_s")
+  bs = v("bounds_s")
   rp = v("peak_mb")
-  printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %7.1f %8s %8s\n", label, obj, text, ws, wc, rs, rc, fs, bs,
-         bytes / 1048576, wp, rp
+  printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %8s %7.1f %8s %8s\n", label, obj, text, ws, wc, rs, rc, fs, fc,
+         bs, bytes / 1048576, wp, rp
 }' "$RESULTS"

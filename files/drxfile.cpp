@@ -15,6 +15,10 @@
 #include <cstring>
 #include <string>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "files/drxio.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
@@ -1055,6 +1059,21 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
 
 }  // namespace
 
+namespace {
+
+// Folders and devices open on some systems but hold no drawing.
+bool IsRegularFile(FILE* file) {
+#ifdef _WIN32
+  (void)file;
+  return true;  // opening a folder fails there already
+#else
+  struct stat status;
+  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+#endif
+}
+
+}  // namespace
+
 bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
   (void)name;  // the caller names the file in its own messages
   ResetOutcome();
@@ -1064,6 +1083,10 @@ bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
 bool DrxFileRead(const char* path) {
   ResetOutcome();
   gFileRef = path ? std::fopen(path, "rb") : nullptr;
+  if (gFileRef && !IsRegularFile(gFileRef)) {
+    std::fclose(gFileRef);
+    gFileRef = nullptr;
+  }
   if (!gFileRef) {
     SetReason("cannot be opened");
     return false;

@@ -172,13 +172,17 @@ namespace {
 
 void AddStoredBounds(const ObjectRec* object, bool selectedOnly, FloatRect* rect, bool includePen) {
   if (object->kind != kGroupKind && (!selectedOnly || IsObjectSelected(object))) {
-    if (IsDimensionKind(object->kind)) gDimensionSelected = true;
-    const float grow = includePen ? static_cast<float>(GetPenAllowance(object, true)) : 0.0f;
-    const FloatRect& b = object->bounds;
-    RefineBounds(b.left - grow, b.top - grow, rect);
-    RefineBounds(b.right + grow, b.top - grow, rect);
-    RefineBounds(b.left - grow, b.bottom + grow, rect);
-    RefineBounds(b.right + grow, b.bottom + grow, rect);
+    // A dimension only reports that it was passed: its stored bounds are not united here.
+    if (IsDimensionKind(object->kind)) {
+      gDimensionSelected = true;
+    } else {
+      const float grow = includePen ? static_cast<float>(GetPenAllowance(object, true)) : 0.0f;
+      const FloatRect& b = object->bounds;
+      RefineBounds(b.left - grow, b.top - grow, rect);
+      RefineBounds(b.right + grow, b.top - grow, rect);
+      RefineBounds(b.left - grow, b.bottom + grow, rect);
+      RefineBounds(b.right + grow, b.bottom + grow, rect);
+    }
   }
   for (const ObjectRec* child = object->firstChild; child; child = child->nextObject)
     AddStoredBounds(child, selectedOnly, rect, includePen);

@@ -37,6 +37,24 @@ void SetTextPaneParent(void* window) {
   gTextPaneParent = static_cast<HWND>(window);
 }
 
+// Takes the pane's owned font away from it; the caller deletes or replaces it.
+static HFONT DetachPaneFont(HWND window) {
+  return static_cast<HFONT>(RemovePropA(window, kPaneFontProp));
+}
+
+// The EDIT class's own window procedure, which every pane passes its messages on to.
+static WNDPROC gEditProc = nullptr;
+
+// A pane dies with its parent when the drawing window closes before the objects are freed: the
+// font it owns goes with it then, whichever way the window ends.
+static LRESULT CALLBACK TextPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_NCDESTROY) return CallWindowProcA(gEditProc, window, message, wParam, lParam);
+  HFONT font = DetachPaneFont(window);
+  LRESULT result = CallWindowProcA(gEditProc, window, message, wParam, lParam);
+  if (font) DeleteObject(font);
+  return result;
+}
+
 TextPane CreateTextPane(int16_t alignment, int left, int top, int right, int bottom) {
   DWORD style = kTextPaneStyle;
   if (alignment == kAlignCentred)
@@ -49,23 +67,23 @@ TextPane CreateTextPane(int16_t alignment, int left, int top, int right, int bot
   HWND window = CreateWindowExA(0, "EDIT", "", style, left, top, width, height, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
+  WNDPROC editProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextPaneProc)));
+  if (!editProc) {
+    DestroyWindow(window);
+    return nullptr;
+  }
+  gEditProc = editProc;
   // Zero lifts the default limit of 32 KB, which would cut long texts read from files.
   SendMessageA(window, EM_SETLIMITTEXT, 0, 0);
   return reinterpret_cast<TextPane>(window);
 }
 
-// Takes the pane's owned font away from it; the caller deletes or replaces it.
-static HFONT DetachPaneFont(HWND window) {
-  return static_cast<HFONT>(RemovePropA(window, kPaneFontProp));
-}
-
 void DestroyTextPane(TextPane pane) {
   HWND window = PaneWindow(pane);
-  if (!window) return;
-  HFONT font = DetachPaneFont(window);
+  // Gone already when its parent was destroyed first; its font went with it.
+  if (!window || !IsWindow(window)) return;
   DestroyWindow(window);
-  // Only after the window is gone: it may still select the font while it is destroyed.
-  if (font) DeleteObject(font);
 }
 
 bool SetTextPaneText(TextPane pane, const char* text, size_t length) {

@@ -143,22 +143,43 @@ std::vector<POINT> ClippedFillPolygon() {
   return out;
 }
 
-HBRUSH CreateFillBrush(const ObjectRec* object, HBITMAP* bitmap) {
-  *bitmap = nullptr;
-  if (object->fillPattern == kSolidFill) return CreateSolidBrush(DeviceColor(object->fillColor));
-  if (object->fillPattern == kPaperPattern && gPrinting && !gMakeMetaFile)
-    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  const uint8_t* rows = GetPatternRows(object->fillPattern);
-  if (!rows) return nullptr;
+// A one-bit pattern brush takes its ink from the context's text colour and its paper from the
+// background colour when it paints, so one brush per pattern serves every fill colour. They
+// live as long as the process.
+HBRUSH gPatternBrushes[kLastPattern + 1];
+
+HBRUSH PatternBrush(int16_t id) {
+  if (id < kFirstPattern || id > kLastPattern) return nullptr;
+  if (gPatternBrushes[id]) return gPatternBrushes[id];
+  const uint8_t* rows = GetPatternRows(id);
   // Monochrome bitmap rows are word-aligned: each row's byte, then a pad byte.
   BYTE bytes[kPatternSize * 2];
   for (int i = 0; i < kPatternSize; ++i) {
     bytes[i * 2] = rows[i];
     bytes[i * 2 + 1] = 0xFF;
   }
-  *bitmap = CreateBitmap(kPatternSize, kPatternSize, 1, 1, bytes);
-  if (!*bitmap) return nullptr;
-  return CreatePatternBrush(*bitmap);
+  HBITMAP bitmap = CreateBitmap(kPatternSize, kPatternSize, 1, 1, bytes);
+  if (!bitmap) return nullptr;
+  gPatternBrushes[id] = CreatePatternBrush(bitmap);
+  DeleteObject(bitmap);  // the brush keeps its own copy of the bits
+  return gPatternBrushes[id];
+}
+
+// The brush of the object's fill; `owned` says whether the caller deletes it.
+HBRUSH FillBrush(HDC dc, const ObjectRec* object, bool* owned) {
+  *owned = false;
+  if (object->fillPattern == kSolidFill) {
+    const int kind = GetObjectType(dc);
+    if (kind == OBJ_METADC || kind == OBJ_ENHMETADC) {
+      *owned = true;
+      return CreateSolidBrush(DeviceColor(object->fillColor));
+    }
+    SetDCBrushColor(dc, DeviceColor(object->fillColor));
+    return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+  }
+  if (object->fillPattern == kPaperPattern && gPrinting && !gMakeMetaFile)
+    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  return PatternBrush(object->fillPattern);
 }
 
 void FillCollectedPolygon(ObjectRec* object) {
@@ -177,8 +198,8 @@ void FillCollectedPolygon(ObjectRec* object) {
     }
   }
   if (!dc || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
-  HBITMAP bitmap = nullptr;
-  HBRUSH brush = CreateFillBrush(object, &bitmap);
+  bool owned = false;
+  HBRUSH brush = FillBrush(dc, object, &owned);
   if (!brush) return;
   FlushPortLines();
   const bool white = object->fillColor.red == 0xFFFF && object->fillColor.green == 0xFFFF &&
@@ -191,8 +212,7 @@ void FillCollectedPolygon(ObjectRec* object) {
   SelectObject(dc, savedBrush);
   SetBkColor(dc, savedBack);
   SetTextColor(dc, savedText);
-  DeleteObject(brush);
-  if (bitmap) DeleteObject(bitmap);
+  if (owned) DeleteObject(brush);
 }
 
 void DropScreenPoly(ObjectRec* object) {

@@ -197,8 +197,18 @@ void UsePortPen(int style, int width, COLORREF colour, bool invisible) {
   const PenKey key = {style, width, colour, invisible};
   if (gSession.havePen && std::memcmp(&key, &gSession.pen, sizeof key) == 0) return;
   FlushPortLines();
-  HPEN pen = invisible ? nullptr : CreatePen(style, width, colour);
-  SelectObject(gSession.dc, pen ? static_cast<HGDIOBJ>(pen) : GetStockObject(NULL_PEN));
+  // Thin solid pens share the context's own pen, recoloured, instead of a new pen per colour
+  // (metafiles record created pens only).
+  const int kind = GetObjectType(gSession.dc);
+  const bool thin =
+      !invisible && style == PS_SOLID && width <= 1 && kind != OBJ_METADC && kind != OBJ_ENHMETADC;
+  HPEN pen = (invisible || thin) ? nullptr : CreatePen(style, width, colour);
+  if (thin) {
+    SetDCPenColor(gSession.dc, colour);
+    SelectObject(gSession.dc, GetStockObject(DC_PEN));
+  } else {
+    SelectObject(gSession.dc, pen ? static_cast<HGDIOBJ>(pen) : GetStockObject(NULL_PEN));
+  }
   if (gSession.ownPen) DeleteObject(gSession.ownPen);
   gSession.ownPen = pen;
   gSession.pen = key;
@@ -284,7 +294,7 @@ bool StillDown() {
   return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) || (GetAsyncKeyState(VK_RBUTTON) & 0x8000);
 }
 
-// QuickDraw angles: whole degrees, 0 straight up, clockwise positive; the platform's arc runs
+// Drawing-port angles: whole degrees, 0 straight up, clockwise positive; the platform's arc runs
 // counter-clockwise between two radial points.
 void FrameArc(const QDRect* box, int16_t startAngle, int16_t arcAngle) {
   if (!box) return;

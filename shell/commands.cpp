@@ -6,6 +6,7 @@
 
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "render/drawhdlr.h"
 #include "resources/strings.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
@@ -28,14 +29,12 @@ HWND AsWindow(WindowHandle handle) {
   return static_cast<HWND>(handle);
 }
 
-// The drawing window lays itself out again after a toolbar or ruler change.
+// The drawing window lays itself out again after a toolbar or ruler change. Its layout is called
+// directly: a size message would also reach the client's default handling, which takes it for a
+// restore and drops the maximized state from the frame's caption.
 void Relayout() {
   HWND pane = Pane();
-  HWND drawingWindow = pane ? GetParent(pane) : nullptr;
-  if (!drawingWindow) return;
-  RECT client;
-  GetClientRect(drawingWindow, &client);
-  SendMessageA(drawingWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  if (HWND drawingWindow = pane ? GetParent(pane) : nullptr) LayoutDrawingWindow(drawingWindow);
 }
 
 // The rulers take the new zoom or scroll position: they are told to recompute and repainted.
@@ -103,6 +102,22 @@ void OnRulers(int) {
   ShowWindow(AsWindow(document->verticalRuler), show);
   ShowWindow(AsWindow(document->rulerUnitWindow), show);
   Relayout();
+}
+
+// Axis lines, grid lines and page breaks: the drawing's setting flips and the pane repaints.
+void OnViewToggle(int id) {
+  DocumentRec* document = Drawing();
+  DocState* state = State();
+  if (!document || !state) return;
+  uint8_t* flag = id == CMD_AXIS_LINES   ? &state->showAxis
+                  : id == CMD_GRID_LINES ? &state->showGrid
+                                         : &state->showPageBreaks;
+  *flag = !*flag;
+  if (state->showToolbar && document->toolbarWindow) {
+    InvalidateRect(AsWindow(document->toolbarWindow), nullptr, TRUE);
+    UpdateWindow(AsWindow(document->toolbarWindow));
+  }
+  Refresh();
 }
 
 void OnFitToWindow(int) {
@@ -262,9 +277,9 @@ const CommandEntry kCommands[] = {
     {CMD_RULERS, OnRulers},
     {CMD_RULERS_SCALE, nullptr},
     {CMD_FIT_TO_WINDOW, OnFitToWindow},
-    {CMD_AXIS_LINES, nullptr},
-    {CMD_PAGE_BREAKS, nullptr},
-    {CMD_GRID_LINES, nullptr},
+    {CMD_AXIS_LINES, OnViewToggle},
+    {CMD_PAGE_BREAKS, OnViewToggle},
+    {CMD_GRID_LINES, OnViewToggle},
     {CMD_SNAP_TO_GRID, nullptr},
     {CMD_GRID_SPACING, nullptr},
     {CMD_ALIGN_TOP_LEFT, nullptr},

@@ -59,6 +59,11 @@ void RepaintDrawing() {
 }
 
 bool WriteCurrentDrawing(const char* path) {
+  // A saved drawing stores zoom 1: the window changes to zoom 1 first (scroll ranges, rulers),
+  // so it shows the drawing at the zoom the file holds.
+  DocumentRec* document = gCurDocument;
+  if (document && document->docState && document->docState->zoomFactor != 1.0f)
+    SendFrameCommand(CMD_ACTUAL_SIZE);
   bool written;
   {
     WaitCursor wait;
@@ -108,6 +113,12 @@ void OnOpen(int) {
   {
     WaitCursor wait;
     read = DrxFileRead(gPathBuffer);
+  }
+  if (document->docState) {
+    // The style bits of the flag word follow the loaded arrow, readout and tolerance styles.
+    SetDocStateDimensionArrowFlags(document->docState);
+    SetDocStateDimensionReadoutFlags(document->docState);
+    SetDocStateDimensionToleranceFlags(document->docState);
   }
   if (gDrxFileDamaged) {
     // The objects read before the damage are shown. The damaged file keeps its name in the

@@ -3,6 +3,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "files/drxfile.h"
@@ -10,6 +12,7 @@
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
 #include "model/pthndlr.h"
+#include "render/drawhdlr.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/shell.h"
@@ -84,34 +87,59 @@ bool SelectedSymbolPath(HWND dialog, char* path, int size) {
          !(GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Reads the symbol into a temporary layer and returns its bounds grown by the margin; the layer
-// is freed before returning. False when nothing could be read.
-bool ReadPreviewBounds(const char* path, FloatRect* bounds) {
+// Reads the symbol into a new temporary layer at zoom 1; null when nothing could be read.
+LayerRec* ReadPreviewLayer(const char* path) {
   DocumentRec* document = gCurDocument;
-  if (!document || !document->docState) return false;
+  if (!document || !document->docState) return nullptr;
   LayerRec* layer = CreateLayer(kPreviewLayerName, 1, 1, nullptr);
-  if (!layer) return false;
+  if (!layer) return nullptr;
   const float savedZoom = document->docState->zoomFactor;
   document->docState->zoomFactor = 1.0f;
   gPreviewLayer = layer;
   gPreviewSymbol = true;
-  const bool savedOpen = gOpenSymbol;
   gOpenSymbol = false;
   DrxFileRead(path);
   gPreviewSymbol = false;
-  gOpenSymbol = savedOpen;
-  *bounds = kEmptyRect;
-  GetLayerBounds(layer, false, bounds, false, false);
+  gPreviewLayer = nullptr;
+  gOpenSymbol = true;
+  document->docState->zoomFactor = savedZoom;
+  return layer;
+}
+
+void FreePreviewLayer(LayerRec* layer) {
   DeleteLayerObjects(layer);
   std::free(layer);
-  gPreviewLayer = nullptr;
-  document->docState->zoomFactor = savedZoom;
-  if (IsEmptyRect(bounds)) return false;
-  bounds->top -= kPreviewMargin;
-  bounds->left -= kPreviewMargin;
-  bounds->bottom += kPreviewMargin;
-  bounds->right += kPreviewMargin;
-  return true;
+}
+
+// Draws the layer into `box` through the print path: one scale for both directions, the
+// drawing centred along the other one, clipped to the box.
+void DrawPreviewLayer(HDC dc, const RECT& box, LayerRec* layer) {
+  FloatRect bounds = kEmptyRect;
+  GetLayerBounds(layer, false, &bounds, false, false);
+  if (IsEmptyRect(&bounds)) return;
+  bounds.top -= kPreviewMargin;
+  bounds.left -= kPreviewMargin;
+  bounds.bottom += kPreviewMargin;
+  bounds.right += kPreviewMargin;
+  const float width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  const float boxWidth = static_cast<float>(box.right - box.left);
+  const float boxHeight = static_cast<float>(box.bottom - box.top);
+  if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return;
+  const float scale = std::min(boxWidth / width, boxHeight / height);
+  const int originX = RoundToInt(box.left + (boxWidth - width * scale) / 2 - bounds.left * scale);
+  const int originY = RoundToInt(box.top + (boxHeight - height * scale) / 2 - bounds.top * scale);
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
+  SetViewportOrgEx(dc, originX, originY, nullptr);
+  SetBkMode(dc, TRANSPARENT);
+  gPrinting = true;
+  gPrintDC = dc;
+  gHPrintScale = gVPrintScale = scale;
+  DrawLayer(layer, nullptr, kDrawAll, nullptr);
+  gPrinting = false;
+  gPrintDC = nullptr;
+  gHPrintScale = gVPrintScale = 1.0f;
+  RestoreDC(dc, saved);
 }
 
 void PaintPreview(HWND dialog) {
@@ -124,11 +152,15 @@ void PaintPreview(HWND dialog) {
   Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
-  ReleaseDC(dialog, dc);
   char path[MAX_PATH];
-  FloatRect bounds;
-  if (gSymbolPreviewOn && SelectedSymbolPath(dialog, path, sizeof path)) ReadPreviewBounds(path, &bounds);
-  // Drawing the symbol's objects into the box needs the renderer's print path.
+  if (gSymbolPreviewOn && SelectedSymbolPath(dialog, path, sizeof path)) {
+    if (LayerRec* layer = ReadPreviewLayer(path)) {
+      InflateRect(&frame, -1, -1);
+      DrawPreviewLayer(dc, frame, layer);
+      FreePreviewLayer(layer);
+    }
+  }
+  ReleaseDC(dialog, dc);
 }
 
 UINT_PTR CALLBACK OpenSymHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -41,7 +41,7 @@ namespace {
 constexpr char kHelpFileName[] = "drxlwin.hlp";
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 
-struct ClassSpec {
+struct ClassEntry {
   const char* name;
   WNDPROC procedure;
   UINT style;
@@ -57,7 +57,7 @@ constexpr int kStock(int stockObject) {
 // The toolbar, rulers, misc pane, toolboxes, their panes and the clipboard viewer paint only
 // their background until their own procedures arrive.
 // Registered in this order; unregistered in kUnregisterOrder's order.
-const ClassSpec kClasses[] = {
+const ClassEntry kClasses[] = {
     {"FrameClass", FrameDispatch, CS_HREDRAW | CS_VREDRAW, COLOR_APPWORKSPACE + 1, false, nullptr},
     {"DocumentClass", DocumentPane, CS_HREDRAW | CS_VREDRAW, kStock(GRAY_BRUSH), false, "Drag"},
     {"MainClass", MainDispatch, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, kStock(WHITE_BRUSH), false, nullptr},
@@ -80,10 +80,10 @@ const char* const kUnregisterOrder[] = {
     "ClipboardClass", "HorizontalRulerClass", "VerticalRulerClass", "RulerUnitClass",
 };
 
-HBRUSH BackgroundBrush(const ClassSpec& spec) {
-  if (spec.solidGrey) return CreateSolidBrush(kLightGrey);
-  if (spec.background < 0) return static_cast<HBRUSH>(GetStockObject(-1 - spec.background));
-  return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(spec.background));
+HBRUSH BackgroundBrush(const ClassEntry& entry) {
+  if (entry.solidGrey) return CreateSolidBrush(kLightGrey);
+  if (entry.background < 0) return static_cast<HBRUSH>(GetStockObject(-1 - entry.background));
+  return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(entry.background));
 }
 
 }  // namespace
@@ -103,17 +103,17 @@ bool MainInit(HINSTANCE instance) {
   if (*LoadStr(STR_COURIER_NEW, face, sizeof face)) std::memcpy(gCurFontInfo.faceName, face, sizeof face);
 
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DRAXEL));
-  for (const ClassSpec& spec : kClasses) {
+  for (const ClassEntry& entry : kClasses) {
     WNDCLASSA wc = {};
-    wc.style = spec.style;
-    wc.lpfnWndProc = spec.procedure;
+    wc.style = entry.style;
+    wc.lpfnWndProc = entry.procedure;
     wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.hIcon = icon;
-    wc.hCursor = spec.cursor ? LoadCursorA(instance, spec.cursor) : nullptr;
+    wc.hCursor = entry.cursor ? LoadCursorA(instance, entry.cursor) : nullptr;
     if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = BackgroundBrush(spec);
-    wc.lpszClassName = spec.name;
+    wc.hbrBackground = BackgroundBrush(entry);
+    wc.lpszClassName = entry.name;
     if (!RegisterClassA(&wc)) return false;
   }
   return true;

@@ -56,10 +56,16 @@ std::string NativePath(const std::string& path) {
 
 std::string WorkDir() {
   static const std::string dir = [] {
-    const std::string path = NativePath(std::string(DRX_BINARY_DIR) + "/drxconv-test");
+    // One folder per test: ctest runs tests side by side, each in its own process.
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string base = NativePath(std::string(DRX_BINARY_DIR) + "/drxconv-test");
+    const std::string path =
+        test ? base + "/" + test->test_suite_name() + "." + test->name() : base + "/outside-tests";
 #ifdef _WIN32
+    CreateDirectoryA(base.c_str(), nullptr);
     CreateDirectoryA(path.c_str(), nullptr);
 #else
+    mkdir(base.c_str(), 0755);
     mkdir(path.c_str(), 0755);
 #endif
     return path;

@@ -136,7 +136,10 @@ std::vector<uint8_t> DefaultSettingsFields(size_t size) {
 // ---- Files and drawings -----------------------------------------------------------------------
 
 std::string TempPath(const std::string& name) {
-  std::string path = std::string(DRX_BINARY_DIR) + "/drxfile-test-" + name;
+  // Named after the running test too: ctest runs tests side by side, each in its own process.
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string owner = test ? std::string(test->test_suite_name()) + "." + test->name() : "none";
+  std::string path = std::string(DRX_BINARY_DIR) + "/drxfile-test-" + owner + "-" + name;
 #ifdef _WIN32
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
 #endif
@@ -972,6 +975,9 @@ TEST_F(DrxFileTest, ShortHeaderOrSettingsLeaveTheDrawingAlone) {
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
   EXPECT_FALSE(DrxFileRead(TempPath("does-not-exist.drx").c_str()));
+  EXPECT_STREQ(gDrxFileReason, "cannot be opened");
+  std::string folder = TempPath("");
+  EXPECT_FALSE(DrxFileRead(folder.substr(0, folder.rfind('/')).c_str()));
   EXPECT_STREQ(gDrxFileReason, "cannot be opened");
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -94,7 +95,9 @@ class ExportTest : public ::testing::Test {
     doc_ = CreateDocument();
     ASSERT_NE(doc_, nullptr);
     layer_ = doc_->firstLayer;
-    dir_ = std::string(DRX_BINARY_DIR) + "/export_test_";
+    dir_ = std::string(DRX_BINARY_DIR) + "/export_test/";
+    std::error_code error;
+    std::filesystem::create_directories(dir_, error);
   }
   void TearDown() override { DeleteDocument(doc_); }
 

@@ -123,6 +123,25 @@ TEST(SeamWinTextPane, FontRoundTripsAndIsOwnedByThePane) {
   EXPECT_EQ(GetObjectType(owned), 0u);
 }
 
+TEST(SeamWinTextPane, PaneDestroyedWithItsParentFreesItsFont) {
+  // With no display a pane can only be created under the message-only parent and moved later.
+  HWND host = CreateWindowExA(0, "STATIC", "host", 0, 0, 0, 100, 100, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(host, nullptr);
+  TextPane pane = CreateTextPane(kAlignLeft, 0, 0, 50, 20);
+  ASSERT_NE(pane, nullptr);
+  ASSERT_NE(SetParent(Window(pane), host), nullptr);
+  FontRecord font = MakeFont(-16, FW_NORMAL, 0, "Arial");
+  SetTextPaneFont(pane, &font);
+  HGDIOBJ owned = reinterpret_cast<HGDIOBJ>(SendMessageA(Window(pane), WM_GETFONT, 0, 0));
+  ASSERT_NE(owned, nullptr);
+
+  DestroyWindow(host);
+  EXPECT_FALSE(IsWindow(Window(pane)));
+  EXPECT_EQ(GetObjectType(owned), 0u);
+  DestroyTextPane(pane);  // the owner frees it later: harmless
+}
+
 TEST(SeamWinTextPane, PassivePaneTakesNoInput) {
   PaneGuard guard(kAlignLeft);
   ASSERT_NE(guard.pane, nullptr);

@@ -1,9 +1,10 @@
 #!/bin/bash
 # One judge of the exports: converts the sample drawing with drxconv and lets a program we did
 # not write read the result.
-#   judge.sh JUDGE DRXCONV FOLDER
-# FOLDER holds sample.drx and preview.eps (made by drxexportsample). Exit 0: passed; 77: the
-# judging program is missing (the message names its Debian package); anything else: failed.
+#   judge.sh JUDGE DRXCONV FOLDER [EMULATOR]
+# FOLDER holds sample.drx and preview.eps (made by drxexportsample). EMULATOR runs DRXCONV when
+# it is a Windows program. Exit 0: passed; 77: the judging program is missing (the message names
+# its Debian package); anything else: failed.
 #
 # The sample, in page units with y downward: a square 20..60 at the top left, a line along the
 # bottom (y 400, x 20..500), shapes in between, a dimension at y 380 and a hidden layer beyond
@@ -13,7 +14,10 @@ set -u
 judge=$1
 drxconv=$2
 folder=$3
+emulator=${4:-}
 cd "$folder" || exit 1
+
+run_drxconv() { ${emulator:+"$emulator"} "$drxconv" "$@"; }
 
 fail() { echo "FAILED: $*"; exit 1; }
 need() {  # need PROGRAM PACKAGE
@@ -21,12 +25,39 @@ need() {  # need PROGRAM PACKAGE
 }
 convert_to() {  # convert_to FILE
   rm -f "$1"
-  "$drxconv" convert sample.drx "$1" || fail "drxconv convert sample.drx $1 exited $?"
+  run_drxconv convert sample.drx "$1" || fail "drxconv convert sample.drx $1 exited $?"
   [ -s "$1" ] || fail "drxconv wrote no $1"
 }
 # The mean brightness (0 black .. 1 white) of a region WxH+X+Y of a picture.
 mean() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:; }
 darker() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+# epstool finds the PostScript and metafile sections, the PostScript passes as EPS, and the
+# extracted preview is a metafile libwmf draws, not a blank one.
+judge_preview() {  # judge_preview FILE.eps
+  need epstool epstool
+  need gs ghostscript
+  need wmf2gd libwmf-bin
+  local base=${1%.eps}
+  epstool --dump "$1" >"$base-dump.log" 2>&1 || fail "epstool --dump: $(tail -3 "$base-dump.log")"
+  # "doseps: ps=OFFSET LENGTH  wmf=OFFSET LENGTH  tiff=0 0" and "preview type Windows MetaFile".
+  sed -n 's/^doseps: ps=[0-9]* \([0-9]*\) *wmf=[0-9]* \([0-9]*\).*/\1 \2/p' "$base-dump.log" |
+    awk '{ exit !($1 > 1000 && $2 > 18) }' && grep -q "preview type Windows MetaFile" "$base-dump.log" ||
+    fail "epstool finds no PostScript and metafile sections: $(cat "$base-dump.log")"
+  epstool --test-eps "$1" >"$base-test.log" 2>&1 && grep -q "^PASS" "$base-test.log" ||
+    fail "the PostScript section fails the EPS test: $(tail -3 "$base-test.log")"
+  rm -f "$base.wmf" "$base.png"
+  epstool --extract-preview "$1" "$base.wmf" >"$base-extract.log" 2>&1 ||
+    fail "epstool --extract-preview: $(cat "$base-extract.log")"
+  [ -s "$base.wmf" ] || fail "no preview extracted"
+  wmf2gd -t png -o "$base.png" "$base.wmf" || fail "wmf2gd cannot draw the preview"
+  [ -s "$base.png" ] || fail "wmf2gd drew nothing"
+  if command -v convert >/dev/null; then
+    local shade
+    shade=$(mean "$base.png" "$(identify -format %wx%h "$base.png")+0+0")
+    darker "$shade" 0.999 || fail "the preview picture is blank"
+  fi
+}
 
 case $judge in
 dxf-ezdxf)
@@ -126,31 +157,20 @@ eps-picture)
   darker "$middle" 0.999 || fail "nothing drawn between the square and the bottom line"
   ;;
 eps-preview)
-  need epstool epstool
-  need gs ghostscript
-  need wmf2gd libwmf-bin
+  # The container, with the small metafile drxexportsample puts together.
   [ -s preview.eps ] || fail "drxexportsample wrote no preview.eps"
-  epstool --dump preview.eps >dump.log 2>&1 || fail "epstool --dump: $(tail -3 dump.log)"
-  # "doseps: ps=OFFSET LENGTH  wmf=OFFSET LENGTH  tiff=0 0" and "preview type Windows MetaFile".
-  sed -n 's/^doseps: ps=[0-9]* \([0-9]*\) *wmf=[0-9]* \([0-9]*\).*/\1 \2/p' dump.log |
-    awk '{ exit !($1 > 1000 && $2 > 22) }' && grep -q "preview type Windows MetaFile" dump.log ||
-    fail "epstool finds no PostScript and metafile sections: $(cat dump.log)"
-  epstool --test-eps preview.eps >preview-test.log 2>&1 && grep -q "^PASS" preview-test.log ||
-    fail "the PostScript section fails the EPS test: $(tail -3 preview-test.log)"
-  rm -f preview.wmf preview.png
-  epstool --extract-preview preview.eps preview.wmf >extract.log 2>&1 || fail "epstool --extract-preview: $(cat extract.log)"
-  [ -s preview.wmf ] || fail "no preview extracted"
-  wmf2gd -t png -o preview.png preview.wmf || fail "wmf2gd cannot draw the preview"
-  [ -s preview.png ] || fail "wmf2gd drew nothing"
-  if command -v convert >/dev/null; then
-    shade=$(mean preview.png "$(identify -format %wx%h preview.png)+0+0")
-    darker "$shade" 0.999 || fail "the preview picture is blank"
-  fi
+  judge_preview preview.eps
+  ;;
+drxconv-preview)
+  # The converter records the preview with the renderer (Windows build).
+  rm -f recorded.eps
+  run_drxconv convert sample.drx recorded.eps --eps-preview || fail "drxconv --eps-preview exited $?"
+  judge_preview recorded.eps
   ;;
 preview-refused)
   # Without a metafile recorder the preview is refused: status 1, one line naming the file.
   rm -f refused.eps
-  "$drxconv" convert sample.drx refused.eps --eps-preview 2>refused.log
+  run_drxconv convert sample.drx refused.eps --eps-preview 2>refused.log
   status=$?
   [ $status -eq 1 ] || fail "drxconv --eps-preview exited $status"
   [ "$(wc -l <refused.log)" -eq 1 ] && grep -q "refused.eps: .*eps-preview" refused.log ||

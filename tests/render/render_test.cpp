@@ -469,3 +469,53 @@ TEST(RenderPictures, SheetPictureSurvivesSaveReadAndPng) {
 }
 
 }  // namespace
+
+namespace {
+
+// Text metrics differ between systems, so text is checked by where its ink falls, not pixel
+// by pixel: inside the block's box, in the pen colour, wrapped onto more lines when narrower.
+TEST(RenderText, TextBlockPaintsInsideItsBoxAtTheZoom) {
+  Drawing d;
+  ObjectRec* block = AddObject(d.layer(), kTextBlockKind, true, {{20, 20}, {220, 20}, {220, 80}, {20, 80}},
+                               0.0f, kSolidLineType, kNoFill, {0, 0, 0xFFFF});
+  TextPane pane = CreateTextPane(kAlignLeft, 23, 23, 217, 77);
+  ASSERT_NE(pane, nullptr);
+  const char text[] = "Plan view\r\nscale one to fifty";
+  SetTextPaneText(pane, text, sizeof text - 1);
+  block->info = pane;
+  for (float zoom : {1.0f, 2.0f}) {
+    const Picture p = Render(d, zoom, 0, 0, static_cast<int>(240 * zoom), static_cast<int>(100 * zoom));
+    int inside = 0, outside = 0, lowest = 0;
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x) {
+        if (!Ink(p, x, y)) continue;
+        // The box is the zoomed bounds inset by 3 pixels.
+        const bool inBox =
+            x >= 20 * zoom + 3 && x < 220 * zoom - 3 && y >= 20 * zoom + 3 && y < 80 * zoom - 3;
+        (inBox ? inside : outside) += 1;
+        if (Pixel(p, x, y) == 0x0000FFu && y > lowest) lowest = y;
+      }
+    EXPECT_GT(inside, 50) << zoom;
+    EXPECT_EQ(outside, 0) << zoom;
+    EXPECT_GT(lowest, 35 * zoom) << "the second line is drawn below the first";
+  }
+  // Not painted into a metafile recording.
+  METAFILEPICT size;
+  HMETAFILE metafile = MakeMetaFile(&size);
+  ASSERT_NE(metafile, nullptr);
+  DeleteMetaFile(metafile);
+}
+
+TEST(RenderText, UnattachedDimensionLabelShowsPlaceholder) {
+  Drawing d;
+  ObjectRec* label =
+      AddObject(d.layer(), kDimensionTextKind, true, {{10, 10}, {60, 10}, {60, 30}, {10, 30}}, 0.0f);
+  (void)label;
+  const Picture p = Render(d, 1.0f, 0, 0, 80, 40);
+  int ink = 0;
+  for (int y = 0; y < 27; ++y)
+    for (int x = 13; x < 60; ++x) ink += Ink(p, x, y) ? 1 : 0;
+  EXPECT_GT(ink, 10);
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// Menu state: greys of the commands not built yet and of those needing a drawing, check marks by
+// the drawing's settings, and the layer list, with the menu bar found also behind the system-menu
+// item a maximized drawing window adds. Runs without a display: the current pane is a
+// message-only window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "model/docstate.h"
+#include "model/lyrhndlr.h"
+#include "resources/resids.h"
+#include "shell/cmdids.h"
+#include "shell/shell.h"
+
+namespace {
+
+class MenuState : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gAppInstance = GetModuleHandleA(nullptr);
+    gMainMenu = LoadMenuA(gAppInstance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    ASSERT_NE(gMainMenu, nullptr);
+    pane_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, gAppInstance, nullptr);
+    ASSERT_NE(pane_, nullptr);
+    document_ = CreateDocument();
+    ASSERT_NE(document_, nullptr);
+    gCurWindow = pane_;
+  }
+  void TearDown() override {
+    gCurDocument = document_;
+    DeleteDocument(document_);
+    gCurWindow = nullptr;
+    DestroyWindow(pane_);
+    DestroyMenu(gMainMenu);
+    gMainMenu = nullptr;
+  }
+  static bool Grey(int id) { return (GetMenuState(gMainMenu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+  static bool Checked(int id) { return (GetMenuState(gMainMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+  HWND pane_ = nullptr;
+  DocumentRec* document_ = nullptr;
+};
+
+TEST_F(MenuState, CommandsNotBuiltAreGreyAndTheShellsOwnAreNot) {
+  UpdateMenus();
+  for (int id : {CMD_CUT, CMD_PASTE, CMD_SELECT_ALL, CMD_GROUP, CMD_PRINT, CMD_EXPORT_DXF, CMD_IMPORT_DXF,
+                 CMD_UNDO, CMD_SNAP_TO_GRID, CMD_FONTS})
+    EXPECT_TRUE(Grey(id)) << id;
+  for (int id : {CMD_NEW, CMD_OPEN, CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_OPEN_SYMBOL, CMD_SAVE_SYMBOL,
+                 CMD_EXIT, CMD_MENU_BAR, CMD_RULERS, CMD_GRID_LINES, CMD_TITLE_LAYER, CMD_ABOUT})
+    EXPECT_FALSE(Grey(id)) << id;
+}
+
+TEST_F(MenuState, WithoutADrawingOnlyNewAndOpenStayOfTheFileCommands) {
+  gCurDocument = nullptr;
+  UpdateMenus();
+  EXPECT_FALSE(Grey(CMD_NEW));
+  EXPECT_FALSE(Grey(CMD_OPEN));
+  EXPECT_FALSE(Grey(CMD_OPEN_SYMBOL));  // opens a drawing window first
+  for (int id : {CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_SAVE_SYMBOL, CMD_TITLE_NAME})
+    EXPECT_TRUE(Grey(id)) << id;
+  gCurDocument = document_;
+  UpdateMenus();
+  EXPECT_FALSE(Grey(CMD_SAVE));  // greys are recomputed each time
+}
+
+TEST_F(MenuState, ChecksFollowTheDrawingsSettings) {
+  DocState* state = document_->docState;
+  state->showGrid = 1;
+  state->titleStyle = CMD_TITLE_AXIS;
+  state->readoutStyle = 5062;
+  state->showToolbar = 0;
+  gVisibleTools = kEditToolsBit | kPatternsBit;
+  UpdateMenus();
+  EXPECT_TRUE(Checked(CMD_GRID_LINES));
+  EXPECT_FALSE(Checked(CMD_AXIS_LINES));
+  EXPECT_TRUE(Checked(CMD_TITLE_AXIS));
+  EXPECT_FALSE(Checked(CMD_TITLE_NAME));
+  EXPECT_TRUE(Checked(5062));
+  EXPECT_FALSE(Checked(5060));
+  EXPECT_FALSE(Checked(CMD_MENU_BAR));
+  EXPECT_TRUE(Checked(CMD_TOOLBOX_EDIT));
+  EXPECT_FALSE(Checked(CMD_TOOLBOX_DRAW));
+  EXPECT_TRUE(Checked(CMD_FILL_PATTERNS));
+  state->titleStyle = CMD_TITLE_NAME;
+  UpdateMenus();
+  EXPECT_FALSE(Checked(CMD_TITLE_AXIS));
+  EXPECT_TRUE(Checked(CMD_TITLE_NAME));
+  gVisibleTools = 0;
+}
+
+std::string ItemText(HMENU menu, int position) {
+  char text[256] = "";
+  GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
+TEST_F(MenuState, LayerListMarksTheCurrentLayerAndGreysHiddenOnes) {
+  LayerRec* second = CreateLayer("Walls", 0, 1, nullptr);
+  LayerRec* third = CreateLayer("Doors", 0, 1, nullptr);
+  AppendLayerToDocument(second);
+  AppendLayerToDocument(third);
+  document_->currentLayer = third;
+  // A maximized drawing puts its system-menu item first; the Layers menu is still found.
+  InsertMenuA(gMainMenu, 0, MF_BYPOSITION | MF_STRING, 1, "system");
+  UpdateLayerMenu();
+  HMENU list = GetSubMenu(GetSubMenu(gMainMenu, kLayersMenu + 1), 0);
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(GetMenuItemCount(list), 3);
+  EXPECT_EQ(ItemText(list, 0), "Untitled");
+  EXPECT_EQ(ItemText(list, 2), "Doors");
+  EXPECT_EQ(GetMenuItemID(list, 0), static_cast<UINT>(CMD_FIRST_LAYER));
+  EXPECT_EQ(GetMenuItemID(list, 2), static_cast<UINT>(CMD_FIRST_LAYER + 2));
+  EXPECT_TRUE(GetMenuState(list, 2, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_FALSE(GetMenuState(list, 2, MF_BYPOSITION) & MF_GRAYED);  // the current layer is made visible
+  EXPECT_EQ(third->visible, 1);
+  EXPECT_TRUE(GetMenuState(list, 1, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(list, 0, MF_BYPOSITION) & MF_CHECKED);
+}
+
+TEST_F(MenuState, LayerItemsPickTheLayerByPosition) {
+  LayerRec* second = CreateLayer("Walls", 1, 1, nullptr);
+  AppendLayerToDocument(second);
+  EXPECT_TRUE(DoCommand(nullptr, CMD_FIRST_LAYER + 1, nullptr));
+  EXPECT_EQ(document_->currentLayer, second);
+  EXPECT_TRUE(DoCommand(nullptr, CMD_FIRST_LAYER, nullptr));
+  EXPECT_EQ(document_->currentLayer, document_->firstLayer);
+  // No third layer: the item falls through to the active drawing window, and is not handled.
+  EXPECT_FALSE(DoCommand(nullptr, CMD_FIRST_LAYER + 2, nullptr));
+  EXPECT_EQ(document_->currentLayer, document_->firstLayer);
+}
+
+TEST_F(MenuState, CommandsNotBuiltAreHandledAndChangeNothing) {
+  DocState before = *document_->docState;
+  for (int id : {CMD_SNAP_TO_GRID, CMD_DRAW_PARALLEL, 5088, CMD_SINGLE_TOLERANCE, 5061})
+    EXPECT_TRUE(DoCommand(nullptr, id, nullptr)) << id;
+  EXPECT_EQ(std::memcmp(&before, document_->docState, sizeof before), 0);
+}
+
+}  // namespace
