@@ -5,12 +5,13 @@
 
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "model/recpool.h"
 
 ObjectRec* CreateObject(int16_t kind, uint8_t closed, uint8_t objectFlag, const RGB16* fillColor,
                         const RGB16* penColor, float lineWeight, int16_t lineType, int16_t fillPattern,
                         const FloatRect* bounds, PointRec* firstPoint, ObjectRec* firstChild,
                         ObjectRec* parent, LayerRec* layer, void* info) {
-  ObjectRec* object = static_cast<ObjectRec*>(std::calloc(1, sizeof(ObjectRec)));
+  ObjectRec* object = NewObjectRecord();
   if (!object) return nullptr;
   object->kind = kind;
   object->closed = closed;
@@ -60,7 +61,7 @@ void DeleteObj(ObjectRec* object) {
     DeleteObj(child);
     child = next;
   }
-  std::free(object);
+  FreeObjectRecord(object);
 }
 
 namespace {

@@ -6,10 +6,11 @@
 
 #include "geometry/geometry.h"
 #include "model/objstuff.h"
+#include "model/recpool.h"
 
 PointRec* CreatePoint(int16_t pointKind, uint8_t selected, uint8_t locked, float inTangentX, float inTangentY,
                       float x, float y, float outTangentX, float outTangentY, ObjectRec* owner) {
-  PointRec* point = static_cast<PointRec*>(std::calloc(1, sizeof(PointRec)));
+  PointRec* point = NewPointRecord();
   if (!point) return nullptr;
   point->pointKind = pointKind;
   point->selected = selected;
@@ -77,7 +78,7 @@ void DeleteObjectPoints(ObjectRec* object) {
   PointRec* point = object->firstPoint;
   while (point) {
     PointRec* next = point->nextPoint;
-    std::free(point);
+    FreePointRecord(point);
     point = next;
   }
   object->firstPoint = nullptr;

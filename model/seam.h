@@ -56,3 +56,7 @@ void DeleteMetaPict(MetaPict picture);
 // Replaces `target` with the fully written `temporary` file in one step; false leaves the
 // target as it was.
 bool ReplaceFileWithTemporary(const char* temporary, const char* target);
+
+// A zero-filled block of `bytes` bytes for the record pools, straight from the system and never
+// given back; null on failure. The host build aligns it to a huge page and asks for huge pages.
+void* AllocatePoolChunk(size_t bytes);

@@ -1,4 +1,7 @@
 // The host build's window-system objects: text panes and metafile pictures kept in plain memory.
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -121,4 +124,23 @@ void DeleteMetaPict(MetaPict picture) {
 bool ReplaceFileWithTemporary(const char* temporary, const char* target) {
   if (!temporary || !target) return false;
   return std::rename(temporary, target) == 0;
+}
+
+void* AllocatePoolChunk(size_t bytes) {
+  constexpr size_t kHugePageBytes = size_t{2} << 20;
+  if (bytes == 0 || bytes > SIZE_MAX / 2) return nullptr;
+  const size_t size = (bytes + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
+  // Map a huge page more than asked and trim both ends, so the block starts on a huge page.
+  const size_t span = size + kHugePageBytes;
+  void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
+  const uintptr_t aligned = (start + kHugePageBytes - 1) & ~static_cast<uintptr_t>(kHugePageBytes - 1);
+  if (aligned > start) munmap(raw, aligned - start);
+  const uintptr_t tail = start + span - (aligned + size);
+  if (tail) munmap(reinterpret_cast<void*>(aligned + size), tail);
+#ifdef MADV_HUGEPAGE
+  madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);  // only a hint
+#endif
+  return reinterpret_cast<void*>(aligned);
 }

@@ -181,9 +181,19 @@ HDC PortSessionDC() {
 
 void FlushPortLines() {
   if (gSession.depth <= 0) return;
-  if (!gSession.counts.empty())
-    PolyPolyline(gSession.dc, gSession.points.data(), gSession.counts.data(),
-                 static_cast<DWORD>(gSession.counts.size()));
+  if (!gSession.counts.empty()) {
+    if (GetObjectType(gSession.dc) == OBJ_METADC) {
+      // A 16-bit metafile has no record for a poly-polyline: one polyline per run.
+      const POINT* run = gSession.points.data();
+      for (DWORD count : gSession.counts) {
+        Polyline(gSession.dc, run, static_cast<int>(count));
+        run += count;
+      }
+    } else {
+      PolyPolyline(gSession.dc, gSession.points.data(), gSession.counts.data(),
+                   static_cast<DWORD>(gSession.counts.size()));
+    }
+  }
   gSession.points.clear();
   gSession.counts.clear();
   gSession.runOpen = false;

@@ -433,6 +433,20 @@ TEST(RenderRules, MetafileOfTheDrawing) {
   EXPECT_EQ(gPrintDC, nullptr);
   const UINT bytes = GetMetaFileBitsEx(metafile, 0, nullptr);
   EXPECT_GT(bytes, 18u);
+  // The outline itself must be recorded, not only the pen moves.
+  int strokes = 0;
+  HDC screen = GetDC(nullptr);
+  EnumMetaFile(
+      screen, metafile,
+      [](HDC, HANDLETABLE*, METARECORD* record, int, LPARAM counter) -> int {
+        if (record->rdFunction == META_POLYLINE || record->rdFunction == META_LINETO ||
+            record->rdFunction == META_POLYGON)
+          ++*reinterpret_cast<int*>(counter);
+        return 1;
+      },
+      reinterpret_cast<LPARAM>(&strokes));
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(strokes, 0) << "the rectangle left no line in the metafile";
   DeleteMetaFile(metafile);
   gCurDocument = nullptr;
   EXPECT_EQ(MakeMetaFile(&size), nullptr);
