@@ -17,6 +17,7 @@
 #include <time.h>
 #endif
 
+#include "bench/benchclock.h"
 #include "bench/benchgen.h"
 #include "files/drxfile.h"
 #include "model/docstate.h"
@@ -25,43 +26,6 @@
 namespace {
 
 constexpr int kDefaultRuns = 3;
-constexpr double kMegabyte = 1024.0 * 1024.0;
-
-double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-// CPU seconds of this process (user and system): on a shared machine it varies less than the
-// wall clock.
-double CpuNow() {
-#ifdef _WIN32
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  const auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-#else
-  timespec now = {};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-#endif
-}
-
-// The process's peak resident memory in megabytes.
-double PeakMegabytes() {
-#ifdef _WIN32
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof counters;
-  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
-  return static_cast<double>(counters.PeakWorkingSetSize) / kMegabyte;
-#else
-  struct rusage usage = {};
-  if (getrusage(RUSAGE_SELF, &usage) != 0) return -1;
-  return static_cast<double>(usage.ru_maxrss) * 1024.0 / kMegabyte;  // ru_maxrss is in kilobytes
-#endif
-}
-
 long FileSize(const char* path) {
   FILE* file = std::fopen(path, "rb");
   if (!file) return -1;

@@ -19,6 +19,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "bench/benchclock.h"
 #include "bench/benchgen.h"
 #include "exchange/exporter.h"
 #include "model/docstate.h"
@@ -26,42 +27,6 @@
 namespace {
 
 constexpr int kDefaultRuns = 3;
-constexpr double kMegabyte = 1024.0 * 1024.0;
-
-double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double PeakMegabytes() {
-#ifdef _WIN32
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof counters;
-  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
-  return static_cast<double>(counters.PeakWorkingSetSize) / kMegabyte;
-#else
-  struct rusage usage = {};
-  if (getrusage(RUSAGE_SELF, &usage) != 0) return -1;
-  return static_cast<double>(usage.ru_maxrss) * 1024.0 / kMegabyte;  // ru_maxrss is in kilobytes
-#endif
-}
-
-// Processor time of the process (user and system), in seconds: on a busy machine a steadier
-// measure of the work than the elapsed time.
-double ProcessorSeconds() {
-#ifdef _WIN32
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  auto seconds = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
-#else
-  struct rusage usage = {};
-  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
-  return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-         usage.ru_stime.tv_usec / 1e6;
-#endif
-}
 
 long FileSize(const char* path) {
   FILE* file = std::fopen(path, "rb");
@@ -119,13 +84,13 @@ int main(int argc, char** argv) {
     double best = 1e30, bestProcessor = 1e30;
     for (int run = 0; run < runs; ++run) {
       const double begin = Now();
-      const double beginProcessor = ProcessorSeconds();
+      const double beginProcessor = CpuNow();
       if (!ExportFile(format.type, path.c_str())) {
         std::fprintf(stderr, "drxexportbench: %s: %s\n", path.c_str(), gExportReason);
         return 2;
       }
       const double elapsed = Now() - begin;
-      const double processor = ProcessorSeconds() - beginProcessor;
+      const double processor = CpuNow() - beginProcessor;
       if (elapsed < best) best = elapsed;
       if (processor < bestProcessor) bestProcessor = processor;
     }

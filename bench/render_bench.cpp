@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/benchclock.h"
 #include "bench/benchgen.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
@@ -20,12 +21,6 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kRuns = 3;
 
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Best of the runs of one paint of the drawing with the given zoom and origin.
 double TimePaint(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy) {
