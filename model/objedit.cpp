@@ -1,10 +1,14 @@
 // Whole-object editing operations.
 #include "model/objedit.h"
 
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
 #include "model/objstuff.h"
+#include "model/pthndlr.h"
 
 float gFlipCenterX;
 float gFlipCenterY;
+ObjectRec* gGroupLeader;
 
 void SetFlipCenter(const FloatRect* bounds) {
   if (!bounds) return;
@@ -27,4 +31,82 @@ void FlipObject(ObjectRec* object, bool horizontal) {
     }
   }
   UpdateObjectBounds(object);
+}
+
+void GroupObject(ObjectRec* object) {
+  ObjectRec* leader = gGroupLeader;
+  if (!object || !leader || object == leader) return;
+  LayerRec* layer = object->layer;  // a member keeps the layer it came from
+  UnlinkObject(object);
+  AppendObjectToGroup(object, leader);
+  object->layer = layer;
+}
+
+namespace {
+
+int CountSelectedTopLevel(LayerRec* firstLayer) {
+  int count = 0;
+  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) {
+    if (!layer->visible) continue;
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+      if (IsObjectSelected(object)) ++count;
+  }
+  return count;
+}
+
+// Translates every selected (unlocked) point of the object and its members.
+void MoveObjectTree(ObjectRec* object, float dx, float dy) {
+  for (PointRec* point = object->firstPoint; point; point = point->nextPoint) {
+    if (!point->selected || point->locked) continue;
+    point->x += dx;
+    point->y += dy;
+  }
+  if (object->firstPoint) UpdateObjectBounds(object);
+  for (ObjectRec* child = object->firstChild; child; child = child->nextObject) MoveObjectTree(child, dx, dy);
+  if (object->kind == kGroupKind) UpdateObjectRootBounds(object, false, false);
+}
+
+}  // namespace
+
+ObjectRec* GroupSelectedObjects(LayerRec* firstLayer) {
+  gGroupLeader = nullptr;
+  if (CountSelectedTopLevel(firstLayer) < 2) return nullptr;
+  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) {
+    if (!layer->visible) continue;
+    ObjectRec* next = nullptr;
+    for (ObjectRec* object = layer->firstObject; object; object = next) {
+      next = object->nextObject;  // grouping unlinks the object
+      if (object == gGroupLeader || !IsObjectSelected(object)) continue;
+      if (!gGroupLeader) {
+        const RGB16 white = kWhite16, black = kBlack16;
+        gGroupLeader = CreateObject(kGroupKind, 0, 0, &white, &black, 0.0f, kSolidLineType, kNoFill,
+                                    &kEmptyRect, nullptr, nullptr, nullptr, layer, nullptr);
+        if (!gGroupLeader) return nullptr;
+        AppendObjectToLayer(gGroupLeader, layer);
+      }
+      GroupObject(object);
+    }
+  }
+  if (gGroupLeader) UpdateObjectRootBounds(gGroupLeader, false, false);
+  return gGroupLeader;
+}
+
+void CenterObjectsAt(LayerRec* firstLayer, bool selectedOnly, float centreX, float centreY, FloatRect* rect) {
+  FloatRect bounds = kEmptyRect;
+  GetAllLayersBounds(firstLayer, selectedOnly, &bounds, false, false);
+  if (IsEmptyRect(&bounds)) {
+    if (rect) *rect = bounds;
+    return;
+  }
+  const float dx = centreX - (bounds.left + (bounds.right - bounds.left) / 2);
+  const float dy = centreY - (bounds.top + (bounds.bottom - bounds.top) / 2);
+  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) {
+    if (!layer->visible) continue;
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+      if (!selectedOnly || IsObjectSelected(object)) MoveObjectTree(object, dx, dy);
+  }
+  if (rect) {
+    *rect = kEmptyRect;
+    GetAllLayersBounds(firstLayer, selectedOnly, rect, false, false);
+  }
 }

@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "files/drxfile.h"
+#include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "model/objedit.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "resources/strings.h"
@@ -17,6 +19,9 @@
 #include "shell/shell.h"
 
 namespace {
+
+// The Group command refuses a selection holding more groups than this.
+constexpr int kMaxGroupsToGroup = 25;
 
 class WaitCursor {
  public:
@@ -85,6 +90,42 @@ void DeselectAll(DocumentRec* document) {
       };
       Walk::Clear(object);
     }
+}
+
+// Selected groups of the drawing, members included.
+int CountSelectedGroups(const ObjectRec* object) {
+  int count = object->kind == kGroupKind && IsObjectSelected(object) ? 1 : 0;
+  for (const ObjectRec* child = object->firstChild; child; child = child->nextObject)
+    count += CountSelectedGroups(child);
+  return count;
+}
+
+// A placed symbol lands in the middle of the pane and becomes one group (the Group command:
+// refused with a beep when more than 25 groups are selected).
+void PlaceSymbolSelection(DocumentRec* document) {
+  HWND pane = static_cast<HWND>(gCurWindow);
+  if (!pane) return;
+  RECT client;
+  GetClientRect(pane, &client);
+  POINT centre = {client.right / 2, client.bottom / 2};
+  HDC dc = GetDC(pane);  // the pane's own context holds the scroll origin
+  if (dc) {
+    DPtoLP(dc, &centre, 1);
+    ReleaseDC(pane, dc);
+  }
+  FloatRect placed;
+  CenterObjectsAt(document->firstLayer, true, UnzoomF(static_cast<float>(centre.x)),
+                  UnzoomF(static_cast<float>(centre.y)), &placed);
+  int groups = 0;
+  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
+    if (layer->visible)
+      for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+        groups += CountSelectedGroups(object);
+  if (groups > kMaxGroupsToGroup) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  GroupSelectedObjects(document->firstLayer);
 }
 
 }  // namespace
@@ -191,7 +232,7 @@ void OnOpenSymbol(int) {
       if (!gDrxFileDamaged) ClearBuffers();
       ReportFileFailure(gDrxFileDamaged ? STR_READ_DAMAGED : STR_READ_FAILED, path);
     }
-    // Centring the placed symbol and grouping it come with the editing operations.
+    if (read) PlaceSymbolSelection(document);
     RepaintDrawing();
   }
   gOpenSymbol = false;

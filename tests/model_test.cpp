@@ -6,6 +6,7 @@
 
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
+#include "model/objedit.h"
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
@@ -393,6 +394,76 @@ TEST(DocStateTest, DimensionFlagSettersTouchOnlyTheirBits) {
   SetCurveSmoothness(s, 12);
   EXPECT_EQ(s->curveSmoothness, 12);
   std::free(s);
+}
+
+}  // namespace
+
+namespace {
+
+// Placing a symbol: the selection is moved to a point and gathered into one group.
+class PlacementTest : public ModelTest {
+ protected:
+  ObjectRec* Square(LayerRec* layer, float x, float y, bool selected) {
+    ObjectRec* o = New(kRectKind, 1);
+    AppendObjectToLayer(o, layer);
+    for (FloatPoint p : {FloatPoint{x, y}, {x + 10, y}, {x + 10, y + 10}, {x, y + 10}})
+      Add(o, p.x, p.y)->selected = selected;
+    UpdateObjectBounds(o);
+    return o;
+  }
+};
+
+TEST_F(PlacementTest, GroupingTakesTheSelectionInLayerOrder) {
+  ObjectRec* a = Square(layer_, 0, 0, true);
+  ObjectRec* kept = Square(layer_, 50, 50, false);
+  LayerRec* second = CreateLayer("second", 1, 1, nullptr);
+  AppendLayerToDocument(second);
+  ObjectRec* b = Square(second, 100, 200, true);
+
+  ObjectRec* group = GroupSelectedObjects(doc_->firstLayer);
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->kind, kGroupKind);
+  EXPECT_EQ(group->layer, layer_);
+  ExpectSiblings(layer_->firstObject, {kept, group});
+  ExpectSiblings(group->firstChild, {a, b});
+  EXPECT_EQ(second->firstObject, nullptr);
+  EXPECT_EQ(a->parent, group);
+  EXPECT_EQ(b->parent, group);
+  EXPECT_EQ(b->layer, second) << "a member keeps the layer it came from";
+  EXPECT_FLOAT_EQ(group->bounds.left, 0);
+  EXPECT_FLOAT_EQ(group->bounds.bottom, 210);
+  EXPECT_EQ(gGroupLeader, group);
+}
+
+TEST_F(PlacementTest, OneSelectedObjectIsNotGrouped) {
+  ObjectRec* a = Square(layer_, 0, 0, true);
+  Square(layer_, 50, 50, false);
+  EXPECT_EQ(GroupSelectedObjects(doc_->firstLayer), nullptr);
+  EXPECT_EQ(layer_->firstObject, a);
+  EXPECT_EQ(a->parent, nullptr);
+}
+
+TEST_F(PlacementTest, CentringMovesOnlyTheSelectionAndReportsWhereItWent) {
+  ObjectRec* a = Square(layer_, 0, 0, true);
+  ObjectRec* b = Square(layer_, 30, 0, true);
+  ObjectRec* kept = Square(layer_, 500, 500, false);
+  FloatRect placed;
+  CenterObjectsAt(doc_->firstLayer, true, 300, 400, &placed);
+  // The selection spanned 0..40 by 0..10: its centre (20, 5) goes to (300, 400).
+  EXPECT_FLOAT_EQ(placed.left, 280);
+  EXPECT_FLOAT_EQ(placed.right, 320);
+  EXPECT_FLOAT_EQ(placed.top, 395);
+  EXPECT_FLOAT_EQ(placed.bottom, 405);
+  EXPECT_FLOAT_EQ(a->bounds.left, 280);
+  EXPECT_FLOAT_EQ(b->firstPoint->x, 310);
+  EXPECT_FLOAT_EQ(kept->firstPoint->x, 500);
+
+  // Nothing selected: nothing moves and the rectangle is empty.
+  for (ObjectRec* o : {a, b})
+    for (PointRec* p = o->firstPoint; p; p = p->nextPoint) p->selected = 0;
+  CenterObjectsAt(doc_->firstLayer, true, 0, 0, &placed);
+  EXPECT_TRUE(IsEmptyRect(&placed));
+  EXPECT_FLOAT_EQ(a->bounds.left, 280);
 }
 
 }  // namespace
