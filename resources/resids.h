@@ -6,6 +6,11 @@
 #define IDR_MAINMENU 128
 #define IDD_SPLASH 2000
 #define IDD_ABOUT 2002
+#define IDD_EXPORT_WARNING 2004
+// The export warning's text and buttons.
+#define IDC_EXPORT_WARNING_TEXT 3
+#define IDYES_EXPORT 1
+#define IDNO_EXPORT 2
 #define IDB_ARROW_FIRST 1200  // the seven arrowhead pictures: 1200..1206
 #define IDB_ARROW_LAST 1206
 

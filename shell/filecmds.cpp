@@ -6,14 +6,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "exchange/exporter.h"
 #include "files/drxfile.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "model/objedit.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "render/metafile.h"
 #include "resources/strings.h"
+#include "shell/appdlog1.h"
 #include "shell/cmdids.h"
 #include "shell/filedlg.h"
 #include "shell/shell.h"
@@ -131,12 +135,88 @@ void PlaceSymbolSelection(DocumentRec* document) {
 }  // namespace
 
 void ReportFileFailure(int messageId, const char* path) {
+  ReportFileFailureWithReason(messageId, path, gDrxFileReason);
+}
+
+void ReportFileFailureWithReason(int messageId, const char* path, const char* reason) {
   MessageBeep(MB_ICONEXCLAMATION);
   char format[256], title[64], text[1024];
   LoadStr(messageId, format, sizeof format);
   LoadStr(STR_FILE_ERROR_TITLE, title, sizeof title);
-  std::snprintf(text, sizeof text, format, path ? path : "", gDrxFileReason);
+  std::snprintf(text, sizeof text, format, path ? path : "", reason ? reason : "");
   MessageBoxA(gFrameWindow, text, title, MB_OK | MB_ICONEXCLAMATION);
+}
+
+namespace {
+
+// The picture of the drawing stored in front of an EPS file, when the user asks for one. False
+// when it cannot be recorded (the export then goes on without it).
+bool RecordEpsPreview(std::vector<uint8_t>* bits) {
+  METAFILEPICT size;
+  HMETAFILE metafile = MakeMetaFile(&size);
+  if (!metafile) return false;
+  const UINT length = GetMetaFileBitsEx(metafile, 0, nullptr);
+  bits->resize(length);
+  const bool copied = length > 0 && GetMetaFileBitsEx(metafile, length, bits->data()) == length;
+  DeleteMetaFile(metafile);
+  return copied;
+}
+
+// The export formats: dialog set-up, proposed name, dialog, and the exporter's type code
+// (0 for the drawing file's own format under another name).
+struct ExportCommand {
+  int id;
+  void (*initialize)(HWND owner);
+  int proposalId;
+  bool (*dialog)(HWND owner, char* file, char* fileTitle);
+  int16_t type;
+};
+
+const ExportCommand kExportCommands[] = {
+    {CMD_EXPORT_DXF, DXFInitialize, STR_UNTITLED_DXF, DrxFileExportDXFDlg, kExportDXF},
+    {CMD_EXPORT_HPGL, HPGLInitialize, STR_UNTITLED_PLT, DrxFileExportHPGLDlg, kExportHPGL},
+    {CMD_EXPORT_EPS, EPSInitialize, STR_UNTITLED_EPS, DrxFileExportEPSDlg, kExportEPS},
+    {CMD_EXPORT_XYZ, XYZInitialize, STR_UNTITLED_XYZ, DrxFileExportXYZDlg, 0},
+};
+
+}  // namespace
+
+// DXF and HPGL count y upward: the exporter writes them mirrored top to bottom about the middle
+// of the drawing, as a flip of everything before the export and a flip back after it would,
+// while the drawing on screen and its selection are never touched (also when the dialog is
+// cancelled).
+void OnExport(int id) {
+  DocumentRec* document = gCurDocument;
+  if (!document || !document->docState) return;
+  const ExportCommand* command = nullptr;
+  for (const ExportCommand& c : kExportCommands)
+    if (c.id == id) command = &c;
+  if (!command || !DoExportOrNotDLOG(document->docState)) return;
+  command->initialize(gFrameWindow);
+  LoadStr(command->proposalId, gPathBuffer, kPathBufferSize);
+  if (!command->dialog(gFrameWindow, gPathBuffer, gTitleBuffer)) return;
+  if (command->type == 0) {
+    WriteCurrentDrawing(gPathBuffer);
+    return;
+  }
+  std::vector<uint8_t> preview;
+  if (command->type == kExportEPS) {
+    char question[256], title[64];
+    LoadStr(STR_EPS_PREVIEW_QUESTION, question, sizeof question);
+    LoadStr(STR_EXPORT_EPS_TITLE, title, sizeof title);
+    if (MessageBoxA(gFrameWindow, question, title, MB_YESNO | MB_ICONQUESTION) == IDYES &&
+        !RecordEpsPreview(&preview)) {
+      MessageBeep(MB_OK);  // no picture could be recorded: the file has no preview
+      preview.clear();
+    }
+  }
+  bool written;
+  {
+    WaitCursor wait;
+    written = ExportFile(command->type, gPathBuffer, preview.empty() ? nullptr : preview.data(),
+                         static_cast<uint32_t>(preview.size()));
+  }
+  if (!written) ReportFileFailureWithReason(STR_WRITE_FAILED, gPathBuffer, gExportReason);
 }
 
 void OnOpen(int) {

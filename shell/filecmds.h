@@ -6,6 +6,9 @@ void OnSave(int id);
 void OnSaveAs(int id);
 void OnOpenSymbol(int id);
 void OnSaveSymbol(int id);
+// The export commands: DXF, HPGL, EPS and the drawing file's own format under another name.
+void OnExport(int id);
 
 // Tells the user which file could not be read or written and why (gDrxFileReason).
 void ReportFileFailure(int messageId, const char* path);
+void ReportFileFailureWithReason(int messageId, const char* path, const char* reason);

@@ -223,6 +223,26 @@ void SYMInitialize(HWND owner) {
   SetUp(owner, kSymbolFilters, 2, "sym", 0, 0, kPathBufferSize);
 }
 
+void DXFInitialize(HWND owner) {
+  static const int kFilters[] = {STR_FILTER_DXF};
+  SetUp(owner, kFilters, 1, "dxf", STR_EXPORT_DXF_TITLE, 0, kPathBufferSize);
+}
+
+void HPGLInitialize(HWND owner) {
+  static const int kFilters[] = {STR_FILTER_HPGL};
+  SetUp(owner, kFilters, 1, "plt", STR_EXPORT_HPGL_TITLE, 0, kPathBufferSize);
+}
+
+void EPSInitialize(HWND owner) {
+  static const int kFilters[] = {STR_FILTER_EPS};
+  SetUp(owner, kFilters, 1, "eps", STR_EXPORT_EPS_DLG_TITLE, 0, kPathBufferSize);
+}
+
+void XYZInitialize(HWND owner) {
+  static const int kFilters[] = {STR_FILTER_XYZ};
+  SetUp(owner, kFilters, 1, "xyz", STR_EXPORT_XYZ_TITLE, 0, kPathBufferSize);
+}
+
 bool DrxFileOpenDlg(HWND owner, char* file, char* fileTitle) {
   gOfn.hwndOwner = owner;
   gOfn.Flags |= OFN_CREATEPROMPT;
@@ -242,6 +262,30 @@ bool DrxFileOpenSymbolDlg(HWND owner, char* file, char* fileTitle) {
   gOfn.lpTemplateName = "OPENSYMBOL";
   gOfn.lpfnHook = OpenSymHook;
   return Show(false, file, fileTitle);
+}
+
+// The export dialogs: their set-up routines chose title, filter and extension; each confirms
+// overwriting.
+static bool ShowExportDialog(HWND owner, char* file, char* fileTitle) {
+  gOfn.hwndOwner = owner;
+  gOfn.Flags |= OFN_OVERWRITEPROMPT;
+  return Show(true, file, fileTitle);
+}
+
+bool DrxFileExportDXFDlg(HWND owner, char* file, char* fileTitle) {
+  return ShowExportDialog(owner, file, fileTitle);
+}
+
+bool DrxFileExportHPGLDlg(HWND owner, char* file, char* fileTitle) {
+  return ShowExportDialog(owner, file, fileTitle);
+}
+
+bool DrxFileExportEPSDlg(HWND owner, char* file, char* fileTitle) {
+  return ShowExportDialog(owner, file, fileTitle);
+}
+
+bool DrxFileExportXYZDlg(HWND owner, char* file, char* fileTitle) {
+  return ShowExportDialog(owner, file, fileTitle);
 }
 
 bool DrxFileSaveSymbolDlg(HWND owner, char* file, char* fileTitle) {

@@ -14,6 +14,10 @@ extern bool gSymbolPreviewOn;
 // Set-ups, each taking the owner window.
 void DrxFileInitialize(HWND owner);
 void SYMInitialize(HWND owner);
+void DXFInitialize(HWND owner);
+void HPGLInitialize(HWND owner);
+void EPSInitialize(HWND owner);
+void XYZInitialize(HWND owner);
 
 // Each shows its dialog on `file` (the proposal in, the chosen path out) and `fileTitle`; true
 // when the user chose a file.
@@ -21,6 +25,10 @@ bool DrxFileOpenDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileSaveDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileOpenSymbolDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileSaveSymbolDlg(HWND owner, char* file, char* fileTitle);
+bool DrxFileExportDXFDlg(HWND owner, char* file, char* fileTitle);
+bool DrxFileExportHPGLDlg(HWND owner, char* file, char* fileTitle);
+bool DrxFileExportEPSDlg(HWND owner, char* file, char* fileTitle);
+bool DrxFileExportXYZDlg(HWND owner, char* file, char* fileTitle);
 
 // Builds a filter list from string-table entries: each "|" becomes a NUL. `size` bytes at most;
 // the list ends with two NULs.

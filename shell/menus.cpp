@@ -96,9 +96,10 @@ void GreyUnbuiltCommands() {
 // Commands that act on a drawing are grey while none is open.
 void GreyWithoutDrawing() {
   static const int kNeedDrawing[] = {
-      CMD_CLOSE,      CMD_SAVE,          CMD_SAVE_AS,         CMD_SAVE_SYMBOL, CMD_MENU_BAR,
-      CMD_RULERS,     CMD_FIT_TO_WINDOW, CMD_ACTUAL_SIZE,     CMD_TITLE_NAME,  CMD_TITLE_NAME_AXIS,
-      CMD_TITLE_AXIS, CMD_TITLE_LAYER,   CMD_BACKGROUND_COLOR};
+      CMD_CLOSE,      CMD_SAVE,          CMD_SAVE_AS,          CMD_SAVE_SYMBOL, CMD_MENU_BAR,
+      CMD_RULERS,     CMD_FIT_TO_WINDOW, CMD_ACTUAL_SIZE,      CMD_TITLE_NAME,  CMD_TITLE_NAME_AXIS,
+      CMD_TITLE_AXIS, CMD_TITLE_LAYER,   CMD_BACKGROUND_COLOR, CMD_EXPORT_DXF,  CMD_EXPORT_HPGL,
+      CMD_EXPORT_EPS, CMD_EXPORT_XYZ};
   for (int id : kNeedDrawing) DisableCmd(gMainMenu, id);
 }
 

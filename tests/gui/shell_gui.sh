@@ -203,6 +203,41 @@ else
   fail "saved.drx was not written"
 fi
 
+# 4b. Export DXF: the warning first (No ends the command), then the file dialog; the file is the
+# one drxconv writes for the same drawing.
+export_dxf() {
+  keys "$frame" alt+f e Return
+  wait_window '^WARNING!$' 20
+}
+if warning=$(export_dxf); then
+  pass "Export DXF warns first"
+  keys "$warning" Escape
+  box_gone "$warning" 10 && ! wait_window '^Export DXF$' 3 >/dev/null && pass "No at the warning ends the export" \
+    || fail "the export went on after No"
+else
+  fail "no export warning"
+fi
+if warning=$(export_dxf); then
+  keys "$warning" Return
+  dialog=$(wait_window '^Export DXF$' 20) || fail "no Export DXF dialog after Yes"
+  if [ -n "${dialog:-}" ]; then
+    type_path "$dialog" "$(winpath "$work/exported.dxf")"
+    i=0
+    while [ ! -f "$work/exported.dxf" ] && [ $i -lt 40 ]; do sleep 0.25; i=$((i + 1)); done
+    sleep 1
+    if [ -f "$work/exported.dxf" ] && "$src/cmake/wine-run.sh" "$build/drxconv.exe" convert "$work/saved.drx" \
+      "$work/expected.dxf" >/dev/null 2>&1; then
+      cmp -s "$work/exported.dxf" "$work/expected.dxf" && pass "Export DXF writes what drxconv writes" \
+        || fail "exported.dxf differs from drxconv's expected.dxf"
+    else
+      fail "exported.dxf was not written"
+    fi
+  fi
+fi
+import -window root "$work/after-export.png"
+[ "$(red_pixels "$work/after-export.png")" -gt 150 ] && pass "the drawing is on screen after the export" \
+  || fail "the drawing changed on screen after the export"
+
 # 5. Close asks first; Cancel keeps the drawing.
 keys "$frame" ctrl+w
 box=$(wait_window '^saved\.drx$' 20) && pass "Close asks about saved.drx" || fail "no close question"

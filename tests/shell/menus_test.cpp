@@ -46,11 +46,12 @@ class MenuState : public ::testing::Test {
 
 TEST_F(MenuState, CommandsNotBuiltAreGreyAndTheShellsOwnAreNot) {
   UpdateMenus();
-  for (int id : {CMD_CUT, CMD_PASTE, CMD_SELECT_ALL, CMD_GROUP, CMD_PRINT, CMD_EXPORT_DXF, CMD_IMPORT_DXF,
-                 CMD_UNDO, CMD_SNAP_TO_GRID, CMD_FONTS})
+  for (int id : {CMD_CUT, CMD_PASTE, CMD_SELECT_ALL, CMD_GROUP, CMD_PRINT, CMD_IMPORT_DXF, CMD_UNDO,
+                 CMD_SNAP_TO_GRID, CMD_FONTS})
     EXPECT_TRUE(Grey(id)) << id;
   for (int id : {CMD_NEW, CMD_OPEN, CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_OPEN_SYMBOL, CMD_SAVE_SYMBOL,
-                 CMD_EXIT, CMD_MENU_BAR, CMD_RULERS, CMD_GRID_LINES, CMD_TITLE_LAYER, CMD_ABOUT})
+                 CMD_EXIT, CMD_MENU_BAR, CMD_RULERS, CMD_GRID_LINES, CMD_TITLE_LAYER, CMD_ABOUT,
+                 CMD_EXPORT_DXF, CMD_EXPORT_HPGL, CMD_EXPORT_EPS, CMD_EXPORT_XYZ})
     EXPECT_FALSE(Grey(id)) << id;
 }
 
@@ -60,7 +61,8 @@ TEST_F(MenuState, WithoutADrawingOnlyNewAndOpenStayOfTheFileCommands) {
   EXPECT_FALSE(Grey(CMD_NEW));
   EXPECT_FALSE(Grey(CMD_OPEN));
   EXPECT_FALSE(Grey(CMD_OPEN_SYMBOL));  // opens a drawing window first
-  for (int id : {CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_SAVE_SYMBOL, CMD_TITLE_NAME})
+  for (int id :
+       {CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_SAVE_SYMBOL, CMD_TITLE_NAME, CMD_EXPORT_DXF, CMD_EXPORT_EPS})
     EXPECT_TRUE(Grey(id)) << id;
   gCurDocument = document_;
   UpdateMenus();
