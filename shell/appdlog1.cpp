@@ -21,7 +21,9 @@ void OnWarningInit(HWND dialog) {
 void OnWarningPaint(HWND dialog) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(dialog, &ps);
-  HBITMAP sign = LoadBitmapA(gAppInstance, "EXCL_SIGN");
+  // The sign's grey becomes the dialog's own face colour.
+  HBITMAP sign =
+      static_cast<HBITMAP>(LoadImageA(gAppInstance, "EXCL_SIGN", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
   if (dc && sign) {
     BITMAP info;
     GetObjectA(sign, sizeof info, &info);
