@@ -1,7 +1,6 @@
 #!/bin/bash
 # Installs what is missing, builds Draxel and starts it under Wine: on the current display when
 # there is one, else inside a virtual display, saving a screenshot to build/win/draxel-screen.png.
-# Until the program itself is part of the build this builds and runs `drxconv --help`.
 # Arguments are passed on to the program.
 set -u
 cd "$(dirname "$0")/.." || exit 1
@@ -11,7 +10,6 @@ root=$PWD
 jobs=${DRX_JOBS:-2}
 build_type=${DRX_BUILD_TYPE:-RelWithDebInfo}
 win_dir=$root/build/win
-host_dir=$root/build/host
 program=$win_dir/Draxel.exe
 screenshot=$win_dir/draxel-screen.png
 # How long to wait for the first window in the virtual display, and to let it finish painting.
@@ -20,17 +18,9 @@ paint_seconds=3
 
 drx_install_packages || exit 1
 
-if [ -f shell/CMakeLists.txt ]; then
-  cmake -S "$root" -B "$win_dir" -DCMAKE_BUILD_TYPE="$build_type" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || exit 1
-  cmake --build "$win_dir" -j"$jobs" || exit 1
-fi
-
-if [ ! -f "$program" ]; then
-  cmake -S "$root" -B "$host_dir" -DCMAKE_BUILD_TYPE="$build_type" || exit 1
-  cmake --build "$host_dir" -j"$jobs" --target drxconv || exit 1
-  exec "$host_dir/drxconv" --help
-fi
+cmake -S "$root" -B "$win_dir" -DCMAKE_BUILD_TYPE="$build_type" \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || exit 1
+cmake --build "$win_dir" -j"$jobs" --target Draxel || exit 1
 
 export DRX_WINEPREFIX=$win_dir/wineprefix
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
