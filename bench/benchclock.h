@@ -1,8 +1,9 @@
-// Clocks and memory figures shared by the benchmark programs.
+// Clocks, memory figures and file sizes shared by the benchmark programs.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,6 +15,18 @@
 #endif
 
 constexpr double kMegabyte = 1024.0 * 1024.0;
+// Timings are the best of this many runs unless asked otherwise.
+constexpr int kDefaultRuns = 3;
+
+// The size of a file in bytes, or -1 when it cannot be opened.
+inline long FileSize(const char* path) {
+  FILE* file = std::fopen(path, "rb");
+  if (!file) return -1;
+  std::fseek(file, 0, SEEK_END);
+  const long size = std::ftell(file);
+  std::fclose(file);
+  return size;
+}
 
 // Wall-clock seconds from an arbitrary start.
 inline double Now() {

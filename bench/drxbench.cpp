@@ -3,19 +3,9 @@
 //   drxbench write COUNT OUT.drx [--no-text] [--runs N]   build a drawing, write it N times
 //   drxbench read FILE [--runs N]                         read it N times, bounds of all layers
 // Prints one line of name=value pairs; timings are the best of the runs (3 by default).
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef _WIN32
-#include <windows.h>
-// windows.h first: psapi.h needs its types.
-#include <psapi.h>
-#else
-#include <sys/resource.h>
-#include <time.h>
-#endif
 
 #include "bench/benchclock.h"
 #include "bench/benchgen.h"
@@ -24,16 +14,6 @@
 #include "model/pthndlr.h"
 
 namespace {
-
-constexpr int kDefaultRuns = 3;
-long FileSize(const char* path) {
-  FILE* file = std::fopen(path, "rb");
-  if (!file) return -1;
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  std::fclose(file);
-  return size;
-}
 
 long CountObjects(const ObjectRec* object) {
   long count = 0;

@@ -5,39 +5,15 @@
 // the output size, the output rate (also per second of processor time), and the process's peak memory before
 // the first export and after this format's exports (the exports stream, so the peak should not grow with the
 // output).
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#ifdef _WIN32
-#include <windows.h>
-// windows.h first: psapi.h needs its types.
-#include <psapi.h>
-#else
-#include <sys/resource.h>
-#endif
-
 #include "bench/benchclock.h"
 #include "bench/benchgen.h"
 #include "exchange/exporter.h"
 #include "model/docstate.h"
-
-namespace {
-
-constexpr int kDefaultRuns = 3;
-
-long FileSize(const char* path) {
-  FILE* file = std::fopen(path, "rb");
-  if (!file) return -1;
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  std::fclose(file);
-  return size;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
