@@ -29,8 +29,6 @@ bool WritePngFile(const char* path, const ConvertOptions& options, std::string* 
 bool WriteBmpFile(const char* path, const ConvertOptions& options, std::string* reason);
 #endif
 
-// Every writer writes to OUT with this suffix first.
-constexpr const char* kTemporarySuffix = ".drxconv~";
 #ifndef _WIN32
 // The EPS preview is recorded by the renderer's metafile recorder.
 constexpr const char* kEpsPreviewRefusal = "--eps-preview needs the Windows build (drxconv.exe)";
@@ -46,22 +44,19 @@ struct OutputFormat {
   const char* extension;  // lower case, without the dot
   FormatWriter write;     // null: this build refuses the format with `refusal`
   const char* refusal;
+  bool replacesTarget;  // the writer saves through the target's temporary itself
 };
 
 // One line per format. A format whose writer is not part of this build names no writer and
 // says why it is refused.
 const OutputFormat kOutputFormats[] = {
-    {"drx", WriteDrawingFile, nullptr},
-    {"sym", WriteSymbolFile, nullptr},
-    {"dxf", WriteDxfFile, nullptr},
-    {"plt", WriteHpglFile, nullptr},
-    {"eps", WriteEpsFile, nullptr},
+    {"drx", WriteDrawingFile, nullptr, true}, {"sym", WriteSymbolFile, nullptr, true},
+    {"dxf", WriteDxfFile, nullptr, true},     {"plt", WriteHpglFile, nullptr, true},
+    {"eps", WriteEpsFile, nullptr, true},
 #ifdef _WIN32
-    {"png", WritePngFile, nullptr},
-    {"bmp", WriteBmpFile, nullptr},
+    {"png", WritePngFile, nullptr, false},    {"bmp", WriteBmpFile, nullptr, false},
 #else
-    {"png", nullptr, kRenderRefusal},
-    {"bmp", nullptr, kRenderRefusal},
+    {"png", nullptr, kRenderRefusal, false},  {"bmp", nullptr, kRenderRefusal, false},
 #endif
 };
 
@@ -120,12 +115,7 @@ bool WriteSymbolFile(const char* path, const ConvertOptions&, std::string* reaso
 // DXF, HPGL and EPS are written as the export commands write them.
 bool WriteExportedFile(int16_t type, const char* path, std::string* reason, const uint8_t* preview = nullptr,
                        uint32_t previewLength = 0) {
-  // The EPS title names OUT, not the temporary.
-  std::string title(path);
-  const size_t suffix = std::strlen(kTemporarySuffix);
-  if (title.size() > suffix && title.compare(title.size() - suffix, suffix, kTemporarySuffix) == 0)
-    title.erase(title.size() - suffix);
-  if (ExportFile(type, path, preview, previewLength, title.c_str())) return true;
+  if (ExportFile(type, path, preview, previewLength)) return true;
   *reason = gExportReason[0] ? gExportReason : "cannot be written";
   return false;
 }
@@ -214,13 +204,20 @@ int ConvertCurrentDrawing(const char* outPath, const ConvertOptions& options, st
     return kExitUsage;
   }
 #endif
-  // Every writer writes a temporary beside OUT that replaces OUT only when it is complete.
-  const std::string temporary = std::string(outPath) + kTemporarySuffix;
-  if (!FindOutputFormat(outPath)->write(temporary.c_str(), options, reason)) {
+  // Every format is written to the target's temporary, which replaces OUT only when it is
+  // complete: the drawing and export writers do that themselves.
+  const OutputFormat* format = FindOutputFormat(outPath);
+  if (format->replacesTarget) return format->write(outPath, options, reason) ? kExitDone : kExitFile;
+  std::string target, temporary;
+  if (const char* refusal = PrepareFileReplacement(outPath, &target, &temporary)) {
+    *reason = refusal;
+    return kExitFile;
+  }
+  if (!format->write(temporary.c_str(), options, reason)) {
     std::remove(temporary.c_str());
     return kExitFile;
   }
-  if (!ReplaceFileWithTemporary(temporary.c_str(), outPath)) {
+  if (!ReplaceFileWithTemporary(temporary.c_str(), target.c_str())) {
     std::remove(temporary.c_str());
     *reason = "cannot be written";
     return kExitFile;

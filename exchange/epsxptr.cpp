@@ -50,6 +50,14 @@ void WriteTitle(ExportStream* stream, const char* path) {
   WriteExportText(stream, "\n");
 }
 
+// A box edge as the integer the comment holds. The export refuses drawings beyond it before
+// the box is written; the clamp only keeps the conversion defined (a long is 32 bits on Windows).
+long WholeUnits(double value) {
+  if (!(value > -kEPSLargestUnit)) return -static_cast<long>(kEPSLargestUnit);
+  if (value > kEPSLargestUnit) return static_cast<long>(kEPSLargestUnit);
+  return static_cast<long>(value);
+}
+
 }  // namespace
 
 void GetEPSBoundingBox(const ExportStream* stream, long box[4]) {
@@ -67,10 +75,10 @@ void GetEPSBoundingBox(const ExportStream* stream, long box[4]) {
     high = a < b ? b : a;
   }
   // Outward to whole units, so the box holds every mark of the drawing.
-  box[0] = static_cast<long>(std::floor(bounds.left));
-  box[1] = static_cast<long>(std::floor(low));
-  box[2] = static_cast<long>(std::ceil(bounds.right));
-  box[3] = static_cast<long>(std::ceil(high));
+  box[0] = WholeUnits(std::floor(bounds.left));
+  box[1] = WholeUnits(std::floor(low));
+  box[2] = WholeUnits(std::ceil(bounds.right));
+  box[3] = WholeUnits(std::ceil(high));
 }
 
 void ExportEPSHeader(ExportStream* stream, const char* path) {

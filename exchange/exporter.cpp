@@ -3,6 +3,7 @@
 #include "exchange/exporter.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +34,80 @@ void NoteWriteFailure(ExportStream* stream) {
   stream->failed = true;
 }
 
+const char* FormatName(int16_t type) {
+  switch (type) {
+    case kExportDXF:
+      return "DXF";
+    case kExportHPGL:
+      return "HPGL";
+    case kExportEPS:
+      return "EPS";
+    default:
+      return "the format";
+  }
+}
+
+const char* KindName(int kind) {
+  if (IsDimensionKind(kind)) return "a dimension";
+  switch (kind) {
+    case kRectKind:
+      return "a rectangle";
+    case kOvalKind:
+      return "an oval";
+    case kPolyKind:
+      return "a polygon";
+    case kMultiKind:
+      return "a multigon";
+    case kArcKind:
+      return "an arc";
+    case kLineKind:
+      return "a line";
+    case kSplineKind:
+      return "a spline";
+    case kLeaderDimKind:
+      return "a leader";
+    case kTextBlockKind:
+      return "a text block";
+    case kDimensionTextKind:
+      return "a dimension label";
+    case kMetaFileKind:
+      return "a picture";
+    case kGroupKind:
+      return "a group";
+    default:
+      return "an object";
+  }
+}
+
+// Refuses the export, naming the object by its place: the file would hold a number its readers
+// cannot take (or no number at all).
+void FailBeyondRange(ExportStream* stream, int16_t type, const LayerRec* layer, const ObjectRec* object,
+                     long number) {
+  if (stream->failed) return;
+  stream->failed = true;
+  const char* kind = object ? KindName(object->kind) : "an object";
+  if (layer)
+    std::snprintf(
+        gExportReason, sizeof gExportReason,
+        "cannot be written: object %ld of layer \"%.64s\" (%s) lies beyond the coordinates %s can hold",
+        number, layer->name, kind, FormatName(type));
+  else
+    std::snprintf(gExportReason, sizeof gExportReason,
+                  "cannot be written: %s lies beyond the coordinates %s can hold", kind, FormatName(type));
+}
+
+// True when a coordinate as written is a finite number within the stream's limit.
+bool FitsStream(double value, const ExportStream* stream) {
+  return std::fabs(value) <= stream->coordinateLimit;  // false for NaN as well
+}
+
+// The y a mirroring stream writes for `y`, with the arithmetic of a vertical flip.
+float MirrorY(float y, const ExportStream* stream) {
+  if (!stream->mirror) return y;
+  const float center = stream->mirrorCenterY;
+  return center - (y - center);
+}
+
 // The position written for a point: y mirrored about the centre when the stream asks for it,
 // with the arithmetic of a vertical flip of the drawing, so the output is the same bytes a flip,
 // an export and a flip back would give.
@@ -46,8 +121,7 @@ ExportPoint MapPoint(const PointRec* point, const ExportStream* stream) {
   ExportPoint mapped = {point->x,          point->y,           point->inTangentX,
                         point->inTangentY, point->outTangentX, point->outTangentY};
   if (stream->mirror) {
-    const float center = stream->mirrorCenterY;
-    mapped.y = center - (point->y - center);
+    mapped.y = MirrorY(point->y, stream);
     mapped.inY = -point->inTangentY;
     mapped.outY = -point->outTangentY;
   }
@@ -171,11 +245,52 @@ char* FormatFixed(char* out, double value, int decimals) {
 // ---------------------------------------------------------------------------------------------
 // The walk.
 
+double GetExportCoordinateLimit(int16_t type) {
+  switch (type) {
+    case kExportDXF:
+      return FLT_MAX;
+    case kExportHPGL:
+      return kHPGLLargestUnit / kPlotterUnitsPerPageUnit;
+    case kExportEPS:
+      return kEPSLargestUnit;
+    default:
+      return 0.0;
+  }
+}
+
+bool CheckExportRange(const LayerRec* firstLayer, int16_t type, const ExportStream* stream) {
+  ExportStream view = *stream;  // only the mapping and the limit are used
+  view.failed = false;
+  for (const LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) {
+    if (!layer->visible) continue;
+    long number = 0;
+    for (const ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
+      ++number;
+      FloatRect bounds = kEmptyRect;
+      GetObjectBounds(object, false, &bounds, false, false);
+      if (IsEmptyRect(&bounds)) continue;
+      if (FitsStream(bounds.left, &view) && FitsStream(bounds.right, &view) &&
+          FitsStream(MirrorY(bounds.top, &view), &view) && FitsStream(MirrorY(bounds.bottom, &view), &view))
+        continue;
+      FailBeyondRange(&view, type, layer, object, number);
+      return false;
+    }
+  }
+  return true;
+}
+
 void ExportMoveTo(float x, float y, int16_t type, ExportStream* stream) {
+  if (!FitsStream(x, stream) || !FitsStream(y, stream))
+    return FailBeyondRange(stream, type, stream->layer, stream->object, stream->objectNumber);
   if (type == kExportHPGL) ExportHPGLMoveTo(x, y, stream);
 }
 
 void ExportLine(float x1, float y1, float x2, float y2, int16_t type, ExportStream* stream) {
+  // The range is checked before a file is begun; this keeps a number no reader takes out of the
+  // file whatever the caller checked.
+  if (!FitsStream(x1, stream) || !FitsStream(y1, stream) || !FitsStream(x2, stream) ||
+      !FitsStream(y2, stream))
+    return FailBeyondRange(stream, type, stream->layer, stream->object, stream->objectNumber);
   switch (type) {
     case kExportDXF:
       ExportDXFLine(x1, y1, x2, y2, stream);
@@ -246,8 +361,15 @@ void ExportObject(const ObjectRec* object, int16_t type, ExportStream* stream) {
 
 void ExportLayer(const LayerRec* layer, int16_t type, ExportStream* stream) {
   if (!layer || !layer->visible) return;
-  for (const ObjectRec* object = layer->firstObject; object && !stream->failed; object = object->nextObject)
+  stream->layer = layer;
+  stream->objectNumber = 0;
+  for (const ObjectRec* object = layer->firstObject; object && !stream->failed; object = object->nextObject) {
+    stream->object = object;
+    ++stream->objectNumber;
     ExportObject(object, type, stream);
+  }
+  stream->layer = nullptr;
+  stream->object = nullptr;
 }
 
 void ExportAllLayers(const LayerRec* firstLayer, int16_t type, ExportStream* stream) {
@@ -333,14 +455,17 @@ bool WriteExportFile(int16_t type, const char* path, const ExportSettings& setti
     SetExportReason("out of memory", nullptr);
     return false;
   }
+  stream->mirror = settings.mirror;
+  stream->mirrorCenterY = settings.mirrorCenterY;
+  stream->coordinateLimit = GetExportCoordinateLimit(type);
+  // A drawing the format cannot hold is refused before any file is made.
+  if (!CheckExportRange(gCurDocument->firstLayer, type, stream.get())) return false;
   errno = 0;
   stream->file = std::fopen(path, "wb");
   if (!stream->file) {
     SetExportReason("cannot be created", errno ? std::strerror(errno) : nullptr);
     return false;
   }
-  stream->mirror = settings.mirror;
-  stream->mirrorCenterY = settings.mirrorCenterY;
   stream->smoothness = CurrentCurveSmoothness();
   stream->previewBits = settings.previewBits;
   stream->previewLength = settings.previewLength;
@@ -369,12 +494,16 @@ bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits, uint
   settings.previewBits = previewBits;
   settings.previewLength = previewLength;
   settings.title = title ? title : path;
-  const std::string temporary = std::string(path) + ".export~";
+  std::string target, temporary;
+  if (const char* refusal = PrepareFileReplacement(path, &target, &temporary)) {
+    SetExportReason(refusal, nullptr);
+    return false;
+  }
   if (!WriteExportFile(type, temporary.c_str(), settings)) {
     std::remove(temporary.c_str());
     return false;
   }
-  if (!ReplaceFileWithTemporary(temporary.c_str(), path)) {
+  if (!ReplaceFileWithTemporary(temporary.c_str(), target.c_str())) {
     std::remove(temporary.c_str());
     SetExportReason("cannot be written", "the old file cannot be replaced");
     return false;

@@ -15,6 +15,12 @@ constexpr int16_t kExportDXF = 2;
 constexpr int16_t kExportHPGL = 3;
 constexpr int16_t kExportEPS = 4;
 
+// HPGL coordinates are integers of at most 31 bits: -2^30 .. 2^30 - 1 plotter units, kept one
+// unit inside for the rounding.
+constexpr double kHPGLLargestUnit = 1073741822.0;
+// The EPS bounding box is four 32-bit integers; its readers read nothing larger.
+constexpr double kEPSLargestUnit = 2147483646.0;
+
 constexpr size_t kExportBufferSize = 64 * 1024;
 // The longest text one writer call produces (a DXF line record with four numbers).
 constexpr size_t kExportRecordSize = 256;
@@ -32,6 +38,10 @@ struct ExportStream {
   const char* title;         // EPS: the %%Title text (the target path)
   uint32_t postScriptStart;  // EPS with a preview: where the PostScript section starts
   uint64_t flushed;          // bytes handed to the file
+  double coordinateLimit;    // the largest magnitude of a coordinate the format holds, page units
+  const LayerRec* layer;     // where the walk is, to name an object the format cannot hold
+  const ObjectRec* object;   // the top-level object being written
+  long objectNumber;         // its place in its layer, from 1
   size_t used;               // bytes waiting in the buffer
   char buffer[kExportBufferSize];
 };
@@ -60,6 +70,16 @@ bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits = nul
 // Writes the current drawing to `path` itself (no temporary) with the given settings. False
 // with gExportReason set; a partial file may be left behind.
 bool WriteExportFile(int16_t type, const char* path, const ExportSettings& settings);
+
+// The largest magnitude of a coordinate, in page units as written, that a format's readers take:
+// any finite number in DXF; HPGL's plotter units are integers of 31 bits; the EPS bounding box
+// holds 32-bit integers. 0 for an unknown format.
+double GetExportCoordinateLimit(int16_t type);
+
+// Checks before anything is written that every object of the visible layers lies within what the
+// format holds once mapped as the stream maps it. False with gExportReason naming the first
+// object that does not.
+bool CheckExportRange(const LayerRec* firstLayer, int16_t type, const ExportStream* stream);
 
 // The centre the export commands mirror about: the middle of the bounds of every object of the
 // visible layers (curves followed, no pen). 0 for a drawing with no visible object.

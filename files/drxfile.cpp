@@ -8,16 +8,13 @@
 // allocated, and the reader stops at the first inconsistency, keeping what it read before it.
 #include "files/drxfile.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 #include "files/drxio.h"
 #include "model/docstate.h"
@@ -54,8 +51,6 @@ constexpr size_t kDocStateFieldBytes150 = 170;
 constexpr float kTextPaneInset = 3.0f;
 // Screen coordinates are 16-bit; a pane rectangle is kept inside them.
 constexpr float kPaneCoordinateLimit = 32767.0f;
-// Appended to the target's name for the file a save writes first.
-constexpr char kTemporarySuffix[] = ".drxsave";
 
 // Defaults of an object being read, before its stored info arrives.
 constexpr float kReadLineWeight = 1.0f;
@@ -133,6 +128,7 @@ ObjectRec* gTargetTail;  // its last top-level object
 ObjectRec* gOpenGroup;   // the group between a group start and its end, or null
 ObjectRec* gGroupTail;   // its last member
 ObjectRec* gLastObject;  // the top-level object read just before, for a group start
+LayerRec* gLayerTail;    // the drawing's last layer once this read has added one
 bool gDrawingChanged;    // the drawing already holds something this read put there
 
 bool SelectsReadObjects() {
@@ -256,6 +252,22 @@ void WriteColor(const RGB16& color) {
   WriteShort(static_cast<int16_t>(color.blue));
 }
 
+// Where a point record's six coordinates start: after its kind and three flag bytes.
+constexpr size_t kPointCoordinatesOffset = 5;
+
+// A coordinate that is not a finite number is damage like any other: the read stops at the
+// first such value, which is named by its own byte offset. `start` is the offset of values[0].
+bool CoordinatesAreFinite(const float* values, size_t count, size_t start) {
+  if (gSource.failed) return true;  // a short read is reported as such
+  for (size_t i = 0; i < count; ++i) {
+    if (std::isfinite(values[i])) continue;
+    gRecordWhat = "a coordinate";
+    gRecordStart = start + i * sizeof(float);
+    return Fault(ReadFault::kBad, "is not a finite number");
+  }
+  return true;
+}
+
 // A pane coordinate from a page coordinate, truncated, kept inside the screen's range.
 int PaneCoordinate(float value) {
   if (!(value > -kPaneCoordinateLimit)) return static_cast<int>(-kPaneCoordinateLimit);
@@ -306,10 +318,17 @@ bool DoReadDocState(DocState** stateOut) {
   state->nudgeRate = ReadFloat();
   state->lineType = ReadShort();
   state->lineWeight = ReadShort();
+  const size_t pageRectStart = GetMark();
   state->pageRect.top = ReadFloat();
   state->pageRect.left = ReadFloat();
   state->pageRect.bottom = ReadFloat();
   state->pageRect.right = ReadFloat();
+  const float page[] = {state->pageRect.top, state->pageRect.left, state->pageRect.bottom,
+                        state->pageRect.right};
+  if (!CoordinatesAreFinite(page, 4, pageRectStart)) {
+    std::free(state);
+    return false;
+  }
   state->paperKind = ReadShort();
   state->paperArch = ReadShort();
   state->paperMech = ReadShort();
@@ -428,6 +447,7 @@ bool ReadObjectPoints(ObjectRec* object) {
   if (static_cast<size_t>(count) > BytesLeft() / kPointRecordSize) return ShortFault();
   PointRec* tail = nullptr;
   for (int32_t i = 0; i < count; ++i) {
+    const size_t pointStart = GetMark();
     int16_t pointKind = ReadShort();
     uint8_t selected = ReadByte();
     uint8_t detectable = ReadByte();
@@ -438,6 +458,8 @@ bool ReadObjectPoints(ObjectRec* object) {
     float y = ReadFloat();
     float outTangentX = ReadFloat();
     float outTangentY = ReadFloat();
+    const float coordinates[] = {inTangentX, inTangentY, x, y, outTangentX, outTangentY};
+    if (!CoordinatesAreFinite(coordinates, 6, pointStart + kPointCoordinatesOffset)) return false;
     PointRec* point = CreatePoint(pointKind, selected, locked, inTangentX, inTangentY, x, y, outTangentX,
                                   outTangentY, object);
     if (!point) return MemoryFault();
@@ -631,7 +653,8 @@ bool ReadLayerTag() {
     DeleteLayer(layer);
     return true;
   }
-  AppendLayerToDocument(layer);
+  LinkLayerAfter(layer, gLayerTail);
+  gLayerTail = layer;
   gTargetLayer = layer;
   gTargetTail = nullptr;
   gDrawingChanged = true;
@@ -643,7 +666,8 @@ bool ReadObjectTag() {
     // An object before any layer record gets a layer of its own rather than being lost.
     LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
     if (!layer) return MemoryFault();
-    AppendLayerToDocument(layer);
+    LinkLayerAfter(layer, gLayerTail);
+    gLayerTail = layer;
     gTargetLayer = layer;
     gTargetTail = nullptr;
     gDrawingChanged = true;
@@ -967,6 +991,7 @@ void ResetOutcome() {
   gOpenGroup = nullptr;
   gGroupTail = nullptr;
   gLastObject = nullptr;
+  gLayerTail = nullptr;
   gDrawingChanged = false;
 }
 
@@ -1029,6 +1054,7 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
       document->docState = state;
     }
     ClearDrawingLayers(document);
+    gLayerTail = nullptr;
     gDrawingChanged = true;
   } else {
     std::free(state);  // a symbol keeps the drawing's settings
@@ -1059,21 +1085,6 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
 
 }  // namespace
 
-namespace {
-
-// Folders and devices open on some systems but hold no drawing.
-bool IsRegularFile(FILE* file) {
-#ifdef _WIN32
-  (void)file;
-  return true;  // opening a folder fails there already
-#else
-  struct stat status;
-  return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-#endif
-}
-
-}  // namespace
-
 bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
   (void)name;  // the caller names the file in its own messages
   ResetOutcome();
@@ -1082,13 +1093,11 @@ bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
 
 bool DrxFileRead(const char* path) {
   ResetOutcome();
-  gFileRef = path ? std::fopen(path, "rb") : nullptr;
-  if (gFileRef && !IsRegularFile(gFileRef)) {
-    std::fclose(gFileRef);
-    gFileRef = nullptr;
-  }
+  // Folders, pipes and devices are refused before anything could wait on them.
+  const char* refusal = nullptr;
+  gFileRef = OpenRegularFileForReading(path, &refusal);
   if (!gFileRef) {
-    SetReason("cannot be opened");
+    SetReason("%s", refusal);
     return false;
   }
   // The whole file is read into memory, bounded by its length.
@@ -1135,7 +1144,11 @@ bool DrxFileWrite(const char* path) {
   }
 
   // Everything goes to a file beside the target, which replaces the target only when complete.
-  std::string temporary = std::string(path) + kTemporarySuffix;
+  std::string target, temporary;
+  if (const char* refusal = PrepareFileReplacement(path, &target, &temporary)) {
+    SetReason("%s", refusal);
+    return false;
+  }
   gFileRef = std::fopen(temporary.c_str(), "wb");
   if (!gFileRef) {
     SetReason("cannot be created");
@@ -1159,7 +1172,7 @@ bool DrxFileWrite(const char* path) {
     SetReason("cannot be written");
     return false;
   }
-  if (!ReplaceFileWithTemporary(temporary.c_str(), path)) {
+  if (!ReplaceFileWithTemporary(temporary.c_str(), target.c_str())) {
     std::remove(temporary.c_str());
     SetReason("cannot be replaced");
     return false;

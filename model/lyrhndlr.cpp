@@ -57,8 +57,13 @@ void LinkObjectAfter(ObjectRec* object, LayerRec* layer, ObjectRec* tail) {
 }
 
 void AppendLayerToDocument(LayerRec* layer) {
+  LinkLayerAfter(layer, gCurDocument ? gCurDocument->firstLayer : nullptr);
+}
+
+void LinkLayerAfter(LayerRec* layer, LayerRec* tail) {
   if (!layer || !gCurDocument) return;
-  LayerRec* last = gCurDocument->firstLayer;
+  // A null tail walks from the first layer; a tail of a list since emptied is not followed.
+  LayerRec* last = gCurDocument->firstLayer ? (tail ? tail : gCurDocument->firstLayer) : nullptr;
   while (last && last->nextLayer) last = last->nextLayer;
   layer->nextLayer = nullptr;
   layer->prevLayer = last;

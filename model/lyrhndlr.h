@@ -12,6 +12,9 @@ void AppendObjectToLayer(ObjectRec* object, LayerRec* layer);
 void LinkObjectAfter(ObjectRec* object, LayerRec* layer, ObjectRec* tail);
 // Appends to the current document's list; the first layer of an empty list becomes current.
 void AppendLayerToDocument(LayerRec* layer);
+// Appends like AppendLayerToDocument without walking the list: `tail` is the current document's
+// last layer, or null when it has none. A tail that is not last costs the walk from it.
+void LinkLayerAfter(LayerRec* layer, LayerRec* tail);
 void UnlinkLayer(LayerRec* layer);
 // Deletes the layer and its objects from the current document, moving the first and current
 // layer pointers to the previous layer (or the next when it was first).

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 // The fields of a Windows logical font (LOGFONTA), 60 bytes, in the same layout.
 struct FontRecord {
@@ -53,8 +55,26 @@ uint32_t GetMetaPictBits(MetaPict picture, uint8_t* buffer, uint32_t capacity);
 MetaPict CopyMetaPict(MetaPict picture);
 void DeleteMetaPict(MetaPict picture);
 
-// Replaces `target` with the fully written `temporary` file in one step; false leaves the
-// target as it was.
+// Files. A save writes the whole new contents to the target's one temporary, the target's real
+// path with this suffix, and then replaces the target with it.
+constexpr char kSaveTemporarySuffix[] = ".drxsave";
+
+// Opens a file for reading, refusing at once anything that is not a regular file (a folder, a
+// pipe, a device) before a read could block on it. Null with the reason ("is not a regular
+// file", "cannot be opened").
+FILE* OpenRegularFileForReading(const char* path, const char** reason);
+
+// Where a save to `path` goes. Symbolic links are followed to the file that gets the contents
+// (the links stay as they are); a target that exists must be a regular file that is not
+// read-only; a temporary left behind by an earlier save that never finished is removed. Fills
+// the real target and its temporary and returns null, or returns the reason of the refusal
+// ("is read-only").
+const char* PrepareFileReplacement(const char* path, std::string* target, std::string* temporary);
+
+// Replaces `target` with the fully written `temporary`: the temporary takes the permissions of
+// the target it replaces, reaches the disk, and is renamed over the target in one step, and the
+// folder is flushed after it. False leaves the target as it was (the caller removes the
+// temporary).
 bool ReplaceFileWithTemporary(const char* temporary, const char* target);
 
 // A zero-filled block of `bytes` bytes for the record pools, straight from the system and never

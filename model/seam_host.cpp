@@ -121,11 +121,6 @@ void DeleteMetaPict(MetaPict picture) {
   delete picture;
 }
 
-bool ReplaceFileWithTemporary(const char* temporary, const char* target) {
-  if (!temporary || !target) return false;
-  return std::rename(temporary, target) == 0;
-}
-
 void* AllocatePoolChunk(size_t bytes) {
   constexpr size_t kHugePageBytes = size_t{2} << 20;
   if (bytes == 0 || bytes > SIZE_MAX / 2) return nullptr;

@@ -222,11 +222,6 @@ void DeleteMetaPict(MetaPict picture) {
   if (picture) DeleteMetaFile(reinterpret_cast<HMETAFILE>(picture));
 }
 
-bool ReplaceFileWithTemporary(const char* temporary, const char* target) {
-  if (!temporary || !target) return false;
-  return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
 void* AllocatePoolChunk(size_t bytes) {
   if (bytes == 0) return nullptr;
   return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);

@@ -67,7 +67,7 @@ TEST(DrxFileSaveFailure, ATargetThatCannotBeReplacedKeepsNoTemporary) {
   mkdir(path.c_str(), 0755);
   ASSERT_NE(CreateDocument(), nullptr);
   EXPECT_FALSE(DrxFileWrite(path.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be replaced");
+  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
   EXPECT_FALSE(std::ifstream(path + ".drxsave").good());
   DeleteDocument(gCurDocument);
 }

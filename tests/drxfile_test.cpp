@@ -978,7 +978,7 @@ TEST_F(DrxFileTest, ShortHeaderOrSettingsLeaveTheDrawingAlone) {
   EXPECT_STREQ(gDrxFileReason, "cannot be opened");
   std::string folder = TempPath("");
   EXPECT_FALSE(DrxFileRead(folder.substr(0, folder.rfind('/')).c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be opened");
+  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
 }
 
 // ---- Saving -------------------------------------------------------------------------------------
