@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -943,6 +944,40 @@ TEST_F(DamagedFileTest, InconsistentRecordsStopTheReader) {
   label.S(200).Add(Info(kRadiusDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(300);
   label.Add(Info(kRectKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(400);
   ExpectDamage(label, at + " has a label of kind 1");
+}
+
+TEST_F(DamagedFileTest, CoordinatesThatAreNotFiniteAreDamage) {
+  const float kNotFinite[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity()};
+  // The line's points start after its tag, info and count; each point's six coordinates after
+  // its kind and flags, in the order in-tangent, position, out-tangent.
+  const size_t firstPoint = kNextRecord + 2 + 24 + 4;
+  for (float bad : kNotFinite) {
+    for (int field = 0; field < 6; ++field) {
+      float values[6] = {0, 0, 5, 5, 0, 0};
+      values[field] = bad;
+      Bytes file = StartOfDrawing().Add(LineRecord());
+      file.Add(Points({{1, 0, 1, 0, 0, 0, 1, 1, 0, 0},
+                       {1, 0, 1, 0, values[0], values[1], values[2], values[3], values[4], values[5]}}));
+      file.S(400);
+      SCOPED_TRACE(field);
+      ExpectDamage(file, "damaged: a coordinate at byte " +
+                             std::to_string(firstPoint + kPointRecordSize + 5 + 4 * field) +
+                             " is not a finite number");
+      EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1) << "the line with the bad point is dropped";
+    }
+  }
+  // The page rectangle of the settings: the drawing is left as it was.
+  std::vector<uint8_t> fields = DefaultSettingsFields(170);
+  PutAt(fields, 40 + 8, Bytes().F(kNotFinite[1]));
+  Bytes file;
+  file.L(150).S(2).L(217).Raw(fields.data(), fields.size()).S(400);
+  Renew();
+  AddRect(layer_, 0, 0);
+  EXPECT_FALSE(ReadBytes(file.v));
+  EXPECT_STREQ(gDrxFileReason, "damaged: a coordinate at byte 58 is not a finite number");
+  EXPECT_FALSE(gDrxFileDamaged);
+  EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
 }
 
 TEST_F(DamagedFileTest, MisplacedGroupBracketsAreDamage) {

@@ -153,6 +153,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "drxexportsample: %s: %s\n", drawing.c_str(), gDrxFileReason);
     return 2;
   }
+  // Drawings beyond what some formats hold: a square from the sample's corner out to the value.
+  const struct {
+    const char* name;
+    float value;
+  } kFar[] = {{"far-1e30", 1e30f}, {"far-minus-1e30", -1e30f}, {"far-3e9", 3e9f}};
+  for (const auto& far : kFar) {
+    DocumentRec* farDocument = CreateDocument();
+    if (!farDocument) return 2;
+    Place(Line(20, 400, 500, 400), farDocument->firstLayer);
+    Place(Rect(20, 20, far.value, far.value), farDocument->firstLayer);
+    const std::string path = folder + "/" + far.name + ".drx";
+    if (!DrxFileWrite(path.c_str())) {
+      std::fprintf(stderr, "drxexportsample: %s: %s\n", path.c_str(), gDrxFileReason);
+      return 2;
+    }
+    DeleteDocument(farDocument);
+  }
+  gCurDocument = document;
   const std::vector<uint8_t> metafile = BuildPreviewMetafile();
   const std::string preview = folder + "/preview.eps";
   if (!ExportFile(kExportEPS, preview.c_str(), metafile.data(), static_cast<uint32_t>(metafile.size()))) {

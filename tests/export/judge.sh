@@ -177,6 +177,39 @@ preview-refused)
     fail "unclear message: $(cat refused.log)"
   [ ! -e refused.eps ] || fail "a refused conversion left refused.eps"
   ;;
+range)
+  # Far coordinates: DXF holds any finite number, HPGL and EPS refuse the drawing with one line
+  # naming the object, leave no file and keep the file that was there. No file holds nan or inf.
+  # (The export mirrors about the middle of the drawing, so the line moves out as far as the square.)
+  for far in far-1e30 far-minus-1e30 far-3e9; do
+    rm -f "$far.dxf"
+    run_drxconv convert "$far.drx" "$far.dxf" || fail "drxconv convert $far.drx $far.dxf exited $?"
+    grep -qiE '(^|[^a-z])(nan|inf)' "$far.dxf" && fail "$far.dxf holds a number that is not finite"
+    if [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import ezdxf' 2>/dev/null; then
+      /usr/bin/python3 - "$far.dxf" <<'EOF' || fail "ezdxf on $far.dxf"
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+auditor = doc.audit()
+assert not auditor.errors and not auditor.fixes, [e.message for e in auditor.errors + auditor.fixes]
+far = max(max(abs(l.dxf.start.x), abs(l.dxf.end.x)) for l in doc.modelspace().query("LINE"))
+assert far >= 3e9, far
+EOF
+    fi
+    if command -v dxf2vrml >/dev/null; then
+      dxf2vrml "$far.dxf" -o "$far.wrl" || fail "dxf2vrml on $far.dxf exited $?"
+    fi
+    for ext in plt eps; do
+      printf 'kept\n' >"$far.$ext"
+      run_drxconv convert "$far.drx" "$far.$ext" 2>"$far-$ext.log"
+      status=$?
+      [ $status -eq 2 ] || fail "drxconv convert $far.drx $far.$ext exited $status"
+      [ "$(wc -l <"$far-$ext.log")" -eq 1 ] && grep -qE "$far.$ext: .*object [12] of layer \"Untitled\" \(a (line|rectangle)\)" "$far-$ext.log" ||
+        fail "unclear refusal: $(cat "$far-$ext.log")"
+      [ "$(cat "$far.$ext")" = kept ] || fail "the refused conversion changed $far.$ext"
+      [ ! -e "$far.$ext.drxsave" ] || fail "the refused conversion left its temporary"
+    done
+  done
+  ;;
 *)
   fail "unknown judge $judge"
   ;;
