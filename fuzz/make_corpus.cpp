@@ -180,6 +180,17 @@ int main(int argc, char** argv) {
   Save("symbol.sym");
   gSaveSymbol = false;
 
+  // Far coordinates: finite, beyond what HPGL and EPS hold, with a curve and a hidden layer.
+  layer = Fresh();
+  ObjectRec* far = Shape(layer, kRectKind, 4, 0);
+  far->firstPoint->x = 3e9f;
+  far->firstPoint->nextPoint->y = -1e30f;
+  Shape(layer, kSplineKind, 3, 4e37f);
+  LayerRec* hidden = CreateLayer("Hidden", 0, 1, nullptr);
+  AppendLayerToDocument(hidden);
+  Shape(hidden, kLineKind, 2, 0)->firstPoint->y = 3.4e38f;
+  Save("far.drx");
+
   Spill("version100.drx", HandMade(kDrxVersion100, kPlatformWindows, 152));
   Spill("platform1.drx", HandMade(kDrxVersion150, kPlatformBigEndian, 40));
   DeleteDocument(gCurDocument);
