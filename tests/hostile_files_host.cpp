@@ -9,8 +9,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "exchange/exporter.h"
@@ -20,19 +18,11 @@
 #include "model/objhndlr.h"
 #include "model/pthndlr.h"
 #include "model/seam.h"
+#include "tests/textfiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Spill(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 bool IsLink(const std::string& path) {
   struct stat status;
@@ -79,8 +69,8 @@ class HostileFilesHostTest : public ::testing::Test {
 
 TEST_F(HostileFilesHostTest, SymbolicLinksAreFollowedAndStay) {
   // link -> relative link in another folder -> file; a link to a file not made yet; a loop.
-  Spill(Path("real/plan.drx"), "old");
-  Spill(Path("real/plan.eps"), "old");
+  SpillText(Path("real/plan.drx"), "old");
+  SpillText(Path("real/plan.eps"), "old");
   for (const char* ext : {"drx", "eps"}) {
     const std::string name = std::string("plan.") + ext;
     ASSERT_EQ(symlink(("plan." + std::string(ext)).c_str(), Path("real/alias." + std::string(ext)).c_str()),
@@ -90,7 +80,7 @@ TEST_F(HostileFilesHostTest, SymbolicLinksAreFollowedAndStay) {
     ASSERT_TRUE(Write(Path(name), &reason)) << reason;
     EXPECT_TRUE(IsLink(Path(name)));
     EXPECT_TRUE(IsLink(Path("real/alias." + std::string(ext))));
-    EXPECT_NE(Slurp(Path("real/" + name)), "old") << "the file at the end of the links gets the contents";
+    EXPECT_NE(SlurpText(Path("real/" + name)), "old") << "the file at the end of the links gets the contents";
     EXPECT_FALSE(fs::exists(Path(name) + kSaveTemporarySuffix));
     EXPECT_FALSE(fs::exists(Path("real/" + name) + kSaveTemporarySuffix));
   }
@@ -114,12 +104,12 @@ TEST_F(HostileFilesHostTest, PermissionsAreKept) {
   for (mode_t mode : kModes) {
     for (const char* name : {"kept.drx", "kept.eps"}) {
       const std::string path = Path(name);
-      Spill(path, "old");
+      SpillText(path, "old");
       ASSERT_EQ(chmod(path.c_str(), mode), 0);
       std::string reason;
       ASSERT_TRUE(Write(path, &reason)) << reason;
       EXPECT_EQ(ModeOf(path), mode) << name;
-      EXPECT_NE(Slurp(path), "old");
+      EXPECT_NE(SlurpText(path), "old");
     }
   }
   // A new file gets the mode any new file gets (the umask applied), not the temporary's.
@@ -131,13 +121,13 @@ TEST_F(HostileFilesHostTest, PermissionsAreKept) {
 }
 
 TEST_F(HostileFilesHostTest, AReadOnlyTargetBehindALinkIsRefused) {
-  Spill(Path("real/locked.drx"), "old");
+  SpillText(Path("real/locked.drx"), "old");
   ASSERT_EQ(chmod(Path("real/locked.drx").c_str(), 0444), 0);
   ASSERT_EQ(symlink("real/locked.drx", Path("locked.drx").c_str()), 0);
   std::string reason;
   EXPECT_FALSE(Write(Path("locked.drx"), &reason));
   EXPECT_EQ(reason, "is read-only");
-  EXPECT_EQ(Slurp(Path("real/locked.drx")), "old");
+  EXPECT_EQ(SlurpText(Path("real/locked.drx")), "old");
   EXPECT_EQ(ModeOf(Path("real/locked.drx")), 0444u);
   EXPECT_TRUE(IsLink(Path("locked.drx")));
 }

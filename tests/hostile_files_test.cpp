@@ -3,10 +3,9 @@
 // was killed. Each case checks what is on the disk afterwards.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cfloat>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,19 +18,11 @@
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "model/seam.h"
+#include "tests/textfiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Spill(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 bool Exists(const std::string& path) {
   std::error_code error;
@@ -117,12 +108,12 @@ TEST_F(HostileFilesTest, FarCoordinatesAreWrittenWhereTheFormatHoldsThemAndRefus
     for (const auto& format : kFormats) {
       SCOPED_TRACE(std::to_string(c.far) + " " + format.name);
       const std::string path = Path(std::string("far.") + format.name);
-      Spill(path, "kept");
+      SpillText(path, "kept");
       const bool written = ExportFile(format.type, path.c_str());
       const bool expected = format.type == kExportDXF ? c.dxf : format.type == kExportHPGL ? c.hpgl : c.eps;
       EXPECT_EQ(written, expected) << gExportReason;
       EXPECT_FALSE(Exists(path + kSaveTemporarySuffix));
-      const std::string text = Slurp(path);
+      const std::string text = SlurpText(path);
       EXPECT_FALSE(HoldsNonFinite(text));
       if (written) continue;
       EXPECT_EQ(text, "kept") << "a refused export leaves the file that was there";
@@ -166,7 +157,7 @@ TEST_F(HostileFilesTest, AReadOnlyTargetIsRefusedAndKept) {
   AddRect(0, 0, 10, 10);
   const std::string drawing = Path("locked.drx"), exported = Path("locked.dxf");
   for (const std::string& path : {drawing, exported}) {
-    Spill(path, "old");
+    SpillText(path, "old");
     fs::permissions(fs::u8path(path),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
@@ -176,7 +167,7 @@ TEST_F(HostileFilesTest, AReadOnlyTargetIsRefusedAndKept) {
   EXPECT_FALSE(ExportFile(kExportDXF, exported.c_str()));
   EXPECT_STREQ(gExportReason, "is read-only");
   for (const std::string& path : {drawing, exported}) {
-    EXPECT_EQ(Slurp(path), "old");
+    EXPECT_EQ(SlurpText(path), "old");
     EXPECT_EQ(fs::status(fs::u8path(path)).permissions() & fs::perms::owner_write, fs::perms::none)
         << "the file stays read-only";
     EXPECT_FALSE(Exists(path + kSaveTemporarySuffix));
@@ -202,14 +193,14 @@ TEST_F(HostileFilesTest, AStaleTemporaryIsReplacedAndNeverTakenForTheDrawing) {
   AddRect(0, 0, 10, 10);
   const std::string drawing = Path("plan.drx"), exported = Path("plan.plt");
   for (const std::string& path : {drawing, exported}) {
-    Spill(path, "old");
+    SpillText(path, "old");
     // What a save killed midway leaves: the start of a drawing under the temporary's name.
-    Spill(path + kSaveTemporarySuffix, "half a drawing");
+    SpillText(path + kSaveTemporarySuffix, "half a drawing");
   }
   ASSERT_TRUE(DrxFileWrite(drawing.c_str())) << gDrxFileReason;
   ASSERT_TRUE(ExportFile(kExportHPGL, exported.c_str())) << gExportReason;
   for (const std::string& path : {drawing, exported}) EXPECT_FALSE(Exists(path + kSaveTemporarySuffix));
-  EXPECT_NE(Slurp(exported).find("PD "), std::string::npos);
+  EXPECT_NE(SlurpText(exported).find("PD "), std::string::npos);
   DeleteDocument(gCurDocument);
   ASSERT_NE(CreateDocument(), nullptr);
   ASSERT_TRUE(DrxFileRead(drawing.c_str())) << gDrxFileReason;
