@@ -266,4 +266,43 @@ TEST(SeamWinFiles, TemporaryReplacesTarget) {
   std::remove(target.c_str());
 }
 
+TEST(SeamWinFiles, AReplacementKeepsTheTargetsAttributes) {
+  std::string target = TempPath("drx_seam_hidden.drx");
+  std::string temporary = target + kSaveTemporarySuffix;
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(WriteText(target, "old drawing"));
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(WriteText(temporary, "new drawing"));
+  ASSERT_TRUE(ReplaceFileWithTemporary(temporary.c_str(), target.c_str()));
+  EXPECT_EQ(ReadText(target), "new drawing");
+  EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::remove(target.c_str());
+}
+
+TEST(SeamWinFiles, DevicesAndPipesAreNotOpenedForReading) {
+  const char kPipe[] = "\\\\.\\pipe\\drx_seam_pipe";
+  HANDLE server =
+      CreateNamedPipeA(kPipe, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+  ASSERT_NE(server, INVALID_HANDLE_VALUE);
+  for (const char* path : {"NUL", kPipe}) {
+    const char* reason = nullptr;
+    FILE* file = OpenRegularFileForReading(path, &reason);
+    EXPECT_EQ(file, nullptr) << path;
+    if (file) std::fclose(file);
+    EXPECT_STREQ(reason, "is not a regular file") << path;
+  }
+  CloseHandle(server);
+  std::string plain = TempPath("drx_seam_plain.drx");
+  ASSERT_TRUE(WriteText(plain, "a drawing"));
+  const char* reason = nullptr;
+  FILE* file = OpenRegularFileForReading(plain.c_str(), &reason);
+  ASSERT_NE(file, nullptr);
+  char text[16] = {};
+  EXPECT_EQ(std::fread(text, 1, sizeof text - 1, file), 9u);
+  EXPECT_STREQ(text, "a drawing");
+  std::fclose(file);
+  std::remove(plain.c_str());
+}
+
 }  // namespace
