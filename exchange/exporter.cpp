@@ -79,12 +79,9 @@ const char* KindName(int kind) {
   }
 }
 
-// Refuses the export, naming the object by its place: the file would hold a number its readers
-// cannot take (or no number at all).
-void FailBeyondRange(ExportStream* stream, int16_t type, const LayerRec* layer, const ObjectRec* object,
-                     long number) {
-  if (stream->failed) return;
-  stream->failed = true;
+// Why an export is refused: the file would hold a number its readers cannot take (or no number
+// at all). The object is named by its place.
+void SetBeyondRangeReason(int16_t type, const LayerRec* layer, const ObjectRec* object, long number) {
   const char* kind = object ? KindName(object->kind) : "an object";
   if (layer)
     std::snprintf(
@@ -96,9 +93,15 @@ void FailBeyondRange(ExportStream* stream, int16_t type, const LayerRec* layer, 
                   "cannot be written: %s lies beyond the coordinates %s can hold", kind, FormatName(type));
 }
 
-// True when a coordinate as written is a finite number within the stream's limit.
-bool FitsStream(double value, const ExportStream* stream) {
-  return std::fabs(value) <= stream->coordinateLimit;  // false for NaN as well
+void FailBeyondRange(ExportStream* stream, int16_t type) {
+  if (stream->failed) return;
+  stream->failed = true;
+  SetBeyondRangeReason(type, stream->layer, stream->object, stream->objectNumber);
+}
+
+// True when a coordinate as written is a finite number the format holds.
+bool FitsFormat(double value, int16_t type) {
+  return std::fabs(value) <= GetExportCoordinateLimit(type);  // false for NaN as well
 }
 
 // The y a mirroring stream writes for `y`, with the arithmetic of a vertical flip.
@@ -259,8 +262,6 @@ double GetExportCoordinateLimit(int16_t type) {
 }
 
 bool CheckExportRange(const LayerRec* firstLayer, int16_t type, const ExportStream* stream) {
-  ExportStream view = *stream;  // only the mapping and the limit are used
-  view.failed = false;
   for (const LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) {
     if (!layer->visible) continue;
     long number = 0;
@@ -269,10 +270,10 @@ bool CheckExportRange(const LayerRec* firstLayer, int16_t type, const ExportStre
       FloatRect bounds = kEmptyRect;
       GetObjectBounds(object, false, &bounds, false, false);
       if (IsEmptyRect(&bounds)) continue;
-      if (FitsStream(bounds.left, &view) && FitsStream(bounds.right, &view) &&
-          FitsStream(MirrorY(bounds.top, &view), &view) && FitsStream(MirrorY(bounds.bottom, &view), &view))
+      if (FitsFormat(bounds.left, type) && FitsFormat(bounds.right, type) &&
+          FitsFormat(MirrorY(bounds.top, stream), type) && FitsFormat(MirrorY(bounds.bottom, stream), type))
         continue;
-      FailBeyondRange(&view, type, layer, object, number);
+      SetBeyondRangeReason(type, layer, object, number);
       return false;
     }
   }
@@ -280,17 +281,15 @@ bool CheckExportRange(const LayerRec* firstLayer, int16_t type, const ExportStre
 }
 
 void ExportMoveTo(float x, float y, int16_t type, ExportStream* stream) {
-  if (!FitsStream(x, stream) || !FitsStream(y, stream))
-    return FailBeyondRange(stream, type, stream->layer, stream->object, stream->objectNumber);
+  if (!FitsFormat(x, type) || !FitsFormat(y, type)) return FailBeyondRange(stream, type);
   if (type == kExportHPGL) ExportHPGLMoveTo(x, y, stream);
 }
 
 void ExportLine(float x1, float y1, float x2, float y2, int16_t type, ExportStream* stream) {
   // The range is checked before a file is begun; this keeps a number no reader takes out of the
   // file whatever the caller checked.
-  if (!FitsStream(x1, stream) || !FitsStream(y1, stream) || !FitsStream(x2, stream) ||
-      !FitsStream(y2, stream))
-    return FailBeyondRange(stream, type, stream->layer, stream->object, stream->objectNumber);
+  if (!FitsFormat(x1, type) || !FitsFormat(y1, type) || !FitsFormat(x2, type) || !FitsFormat(y2, type))
+    return FailBeyondRange(stream, type);
   switch (type) {
     case kExportDXF:
       ExportDXFLine(x1, y1, x2, y2, stream);
@@ -457,7 +456,6 @@ bool WriteExportFile(int16_t type, const char* path, const ExportSettings& setti
   }
   stream->mirror = settings.mirror;
   stream->mirrorCenterY = settings.mirrorCenterY;
-  stream->coordinateLimit = GetExportCoordinateLimit(type);
   // A drawing the format cannot hold is refused before any file is made.
   if (!CheckExportRange(gCurDocument->firstLayer, type, stream.get())) return false;
   errno = 0;

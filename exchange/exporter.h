@@ -38,7 +38,6 @@ struct ExportStream {
   const char* title;         // EPS: the %%Title text (the target path)
   uint32_t postScriptStart;  // EPS with a preview: where the PostScript section starts
   uint64_t flushed;          // bytes handed to the file
-  double coordinateLimit;    // the largest magnitude of a coordinate the format holds, page units
   const LayerRec* layer;     // where the walk is, to name an object the format cannot hold
   const ObjectRec* object;   // the top-level object being written
   long objectNumber;         // its place in its layer, from 1
