@@ -1,5 +1,6 @@
-// Every saved fuzz input (the seed corpus and every input that once crashed the reader) goes
-// through the reader in all its modes and must come back; the seeds must also read cleanly.
+// Every saved fuzz input (the seed corpus, every input that once crashed the reader, and inputs
+// found to reach a refusal) goes through the reader in all its modes, the exports and a save
+// round trip, and must come back; the seeds must also read cleanly.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,7 +29,7 @@ std::vector<uint8_t> Slurp(const std::filesystem::path& path) {
 
 TEST(DrxFuzzReplay, SavedInputsReturn) {
   size_t count = 0;
-  for (const char* folder : {"fuzz/corpus", "fuzz/crashes"}) {
+  for (const char* folder : {"fuzz/corpus", "fuzz/crashes", "fuzz/found"}) {
     for (const auto& path : InputsIn(folder)) {
       SCOPED_TRACE(path.string());
       std::vector<uint8_t> bytes = Slurp(path);
