@@ -16,8 +16,9 @@ namespace {
 // may get, and its pen is the drawing's, so a framed readout shows in the text colour.
 ObjectRec* BuildLabelBox(int16_t cx, int16_t cy, LayerRec* layer, const DocState* state) {
   const FloatRect bounds = kEmptyRect;
-  ObjectRec* label = CreateObject(kDimensionTextKind, 1, 1, &state->fillColor, &state->penColor, 0.0f,
-                                  kSolidLineType, kNoFill, &bounds, nullptr, nullptr, nullptr, layer, nullptr);
+  ObjectRec* label =
+      CreateObject(kDimensionTextKind, 1, 1, &state->fillColor, &state->penColor, 0.0f, kSolidLineType,
+                   kNoFill, &bounds, nullptr, nullptr, nullptr, layer, nullptr);
   if (!label) return nullptr;
   const float left = cx - kLabelHalfWidth, right = cx + kLabelHalfWidth;
   const float top = cy - kLabelHalfHeight, bottom = cy + kLabelHalfHeight;

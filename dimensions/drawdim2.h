@@ -47,8 +47,8 @@ struct ReadoutPlacement {
   // Up to three strings; `text` null marks an unused one.
   struct Line {
     const char* text;
-    int32_t dx;      // right of the box's left edge + 1
-    int32_t rise;    // above the box's bottom edge
+    int32_t dx;    // right of the box's left edge + 1
+    int32_t rise;  // above the box's bottom edge
   } lines[3];
 };
 // Text metrics of the readout font: ascent, descent, leading; `widthOf` measures a string the

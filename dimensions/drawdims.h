@@ -21,7 +21,8 @@ void DrawLeaderDimension(ObjectRec* object, int flags, const TrackState* track);
 bool DrawDimensionObject(ObjectRec* object, int flags, const TrackState* track);
 // One arrowhead at the tip (zoomed coordinates), pointing along tail -> tip, in the style of
 // the flag word.
-void DrawArrowhead(const ObjectRec* object, float tipX, float tipY, float tailX, float tailY, uint32_t dimFlags);
+void DrawArrowhead(const ObjectRec* object, float tipX, float tipY, float tailX, float tailY,
+                   uint32_t dimFlags);
 // Applies the first preview transform the flags ask for (translate, scale, shear, rotate).
 void TransformDimension(PointRec* point, int flags, const TrackState* track);
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "dimensions/drawdims.h"
 #include "dimensions/drawdim2_win.h"
+#include "dimensions/drawdims.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
 #include "model/objstuff.h"
@@ -32,7 +32,16 @@ constexpr int kHalfTurnDegrees = 180;
 constexpr int kFullTurnDegrees = 360;
 constexpr int kArcBoxGrowth = 2;
 
-enum ArrowStyle { kFilledTriangle, kHollowTriangle, kOpenArrow, kTick, kOtherTick, kSmallDot, kCircle, kNoArrow };
+enum ArrowStyle {
+  kFilledTriangle,
+  kHollowTriangle,
+  kOpenArrow,
+  kTick,
+  kOtherTick,
+  kSmallDot,
+  kCircle,
+  kNoArrow
+};
 
 struct Pt {
   float x, y;
@@ -161,7 +170,8 @@ void TransformDimension(PointRec* point, int flags, const TrackState* track) {
     RotatePoint(point, flags, track);
 }
 
-void DrawArrowhead(const ObjectRec* object, float tipX, float tipY, float tailX, float tailY, uint32_t dimFlags) {
+void DrawArrowhead(const ObjectRec* object, float tipX, float tipY, float tailX, float tailY,
+                   uint32_t dimFlags) {
   const ArrowStyle style = StyleOf(dimFlags);
   if (!object || style == kNoArrow) return;
   const float z = CurrentZoom();

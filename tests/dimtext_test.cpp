@@ -17,7 +17,9 @@
 
 namespace {
 
-constexpr uint32_t Readout(int id) { return 1u << (12 + id - 5058); }
+constexpr uint32_t Readout(int id) {
+  return 1u << (12 + id - 5058);
+}
 constexpr uint32_t kNoReadout = 0;
 constexpr uint32_t kSingle = 1u << 9, kDouble = 1u << 10, kLimiting = 1u << 11;
 constexpr float kDegree = static_cast<float>(kPi / 180.0);
@@ -114,8 +116,8 @@ TEST(DimensionText, LengthsAtDrawingScales) {
 TEST(DimensionText, AnglesReadTheSmallerTurnWithoutUnit) {
   struct Case {
     float a1, a2, degrees;
-  } cases[] = {{350, 10, 20}, {10, 350, 20}, {0, 90, 90}, {90, 0, 90}, {0, 180, 180}, {45, 45, 0},
-               {270, 80, 170}, {359, 1, 2}};
+  } cases[] = {{350, 10, 20}, {10, 350, 20}, {0, 90, 90},    {90, 0, 90},
+               {0, 180, 180}, {45, 45, 0},   {270, 80, 170}, {359, 1, 2}};
   DrawingScope d(kUnitMillimetres);
   for (const Case& c : cases) {
     const float v = DimensionAngleValue(c.a1 * kDegree, c.a2 * kDegree);
@@ -204,14 +206,15 @@ TEST(DimensionText, ZoomedFontHeightNeverZero) {
     int32_t expected;
   } cases[] = {{-11, 1.0f, -11}, {-11, 2.0f, -22}, {-11, 0.01f, -1}, {11, 0.01f, 1},
                {12, 0.5f, 5},    {-11, 0.0f, -1},  {0, 1.0f, 1},     {-11, NAN, -1}};
-  for (const Case& c : cases) EXPECT_EQ(ScaledFontHeight(c.height, c.scale), c.expected) << c.height << " " << c.scale;
+  for (const Case& c : cases)
+    EXPECT_EQ(ScaledFontHeight(c.height, c.scale), c.expected) << c.height << " " << c.scale;
 }
 
 ObjectRec* NewDimension(LayerRec* layer, int16_t kind) {
   const RGB16 black = kBlack16, white = kWhite16;
   const FloatRect bounds = kEmptyRect;
-  ObjectRec* object = CreateObject(kind, 0, 1, &white, &black, 1.0f, kSolidLineType, kNoFill, &bounds, nullptr,
-                                   nullptr, nullptr, layer, nullptr);
+  ObjectRec* object = CreateObject(kind, 0, 1, &white, &black, 1.0f, kSolidLineType, kNoFill, &bounds,
+                                   nullptr, nullptr, nullptr, layer, nullptr);
   for (int i = 0; i < 4; ++i)
     AppendPointToObject(CreatePoint(kVertexPoint, 1, 0, 0, 0, 10.0f * i, 20, 0, 0, object), object);
   AppendObjectToLayer(object, layer);
