@@ -226,3 +226,46 @@ bool DimensionToleranceFlag(ObjectRec* object, int id) {
   return ReplaceBits(object, kDimToleranceBits,
                      known ? 1u << (kToleranceFirstBit + id - kSingleTolerance) : 0);
 }
+
+namespace {
+
+constexpr int kArrowsInCommand = 5047;
+constexpr int kArrowsOutCommand = 5048;
+constexpr int kTextFrameCommand = 5050;
+constexpr int kCenterTextCommand = 5052;
+
+}  // namespace
+
+bool SetDocStateDimensionStyle(DocState* state, int id) {
+  if (!state) return false;
+  SelectionState& summary = state->selectionState;
+  if (id == kArrowsInCommand || id == kArrowsOutCommand) {
+    const bool out = id == kArrowsOutCommand;
+    state->dimFlags = out ? (state->dimFlags | kDimArrowsOut) : (state->dimFlags & ~kDimArrowsOut);
+    summary.arrowsOut = out ? 1 : 0;
+    summary.arrowsOutUniform = 1;
+  } else if (id >= kFirstArrowStyle && id <= kLastArrowStyle) {
+    state->arrowStyle = static_cast<int16_t>(id);
+    summary.arrowStyle = state->arrowStyle;
+    summary.arrowStyleUniform = 1;
+    SetDocStateDimensionArrowFlags(state);
+  } else if (id == kCenterTextCommand) {
+    state->dimFlags ^= kDimCenterText;
+  } else if (id == kTextFrameCommand) {
+    state->dimFlags ^= kDimTextFrame;
+    summary.textFrame = summary.textFrame ? 0 : 1;
+    summary.textFrameUniform = 1;
+  } else if (id >= kSingleTolerance && id <= kLimitingTolerance) {
+    const uint32_t bit = 1u << (kToleranceFirstBit + id - kSingleTolerance);
+    state->toleranceStyle = (state->dimFlags & bit) ? kNoTolerance : static_cast<int16_t>(id);
+    summary.toleranceStyle = summary.toleranceStyle == id ? kNoTolerance : static_cast<int16_t>(id);
+    summary.toleranceStyleUniform = 1;
+    SetDocStateDimensionToleranceFlags(state);
+  } else if (id >= kFirstReadoutStyle && id <= kLastReadoutStyle) {
+    state->readoutStyle = static_cast<int16_t>(id);
+    SetDocStateDimensionReadoutFlags(state);
+  } else {
+    return false;
+  }
+  return true;
+}

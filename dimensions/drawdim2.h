@@ -75,3 +75,9 @@ bool DimensionArrowsOutside(ObjectRec* object);
 bool DimensionReadoutFlag(ObjectRec* object, int id);
 bool DimensionArrowFlag(ObjectRec* object, int id);
 bool DimensionToleranceFlag(ObjectRec* object, int id);
+
+// The dimension style commands on a drawing's defaults for new dimensions (the menu ids:
+// 5047, 5048 arrows in and out, 5050 text frame, 5052 centre text, 5054..5056 the tolerance
+// styles, which toggle, 5058..5064 readouts, 5086..5092 arrowheads). The selection summary
+// records the new value. False for any other id.
+bool SetDocStateDimensionStyle(DocState* state, int id);

@@ -258,6 +258,31 @@ TEST(DimensionText, FlagChanges) {
   EXPECT_TRUE(DimensionArrowFlag(leader, 5088));
 }
 
+TEST(DimensionText, StyleCommandsOnTheDrawingDefaults) {
+  DrawingScope d;
+  DocState* s = d.state();
+  EXPECT_TRUE(SetDocStateDimensionStyle(s, kSingleTolerance));
+  EXPECT_EQ(s->dimFlags & kDimToleranceBits, kSingle);
+  EXPECT_EQ(s->selectionState.toleranceStyle, kSingleTolerance);
+  EXPECT_TRUE(SetDocStateDimensionStyle(s, kLimitingTolerance));  // replaces single
+  EXPECT_EQ(s->dimFlags & kDimToleranceBits, kLimiting);
+  EXPECT_TRUE(SetDocStateDimensionStyle(s, kLimitingTolerance));  // and toggles off
+  EXPECT_EQ(s->toleranceStyle, kNoTolerance);
+  EXPECT_EQ(s->dimFlags & kDimToleranceBits, 0u);
+  EXPECT_TRUE(SetDocStateDimensionStyle(s, 5092));
+  EXPECT_EQ(s->dimFlags & kDimArrowBits, 1u << 6);
+  EXPECT_EQ(s->selectionState.arrowStyle, 5092);
+  EXPECT_TRUE(SetDocStateDimensionStyle(s, 5048));
+  EXPECT_TRUE(s->dimFlags & kDimArrowsOut);
+  EXPECT_EQ(s->selectionState.arrowsOut, 1);
+  EXPECT_TRUE(SetDocStateDimensionStyle(s, 5058));
+  EXPECT_EQ(s->dimFlags & kDimReadoutBits, Readout(5058));
+  const uint32_t before = s->dimFlags;
+  EXPECT_FALSE(SetDocStateDimensionStyle(s, 5057));  // the tolerance values dialog is not a style
+  EXPECT_FALSE(SetDocStateDimensionStyle(s, 5093));
+  EXPECT_EQ(s->dimFlags, before);
+}
+
 TEST(DimensionText, NewLabelIsAPlainBoxInThePenColourLinkedBothWays) {
   DrawingScope d;
   DocState* s = d.state();
