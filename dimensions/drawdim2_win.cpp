@@ -60,7 +60,7 @@ void TextAt(HDC dc, int32_t x, int32_t y, const char* text, COLORREF colour) {
 // The readout of `value` (world units, or degrees for an angle) centred on the label.
 void DrawReadout(const DimInfo* info, float value, bool angle) {
   ObjectRec* label = info ? info->textObject : nullptr;
-  const DimTextInfo* text = label ? DimTextInfoOf(label) : nullptr;
+  const DimTextInfo* text = (label && label->kind == kDimensionTextKind) ? DimTextInfoOf(label) : nullptr;
   const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
   HDC dc = gPrinting ? gPrintDC : PortSessionDC();
   if (!text || !state || !dc) return;

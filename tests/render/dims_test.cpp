@@ -189,6 +189,37 @@ TEST(DimensionDrawing, MetafileRecordingKeepsOnlyLeaders) {
   EXPECT_EQ(inkRecorded, 0u);
 }
 
+// On paper every coordinate is print-scaled; the label keeps the size it has on the screen.
+TEST(DimensionDrawing, PrintingScalesTheDrawingAndKeepsTheLabelSize) {
+  Drawing d;
+  ObjectRec* dim = AddDimension(d, kOffsetDimHKind, {{20, 80}, {20, 50}, {200, 50}, {200, 80}},
+                                1u | Readout(5060) | kDimTextFrame, 110, 50);
+  ObjectRec* label = DimInfoOf(dim)->textObject;
+  Render(d, 1.0f, 0, 0, 240, 120);
+  const float screenWidth = label->bounds.right - label->bounds.left;
+
+  DibCanvas paper;
+  ASSERT_TRUE(CreateDibCanvas(480, 240, &paper));
+  gPrinting = true;
+  gPrintDC = paper.dc;
+  gHPrintScale = gVPrintScale = 2.0f;
+  gCurDocument = d.document;
+  DrawAllLayers(d.layer(), nullptr, kDrawAll, nullptr);
+  gPrinting = false;
+  gPrintDC = nullptr;
+  gHPrintScale = gVPrintScale = 1.0f;
+  const Picture printed = CanvasPicture(paper);
+  DeleteDibCanvas(&paper);
+
+  EXPECT_NEAR(label->bounds.right - label->bounds.left, screenWidth, 3.0f);
+  EXPECT_NEAR((label->bounds.left + label->bounds.right) / 2, 110.0f, 0.5f);
+  // The dimension line at y 50 lands on device row 100, and the extension lines reach 57.
+  auto ink = [&printed](int x, int y) { return printed.pixels[y * printed.width + x] != kWhitePixel; };
+  EXPECT_TRUE(ink(80, 100));
+  EXPECT_TRUE(ink(40, 150));
+  EXPECT_FALSE(ink(40, 20));
+}
+
 // ---- Rulers ----
 
 // One ruler strip rendered as its window paints it: light grey, the ruler font, the graduation.
