@@ -97,6 +97,15 @@ POINT DevicePoint(Pt p) {
   return {RoundToInt(p.x), RoundToInt(p.y)};
 }
 
+// Filled shapes are not clipped by the port: one whose tip lies far outside the visible area
+// (high zoom) is left out, as it cannot show anyway.
+bool TipVisible(Pt tip) {
+  if (gPrinting) return true;
+  double l, t, r, b;
+  GetPortClipBox(&l, &t, &r, &b);
+  return tip.x >= l && tip.x <= r && tip.y >= t && tip.y <= b;
+}
+
 ArrowStyle StyleOf(uint32_t flags) {
   for (int bit = 0; bit < kNoArrow; ++bit)
     if (flags & (1u << bit)) return static_cast<ArrowStyle>(bit);
@@ -105,7 +114,7 @@ ArrowStyle StyleOf(uint32_t flags) {
 
 void Triangle(Pt tip, float theta, float z, bool filled) {
   HDC dc = TargetDC();
-  if (!dc) return;
+  if (!dc || !TipVisible(tip)) return;
   const Pt w1 = Along(tip, theta + kWingHalfAngle, kWingLength * z);
   const Pt w2 = Along(tip, theta - kWingHalfAngle, kWingLength * z);
   const POINT corners[3] = {DevicePoint(tip), DevicePoint(w1), DevicePoint(w2)};
@@ -118,7 +127,7 @@ void Triangle(Pt tip, float theta, float z, bool filled) {
 // A dot or circle of `radius` (zoomed on the screen, plain on paper) around the tip.
 void Disc(Pt tip, float radius, float z, bool filled) {
   HDC dc = TargetDC();
-  if (!dc) return;
+  if (!dc || !TipVisible(tip)) return;
   RECT box;
   if (gPrinting) {
     const POINT a = DevicePoint({tip.x - radius, tip.y - radius});

@@ -8,29 +8,11 @@ exe=$(readlink -f "$1")
 build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
-skip() { echo "SKIPPED: $*"; exit 77; }
-[ -f "$exe" ] || skip "$exe not built"
-[ -n "${DISPLAY:-}" ] || skip "DISPLAY is not set (run under xvfb-run)"
-command -v xdotool >/dev/null 2>&1 || skip "xdotool is not installed"
-command -v import >/dev/null 2>&1 || skip "ImageMagick is not installed"
+. "$src/tests/gui/guilib.sh"
 
 work=$build/gui-ruler-test
 rm -rf "$work"
 mkdir -p "$work"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-wait_window() {
-  i=0
-  while [ $i -lt $(($2 * 4)) ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.25
-    i=$((i + 1))
-  done
-  return 1
-}
 # The changed pixels between two screenshots, one "x y" line each.
 changed_pixels() {
   convert "$1" "$2" -compose difference -composite -threshold 0 -depth 8 txt:- |

@@ -333,24 +333,6 @@ TEST(Rulers, ScaleRule) {
   EXPECT_FALSE(ComputeRulerScale(&wrongUnit, &r));
 }
 
-TEST(Rulers, MinorTickHeights) {
-  const int sixteenths[] = {3, 6, 3, 10, 3, 6, 3, 15, 3, 6, 3, 10, 3, 6, 3};
-  for (int step = 1; step < 16; ++step)
-    EXPECT_EQ(MinorTickHeight(kRulerInches, 16, step), sixteenths[step - 1]);
-  const int eighths[] = {5, 10, 5, 15, 5, 10, 5};
-  for (int step = 1; step < 8; ++step) EXPECT_EQ(MinorTickHeight(kRulerInches, 8, step), eighths[step - 1]);
-  EXPECT_EQ(MinorTickHeight(kRulerInches, 12, 6), 15);
-  EXPECT_EQ(MinorTickHeight(kRulerInches, 12, 9), 10);
-  EXPECT_EQ(MinorTickHeight(kRulerInches, 12, 4), 5);
-  EXPECT_EQ(MinorTickHeight(kRulerInches, 10, 5), 10);
-  EXPECT_EQ(MinorTickHeight(kRulerInches, 2, 1), 10);
-  EXPECT_EQ(MinorTickHeight(kRulerInches, 7, 3), 5);
-  EXPECT_EQ(MinorTickHeight(kRulerMillimetres, 10, 5), 10);
-  EXPECT_EQ(MinorTickHeight(kRulerMillimetres, 10, 4), 5);
-  EXPECT_EQ(MinorTickHeight(kRulerCentimetres, 4, 2), 10);
-  EXPECT_EQ(MinorTickHeight(kRulerCentimetres, 5, 2), 5);
-}
-
 TEST(Rulers, BadScalePaintsOnlyTheBackground) {
   Drawing d;
   d.state()->screenScale = 0.0f;
