@@ -1,5 +1,6 @@
 # Shared by the GUI checks (sourced): the prerequisites, the pass and fail tally and the wait
-# for a window. Expects $exe (the program) to be set; skips with exit 77 when anything is missing.
+# for a window, the start of the program. Expects $exe, $build, $src and $work to be set; skips
+# with exit 77 when anything is missing.
 skip() { echo "SKIPPED: $*"; exit 77; }
 [ -f "$exe" ] || skip "$exe not built"
 [ -n "${DISPLAY:-}" ] || skip "DISPLAY is not set (run under xvfb-run)"
@@ -20,4 +21,12 @@ wait_window() {
     i=$((i + 1))
   done
   return 1
+}
+
+# Starts the program in the background, its output into $work/draxel.out; on exit the program
+# and its Wine server are stopped.
+start_program() {
+  "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
+  app=$!
+  trap 'kill "$app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
 }

@@ -19,13 +19,7 @@ changed_pixels() {
     awk -F'[,: ]+' 'NR > 1 && $0 !~ /#000000/ { print $1, $2 }'
 }
 
-"$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
-app=$!
-cleanup() {
-  kill "$app" 2>/dev/null
-  WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
-}
-trap cleanup EXIT
+start_program
 
 frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
 sleep 3

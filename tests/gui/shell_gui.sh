@@ -69,13 +69,7 @@ red_box() {
 
 /usr/bin/python3 "$src/tests/gui/make_fixture.py" "$work/fixture.drx" || { echo "cannot write the fixture"; exit 1; }
 
-"$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
-app=$!
-cleanup() {
-  kill "$app" 2>/dev/null
-  WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
-}
-trap cleanup EXIT
+start_program
 
 # 1. The frame with its first drawing, once the splash has gone.
 frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
