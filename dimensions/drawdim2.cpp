@@ -269,3 +269,14 @@ bool SetDocStateDimensionStyle(DocState* state, int id) {
   }
   return true;
 }
+
+bool ApplyDimensionStyle(ObjectRec* object, int id) {
+  if (id == kArrowsInCommand) return DimensionArrowsInside(object);
+  if (id == kArrowsOutCommand) return DimensionArrowsOutside(object);
+  if (id == kTextFrameCommand) return DimensionTextFramed(object);
+  if (id == kNoTolerance || (id >= kSingleTolerance && id <= kLimitingTolerance))
+    return DimensionToleranceFlag(object, id);
+  if (id >= kFirstReadoutStyle && id <= kLastReadoutStyle) return DimensionReadoutFlag(object, id);
+  if (id >= kFirstArrowStyle && id <= kLastArrowStyle) return DimensionArrowFlag(object, id);
+  return false;
+}

@@ -81,3 +81,7 @@ bool DimensionToleranceFlag(ObjectRec* object, int id);
 // styles, which toggle, 5058..5064 readouts, 5086..5092 arrowheads). The selection summary
 // records the new value. False for any other id.
 bool SetDocStateDimensionStyle(DocState* state, int id);
+// The same commands on one dimension, as the walk over the selected objects applies them:
+// 5047/5048 arrows in/out, 5050 the drawing's frame bit, 5053..5056 tolerance, 5058..5064
+// readout, 5086..5092 arrowhead. False when the object is no dimension or the id no such command.
+bool ApplyDimensionStyle(ObjectRec* object, int id);

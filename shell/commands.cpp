@@ -123,7 +123,8 @@ void OnViewToggle(int id) {
 
 // Arrowheads, arrows in or out, text frame, centre text, tolerance styles and readouts: the
 // drawing's defaults for new dimensions change and its menus follow. The selected dimensions
-// take the same style once the selection walks exist; until then only the defaults change.
+// are to take the same style through ApplyDimensionStyle once the selection walks exist; until
+// then only the defaults change.
 void OnDimensionStyle(int id) {
   if (!SetDocStateDimensionStyle(State(), id)) return;
   Refresh();

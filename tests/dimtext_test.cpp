@@ -248,6 +248,15 @@ TEST(DimensionText, FlagChanges) {
   EXPECT_TRUE(info->dimFlags & kDimTextFrame);
   EXPECT_EQ(info->dimFlags & kDimCenterText, start & kDimCenterText);  // other bits untouched
 
+  // The walk's entry point picks the operation by command.
+  EXPECT_TRUE(ApplyDimensionStyle(dim, 5048));
+  EXPECT_TRUE(info->dimFlags & kDimArrowsOut);
+  EXPECT_TRUE(ApplyDimensionStyle(dim, kDoubleTolerance));
+  EXPECT_EQ(info->dimFlags & kDimToleranceBits, kDouble);
+  EXPECT_TRUE(ApplyDimensionStyle(dim, 5059));
+  EXPECT_EQ(info->dimFlags & kDimReadoutBits, Readout(5059));
+  EXPECT_FALSE(ApplyDimensionStyle(dim, 5052));  // centre text stays with the drawing
+
   // Objects that are no dimension, or have no record, are left alone.
   ObjectRec* rect = NewDimension(layer, kRectKind);
   EXPECT_FALSE(DimensionArrowFlag(rect, 5086));
