@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dimensions/drawdims.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
@@ -470,7 +471,8 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
       case kDiameterShoulderDimKind:
       case kRadiusShoulderDimKind:
       case kLeaderDimKind:
-        // Dimension drawing is not built yet: dimensions draw nothing for now.
+        // A metafile recording (pictures, previews) leaves dimensions out; a leader is a drawing.
+        if (!gMakeMetaFile || object->kind == kLeaderDimKind) DrawDimensionObject(object, flags, track);
         break;
       case kMetaFileKind:
         if (!gMakeMetaFile) DrawMetaFileObject(object);

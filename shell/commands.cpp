@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "dimensions/drawdim2.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
@@ -117,6 +118,15 @@ void OnViewToggle(int id) {
     InvalidateRect(AsWindow(document->toolbarWindow), nullptr, TRUE);
     UpdateWindow(AsWindow(document->toolbarWindow));
   }
+  Refresh();
+}
+
+// Arrowheads, arrows in or out, text frame, centre text, tolerance styles and readouts: the
+// drawing's defaults for new dimensions change and its menus follow. The selected dimensions
+// are to take the same style through ApplyDimensionStyle once the selection walks exist; until
+// then only the defaults change.
+void OnDimensionStyle(int id) {
+  if (!SetDocStateDimensionStyle(State(), id)) return;
   Refresh();
 }
 
@@ -286,33 +296,33 @@ const CommandEntry kCommands[] = {
     {CMD_ALIGN_TOP_RIGHT, nullptr},
     {CMD_ALIGN_BOTTOM_RIGHT, nullptr},
     {CMD_ALIGN_BOTTOM_LEFT, nullptr},
-    {CMD_ARROWS_IN, nullptr},
-    {CMD_ARROWS_OUT, nullptr},
-    {5086, nullptr},
-    {5087, nullptr},
-    {5088, nullptr},
-    {5089, nullptr},
-    {5090, nullptr},
-    {5091, nullptr},
-    {5092, nullptr},
-    {CMD_CENTER_TEXT, nullptr},
-    {CMD_TEXT_FRAME, nullptr},
-    {CMD_SINGLE_TOLERANCE, nullptr},
-    {CMD_DOUBLE_TOLERANCE, nullptr},
-    {CMD_LIMITING_TOLERANCE, nullptr},
+    {CMD_ARROWS_IN, OnDimensionStyle},
+    {CMD_ARROWS_OUT, OnDimensionStyle},
+    {5086, OnDimensionStyle},
+    {5087, OnDimensionStyle},
+    {5088, OnDimensionStyle},
+    {5089, OnDimensionStyle},
+    {5090, OnDimensionStyle},
+    {5091, OnDimensionStyle},
+    {5092, OnDimensionStyle},
+    {CMD_CENTER_TEXT, OnDimensionStyle},
+    {CMD_TEXT_FRAME, OnDimensionStyle},
+    {CMD_SINGLE_TOLERANCE, OnDimensionStyle},
+    {CMD_DOUBLE_TOLERANCE, OnDimensionStyle},
+    {CMD_LIMITING_TOLERANCE, OnDimensionStyle},
     {CMD_TOLERANCE_VALUES, nullptr},
     {CMD_DRAW_PARALLEL, nullptr},
     {CMD_PARALLEL, nullptr},
     {CMD_DRAW_FROM_CENTER, nullptr},
     {CMD_FILL_COLOR, nullptr},
     {CMD_PEN_COLOR, nullptr},
-    {5058, nullptr},
-    {5059, nullptr},
-    {5060, nullptr},
-    {5061, nullptr},
-    {5062, nullptr},
-    {5063, nullptr},
-    {5064, nullptr},
+    {5058, OnDimensionStyle},
+    {5059, OnDimensionStyle},
+    {5060, OnDimensionStyle},
+    {5061, OnDimensionStyle},
+    {5062, OnDimensionStyle},
+    {5063, OnDimensionStyle},
+    {5064, OnDimensionStyle},
     {CMD_LINE_TYPES, nullptr},
     {CMD_LINE_SIZE, nullptr},
     // Options

@@ -12,6 +12,7 @@
 #include "shell/cmdids.h"
 #include "shell/shell.h"
 #include "tools/drxfont.h"
+#include "tools/toolhooks.h"
 
 HINSTANCE gAppInstance = nullptr;
 HWND gFrameWindow = nullptr;
@@ -54,7 +55,7 @@ constexpr int kStock(int stockObject) {
   return -1 - stockObject;
 }
 
-// The toolbar, rulers, misc pane, toolboxes, their panes and the clipboard viewer paint only
+// The toolbar, misc pane, toolboxes, their panes and the clipboard viewer paint only
 // their background until their own procedures arrive.
 // Registered in this order; unregistered in kUnregisterOrder's order.
 const ClassEntry kClasses[] = {
@@ -62,9 +63,10 @@ const ClassEntry kClasses[] = {
     {"DocumentClass", DocumentPane, CS_HREDRAW | CS_VREDRAW, kStock(GRAY_BRUSH), false, "Drag"},
     {"MainClass", MainDispatch, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, kStock(WHITE_BRUSH), false, nullptr},
     {"ToolbarClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, 0, true, nullptr},
-    {"HorizontalRulerClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
-    {"VerticalRulerClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
-    {"RulerUnitClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
+    {"HorizontalRulerClass", HorizRulerPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true,
+     nullptr},
+    {"VerticalRulerClass", VertRulerPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
+    {"RulerUnitClass", RulerUnitPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
     {"MiscClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, 0, true, nullptr},
     {"ToolClass", BlankPane, CS_DBLCLKS | CS_SAVEBITS, 0, true, nullptr},
     {"ToolPaneClass", BlankPane, CS_DBLCLKS, 0, true, nullptr},
@@ -98,6 +100,7 @@ void MakeHelpPathName(char* buffer) {
 
 bool MainInit(HINSTANCE instance) {
   MakeHelpPathName(szHelpFileName);
+  gToolHooks.moveRulerMarks = MoveRulerMarksTo;
   ResetCurrentFont();
   char face[sizeof gCurFontInfo.faceName];
   if (*LoadStr(STR_COURIER_NEW, face, sizeof face)) std::memcpy(gCurFontInfo.faceName, face, sizeof face);

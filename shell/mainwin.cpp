@@ -1,10 +1,12 @@
 // The drawing pane: paints its drawing and takes the keys and the mouse for it.
 #include <windows.h>
+#include <windowsx.h>
 
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
+#include "tools/toolhooks.h"
 
 namespace {
 
@@ -30,8 +32,17 @@ LRESULT OnPanePaint(HWND pane) {
   return 0;
 }
 
-LRESULT OnPaneMouseMove(WPARAM flags) {
+LRESULT OnPaneMouseMove(HWND pane, WPARAM flags, LPARAM position) {
   gModifiers = static_cast<uint16_t>(flags);
+  DocumentRec* document = DocumentOfPane(pane);
+  CurrentDrawingScope scope(pane, document);
+  // The rulers' marks follow the hover in the pane's logical coordinates.
+  POINT p = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (HDC dc = GetDC(pane)) {
+    DPtoLP(dc, &p, 1);
+    ReleaseDC(pane, dc);
+  }
+  MoveRulerMarks(p.x, p.y);
   return 0;
 }
 
@@ -67,7 +78,7 @@ LRESULT CALLBACK MainDispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDOWN:
       return OnPaneLeftDown(wParam);
     case WM_MOUSEMOVE:
-      return OnPaneMouseMove(wParam);
+      return OnPaneMouseMove(window, wParam, lParam);
     case WM_DESTROY:
       return OnPaneDestroy(window);
   }

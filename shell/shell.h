@@ -98,6 +98,14 @@ LRESULT CALLBACK BlankPane(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // device rectangle `update`.
 void PaintDrawingPane(HDC dc, DocumentRec* document, const RECT& update);
 
+// rulerpane
+LRESULT CALLBACK HorizRulerPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK VertRulerPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RulerUnitPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The rulers' cursor marks of the current drawing follow a pane logical position.
+void UpdateHorTick(int32_t x);
+void UpdateVerTick(int32_t x, int32_t y);
+void MoveRulerMarksTo(int32_t x, int32_t y);
 // commands
 bool DoCommand(HWND window, int id, HWND control);
 void HandleKeyDown(WPARAM key, LPARAM flags);

@@ -14,6 +14,14 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "dimensions/dimlabel.h"
+#include "files/drxfile.h"
+#include "model/docstate.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -636,6 +644,75 @@ TEST(DrxconvConvert, SymbolHoldsEveryObjectSelected) {
   EXPECT_EQ(after["layers"][0]["objects"][0]["points"][0]["selected"].number, 1);
   EXPECT_EQ(after["layers"][0]["objects"][0]["points"][3]["x"].number, 20);
 }
+
+#ifdef _WIN32
+// A drawing with one rectangle and, when asked, a length dimension with its label above it.
+std::string WriteDimensionedDrawing(const std::string& name, bool withDimension) {
+  DocumentRec* document = CreateDocument();
+  LayerRec* layer = document->firstLayer;
+  const RGB16 black = kBlack16, white = kWhite16;
+  const FloatRect empty = kEmptyRect;
+  auto add = [&](int16_t kind, std::vector<FloatPoint> points) {
+    ObjectRec* object = CreateObject(kind, kind == kRectKind, 1, &white, &black, 1.0f, kSolidLineType,
+                                     kNoFill, &empty, nullptr, nullptr, nullptr, layer, nullptr);
+    for (const FloatPoint& p : points)
+      AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, p.x, p.y, 0, 0, object), object);
+    UpdateObjectBounds(object);
+    AppendObjectToLayer(object, layer);
+    return object;
+  };
+  add(kRectKind, {{100, 200}, {300, 200}, {300, 300}, {100, 300}});
+  if (withDimension) {
+    ObjectRec* dim = add(kLengthDimKind, {{100, 200}, {100, 150}, {300, 150}, {300, 200}});
+    FontRecord font = {};
+    font.height = -11;
+    std::strcpy(font.faceName, "Arial");
+    EXPECT_TRUE(AddDimensionInfo(dim, 200, 150, true, &font));
+  }
+  const std::string path = WorkPath(name);
+  EXPECT_TRUE(DrxFileWrite(path.c_str())) << gDrxFileReason;
+  DeleteDocument(document);
+  return path;
+}
+
+// Pixels other than white in a 24-bit bottom-up BMP as the converter writes it.
+size_t BmpInk(const std::string& path) {
+  const std::string bytes = ReadWholeFile(path);
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return 0;
+  auto u32 = [&bytes](size_t at) {
+    uint32_t v = 0;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  const uint32_t offset = u32(10), width = u32(18), height = u32(22);
+  const size_t row = (width * 3 + 3) & ~3u;
+  size_t ink = 0;
+  for (uint32_t y = 0; y < height; ++y)
+    for (uint32_t x = 0; x < width; ++x) {
+      const size_t at = offset + y * row + x * 3;
+      if (at + 3 > bytes.size()) return ink;
+      if (static_cast<uint8_t>(bytes[at]) != 0xFF || static_cast<uint8_t>(bytes[at + 1]) != 0xFF ||
+          static_cast<uint8_t>(bytes[at + 2]) != 0xFF)
+        ++ink;
+    }
+  return ink;
+}
+
+TEST(DrxconvConvert, PicturesShowTheDimensions) {
+  const std::string plain = WriteDimensionedDrawing("undimensioned.drx", false);
+  const std::string dimensioned = WriteDimensionedDrawing("dimensioned.drx", true);
+  const std::string plainBmp = WorkPath("undimensioned.bmp"), dimBmp = WorkPath("dimensioned.bmp");
+  ASSERT_EQ(RunDrxconv({"convert", plain, plainBmp}).status, 0);
+  const RunResult run = RunDrxconv({"convert", dimensioned, dimBmp});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // Two extension lines, the dimension line, two arrowheads and the readout.
+  EXPECT_GT(BmpInk(dimBmp), BmpInk(plainBmp) + 200);
+  const std::string plainPng = WorkPath("undimensioned.png"), dimPng = WorkPath("dimensioned.png");
+  ASSERT_EQ(RunDrxconv({"convert", plain, plainPng}).status, 0);
+  ASSERT_EQ(RunDrxconv({"convert", dimensioned, dimPng}).status, 0);
+  EXPECT_NE(ReadWholeFile(plainPng), ReadWholeFile(dimPng));
+}
+#endif
 
 TEST(DrxconvFailures, UnreadableInputsExitWithTwoAndNameTheFile) {
   const std::string missing = WorkPath("no-such-drawing.drx");

@@ -18,22 +18,9 @@
 #include "render/imagefile.h"
 #include "render/linestlr.h"
 #include "render/metafile.h"
+#include "tests/render/refpicture.h"
 
 namespace {
-
-constexpr uint32_t kWhitePixel = 0xFFFFFF;
-
-// A drawing of its own, current while the test runs.
-struct Drawing {
-  DocumentRec* document;
-  explicit Drawing() : document(CreateDocument()) { gCurDocument = document; }
-  ~Drawing() {
-    DeleteDocument(document);
-    gCurDocument = nullptr;
-  }
-  DocState* state() { return document->docState; }
-  LayerRec* layer() { return document->firstLayer; }
-};
 
 ObjectRec* AddObject(LayerRec* layer, int16_t kind, bool closed, std::vector<FloatPoint> points,
                      float weight = 1.0f, int16_t lineType = kSolidLineType, int16_t pattern = kNoFill,
@@ -65,60 +52,6 @@ ObjectRec* AddCurve(LayerRec* layer, float cx, float cy, float r, RGB16 pen = kB
 
 void SelectAll(ObjectRec* object) {
   for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->selected = 1;
-}
-
-// Renders the drawing's area (page units) at `zoom` into a picture with the given paint options.
-Picture Render(Drawing& d, float zoom, int left, int top, int width, int height, int options = kPaintErase) {
-  d.state()->zoomFactor = zoom;
-  DibCanvas canvas;
-  EXPECT_TRUE(CreateDibCanvas(width, height, &canvas));
-  const int ox = RoundToInt(left * zoom), oy = RoundToInt(top * zoom);
-  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
-  const QDRect area = {ox, oy, ox + width, oy + height};
-  EXPECT_TRUE(PaintDrawing(canvas.dc, d.document, &area, options));
-  Picture picture = CanvasPicture(canvas);
-  DeleteDibCanvas(&canvas);
-  gCurDocument = d.document;
-  return picture;
-}
-
-std::string RefPath(const std::string& name) {
-  return std::string(DRX_SOURCE_DIR) + "/tests/render/refs/" + name + ".png";
-}
-std::string OutPath(const std::string& name) {
-  const std::string dir = std::string(DRX_BINARY_DIR) + "/render-failures";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "/" + name;
-}
-
-// Compares with the reference picture; on a difference writes the actual picture and a
-// difference picture (changed pixels red on grey) into the build folder. DRX_UPDATE_REFS=1
-// writes the reference instead.
-void ExpectMatchesReference(const Picture& actual, const std::string& name) {
-  if (std::getenv("DRX_UPDATE_REFS")) {
-    ASSERT_TRUE(WritePicturePng(actual, RefPath(name).c_str()));
-    return;
-  }
-  Picture expected;
-  if (!ReadPicturePng(RefPath(name).c_str(), &expected)) {
-    WritePicturePng(actual, OutPath(name + ".actual.png").c_str());
-    FAIL() << "no reference picture " << RefPath(name) << "; the rendering is in "
-           << OutPath(name + ".actual.png");
-  }
-  ASSERT_EQ(expected.width, actual.width) << name;
-  ASSERT_EQ(expected.height, actual.height) << name;
-  Picture diff = actual;
-  size_t differing = 0;
-  for (size_t i = 0; i < actual.pixels.size(); ++i) {
-    const bool same = actual.pixels[i] == expected.pixels[i];
-    if (!same) ++differing;
-    diff.pixels[i] = same ? ((actual.pixels[i] == kWhitePixel) ? 0xFFFFFF : 0xC0C0C0) : 0xFF0000;
-  }
-  if (differing) {
-    WritePicturePng(actual, OutPath(name + ".actual.png").c_str());
-    WritePicturePng(diff, OutPath(name + ".diff.png").c_str());
-  }
-  EXPECT_EQ(differing, 0u) << name << ": pictures written to " << OutPath(name + ".*.png");
 }
 
 uint32_t Pixel(const Picture& p, int x, int y) {

@@ -137,9 +137,51 @@ TEST_F(MenuState, LayerItemsPickTheLayerByPosition) {
 
 TEST_F(MenuState, CommandsNotBuiltAreHandledAndChangeNothing) {
   DocState before = *document_->docState;
-  for (int id : {CMD_SNAP_TO_GRID, CMD_DRAW_PARALLEL, 5088, CMD_SINGLE_TOLERANCE, 5061})
+  for (int id : {CMD_SNAP_TO_GRID, CMD_DRAW_PARALLEL, CMD_TOLERANCE_VALUES, CMD_PARALLEL, CMD_NUDGE_RATE})
     EXPECT_TRUE(DoCommand(nullptr, id, nullptr)) << id;
   EXPECT_EQ(std::memcmp(&before, document_->docState, sizeof before), 0);
+}
+
+TEST_F(MenuState, DimensionStyleCommandsSetTheDefaultsAndTheirChecks) {
+  const DocState* state = document_->docState;
+  FillArrowheadMenu();  // the arrowhead pictures are added at start-up
+  auto run = [](int id) {
+    EXPECT_TRUE(DoCommand(nullptr, id, nullptr)) << id;
+    UpdateMenus();
+  };
+  run(5089);
+  EXPECT_EQ(state->arrowStyle, 5089);
+  EXPECT_EQ(state->dimFlags & kDimArrowBits, 1u << 3);
+  EXPECT_TRUE(Checked(5089));
+  EXPECT_FALSE(Checked(5086));
+  EXPECT_FALSE(Grey(5089));
+  run(5064);
+  EXPECT_EQ(state->dimFlags & kDimReadoutBits, 1u << 18);
+  EXPECT_TRUE(Checked(5064));
+  EXPECT_FALSE(Checked(5060));
+  run(CMD_ARROWS_OUT);
+  EXPECT_TRUE(Checked(CMD_ARROWS_OUT));
+  EXPECT_FALSE(Checked(CMD_ARROWS_IN));
+  run(CMD_ARROWS_IN);
+  EXPECT_TRUE(Checked(CMD_ARROWS_IN));
+  EXPECT_FALSE(state->dimFlags & kDimArrowsOut);
+  // Tolerance styles toggle, and one replaces another.
+  run(CMD_SINGLE_TOLERANCE);
+  EXPECT_TRUE(Checked(CMD_SINGLE_TOLERANCE));
+  run(CMD_DOUBLE_TOLERANCE);
+  EXPECT_TRUE(Checked(CMD_DOUBLE_TOLERANCE));
+  EXPECT_FALSE(Checked(CMD_SINGLE_TOLERANCE));
+  run(CMD_DOUBLE_TOLERANCE);
+  EXPECT_FALSE(Checked(CMD_DOUBLE_TOLERANCE));
+  EXPECT_EQ(state->toleranceStyle, CMD_NO_TOLERANCE);
+  EXPECT_EQ(state->dimFlags & kDimToleranceBits, 0u);
+  const bool centred = Checked(CMD_CENTER_TEXT);
+  run(CMD_CENTER_TEXT);
+  EXPECT_NE(Checked(CMD_CENTER_TEXT), centred);
+  run(CMD_TEXT_FRAME);
+  EXPECT_TRUE(Checked(CMD_TEXT_FRAME));
+  run(CMD_TEXT_FRAME);
+  EXPECT_FALSE(Checked(CMD_TEXT_FRAME));
 }
 
 }  // namespace

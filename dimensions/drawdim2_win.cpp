@@ -1,0 +1,175 @@
+// Drawing a dimension's readout on its label, on the drawing port or the print context.
+#include <windows.h>
+
+#include <cstring>
+
+#include "dimensions/drawdim2.h"
+#include "dimensions/drawdim2_win.h"
+#include "dimensions/drawdims.h"
+#include "geometry/zoomhdlr.h"
+#include "model/objstuff.h"
+#include "render/drawhdlr.h"
+
+namespace {
+
+constexpr int32_t kStringWidthPad = 2;  // the port's string widths carry two pixels of air
+
+COLORREF BackgroundColour() {
+  const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  return state ? DeviceColor(state->backColor) : RGB(255, 255, 255);
+}
+
+int32_t MeasureOn(const char* text, void* context) {
+  SIZE size = {0, 0};
+  GetTextExtentPoint32A(static_cast<HDC>(context), text, static_cast<int>(std::strlen(text)), &size);
+  return size.cx + kStringWidthPad;
+}
+
+int32_t Scaled(int32_t v, float scale) {
+  return scale > 0.0f ? static_cast<int32_t>(v / scale) : v;
+}
+
+// Metrics and widths of the selected font in the units the box is laid out in: screen pixels,
+// or the printer's device units brought back to screen units.
+struct Measure {
+  HDC dc;
+  float scale;  // device units per layout unit
+};
+int32_t MeasureLayout(const char* text, void* context) {
+  const Measure* m = static_cast<const Measure*>(context);
+  return Scaled(MeasureOn(text, m->dc) - kStringWidthPad, m->scale) + kStringWidthPad;
+}
+
+void FillBox(HDC dc, const RECT& r) {
+  HBRUSH brush = CreateSolidBrush(BackgroundColour());
+  if (!brush) return;
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+void TextAt(HDC dc, int32_t x, int32_t y, const char* text, COLORREF colour) {
+  const UINT savedAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+  const COLORREF savedColour = SetTextColor(dc, colour);
+  const int savedMode = SetBkMode(dc, TRANSPARENT);
+  TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+  SetBkMode(dc, savedMode);
+  SetTextColor(dc, savedColour);
+  SetTextAlign(dc, savedAlign);
+}
+
+// The readout of `value` (world units, or degrees for an angle) centred on the label.
+void DrawReadout(const DimInfo* info, float value, bool angle) {
+  ObjectRec* label = info ? info->textObject : nullptr;
+  const DimTextInfo* text = (label && label->kind == kDimensionTextKind) ? DimTextInfoOf(label) : nullptr;
+  const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  HDC dc = gPrinting ? gPrintDC : PortSessionDC();
+  if (!text || !state || !dc) return;
+
+  LOGFONTA font;
+  static_assert(sizeof font == sizeof text->font, "a stored font is a logical font");
+  std::memcpy(&font, &text->font, sizeof font);
+  const float zoom = CurrentZoom();
+  font.lfHeight = ScaledFontHeight(text->font.height, gPrinting ? gHPrintScale : zoom);
+  HFONT created = CreateFontIndirectA(&font);
+  if (!created) return;
+  FlushPortLines();
+  HGDIOBJ savedFont = SelectObject(dc, created);
+
+  DimensionStrings strings;
+  FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
+                         &strings);
+  TEXTMETRICA tm;
+  if (!GetTextMetricsA(dc, &tm)) std::memset(&tm, 0, sizeof tm);
+  Measure measure = {dc, gPrinting ? gHPrintScale : 1.0f};
+  const float vScale = gPrinting ? gVPrintScale : 1.0f;
+  const ReadoutMetrics metrics = {Scaled(tm.tmAscent, vScale), Scaled(tm.tmDescent, vScale),
+                                  Scaled(tm.tmExternalLeading, vScale), MeasureLayout, &measure};
+  char joined[kReadoutTextSize];
+  ReadoutPlacement place;
+  PlaceReadout(strings, info->dimFlags, metrics, joined, &place);
+
+  float cx = 0, cy = 0;
+  CenterOfObject(label, &cx, &cy);
+  cx = ZoomF(cx);
+  cy = ZoomF(cy);
+  const float left = cx - place.width / 2.0f, right = cx + place.width / 2.0f;
+  const float top = cy - place.height / 2.0f, bottom = cy + place.height / 2.0f;
+  const bool framed = (info->dimFlags & kDimTextFrame) != 0;
+  if (gPrinting) {
+    const FloatRect box = {top - zoom, left - zoom, bottom + 1 + zoom, right + 1 + zoom};
+    PrintEraseRect(&box);
+    if (framed) PrintFrameRect(&box);
+  } else {
+    const int32_t grow = static_cast<int32_t>(zoom + 0.5f);
+    const QDRect box = {RoundToInt(left) - grow, RoundToInt(top) - grow, RoundToInt(right) + 1 + grow,
+                        RoundToInt(bottom) + 1 + grow};
+    FillBox(dc, RECT{box.left, box.top, box.right, box.bottom});
+    if (framed) {
+      PortMoveTo(static_cast<float>(box.left), static_cast<float>(box.top));
+      PortLineTo(static_cast<float>(box.right), static_cast<float>(box.top));
+      PortLineTo(static_cast<float>(box.right), static_cast<float>(box.bottom));
+      PortLineTo(static_cast<float>(box.left), static_cast<float>(box.bottom));
+      PortLineTo(static_cast<float>(box.left), static_cast<float>(box.top));
+      FlushPortLines();
+    }
+  }
+  const COLORREF colour = DeviceColor(label->penColor);
+  for (const ReadoutPlacement::Line& line : place.lines) {
+    if (!line.text) continue;
+    if (gPrinting) {
+      const float x = left + 1 + line.dx, y = bottom - line.rise;
+      TextAt(dc, RoundToInt(x * gHPrintScale), RoundToInt(y * gVPrintScale), line.text, colour);
+    } else {
+      TextAt(dc, RoundToInt(left) + 1 + line.dx, RoundToInt(bottom) - line.rise, line.text, colour);
+    }
+  }
+
+  // The label hugs the readout: its corners and bounds become the unzoomed box.
+  const float corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+  PointRec* p = label->firstPoint;
+  int placed = 0;
+  for (; placed < 4 && p; ++placed, p = p->nextPoint) {
+    p->x = UnzoomF(corners[placed][0]);
+    p->y = UnzoomF(corners[placed][1]);
+  }
+  if (placed == 4) label->bounds = {UnzoomF(top), UnzoomF(left), UnzoomF(bottom), UnzoomF(right)};
+
+  SelectObject(dc, savedFont);
+  DeleteObject(created);
+}
+
+}  // namespace
+
+void DrawLengthText(const DimInfo* info, float x1, float y1, float x2, float y2) {
+  const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  DrawReadout(info, DimensionLengthValue(x1, y1, x2, y2, state), false);
+}
+
+void DrawAngleText(const DimInfo* info, float a1, float a2) {
+  DrawReadout(info, DimensionAngleValue(a1, a2), true);
+}
+
+void PrintEraseRect(const FloatRect* rect) {
+  if (!rect || !gPrinting || !gPrintDC) return;
+  FlushPortLines();
+  FillBox(gPrintDC, RECT{RoundToInt(rect->left * gHPrintScale), RoundToInt(rect->top * gVPrintScale),
+                         RoundToInt(rect->right * gHPrintScale), RoundToInt(rect->bottom * gVPrintScale)});
+}
+
+void PrintFrameRect(const FloatRect* rect) {
+  if (!rect || !gPrinting || !gPrintDC) return;
+  PrintMoveTo(rect->left, rect->top);
+  PrintLineTo(rect->right, rect->top);
+  PrintLineTo(rect->right, rect->bottom);
+  PrintLineTo(rect->left, rect->bottom);
+  PrintLineTo(rect->left, rect->top);
+  FlushPortLines();
+}
+
+void PrintArc(const FloatRect* box, int16_t startAngle, int16_t arcAngle) {
+  if (!box || !gPrinting || !gPrintDC) return;
+  const QDRect scaled = {RoundToInt(box->left * gHPrintScale), RoundToInt(box->top * gVPrintScale),
+                         RoundToInt(box->right * gHPrintScale), RoundToInt(box->bottom * gVPrintScale)};
+  FlushPortLines();
+  FrameArc(&scaled, startAngle, arcAngle);
+}

@@ -1,0 +1,343 @@
+// Dimensions and rulers against reference pictures, and what drawing a dimension does to its
+// records: the label fitted to the readout and an angle's radius point put back on its leg.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "dimensions/dimlabel.h"
+#include "dimensions/drawdims.h"
+#include "geometry/gnrlmath.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
+#include "render/ruler.h"
+#include "tests/render/refpicture.h"
+
+namespace {
+
+constexpr uint32_t Readout(int id) {
+  return 1u << (12 + id - 5058);
+}
+
+FontRecord LabelFont() {
+  FontRecord font = {};
+  font.height = -11;
+  std::strcpy(font.faceName, "Arial");
+  return font;
+}
+
+// A dimension of `kind` through `points` with the given flag word; its label centred at
+// (cx, cy) unless it is a leader.
+ObjectRec* AddDimension(Drawing& d, int16_t kind, std::vector<FloatPoint> points, uint32_t flags, float cx,
+                        float cy) {
+  const RGB16 black = kBlack16, white = kWhite16;
+  const FloatRect empty = kEmptyRect;
+  LayerRec* layer = d.layer();
+  ObjectRec* object = CreateObject(kind, 0, 1, &white, &black, 1.0f, kSolidLineType, kNoFill, &empty, nullptr,
+                                   nullptr, nullptr, layer, nullptr);
+  for (const FloatPoint& p : points)
+    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, p.x, p.y, 0, 0, object), object);
+  UpdateObjectBounds(object);
+  AppendObjectToLayer(object, layer);
+  const uint32_t saved = d.state()->dimFlags;
+  d.state()->dimFlags = flags;
+  const FontRecord font = LabelFont();
+  EXPECT_TRUE(AddDimensionInfo(object, static_cast<int16_t>(cx), static_cast<int16_t>(cy),
+                               kind != kLeaderDimKind, &font));
+  d.state()->dimFlags = saved;
+  return object;
+}
+
+FloatPoint At(float ox, float oy, float x, float y) {
+  return {ox + x, oy + y};
+}
+
+// One of each kind in a row of cells `cell` wide, each drawn from (inset, oy) in its cell.
+void AddEveryKind(Drawing& d, float oy, uint32_t flags, float cell = 130, float inset = 0) {
+  float ox = inset;
+  auto next = [&ox, cell]() { ox += cell; };
+  AddDimension(d, kOffsetDimVKind,
+               {At(ox, oy, 20, 10), At(ox, oy, 50, 10), At(ox, oy, 50, 60), At(ox, oy, 20, 60)}, flags,
+               ox + 80, oy + 35);
+  next();
+  AddDimension(d, kOffsetDimHKind,
+               {At(ox, oy, 20, 60), At(ox, oy, 20, 30), At(ox, oy, 100, 30), At(ox, oy, 100, 60)}, flags,
+               ox + 60, oy + 15);
+  next();
+  AddDimension(d, kLengthDimKind,
+               {At(ox, oy, 30, 70), At(ox, oy, 22, 58), At(ox, oy, 82, 18), At(ox, oy, 90, 30)}, flags,
+               ox + 40, oy + 25);
+  next();
+  // Legs 35 long at 0 and 45 degrees, the arc at radius 60 beyond them.
+  const float r = 60, leg = 0.70710678f;
+  AddDimension(d, kAngleDimKind,
+               {At(ox, oy, 20, 72), At(ox, oy, 55, 72), At(ox, oy, 20 + 35 * leg, 72 - 35 * leg),
+                At(ox, oy, 20 + r * leg, 72 - r * leg)},
+               flags, ox + 95, oy + 45);
+  next();
+  AddDimension(d, kDiameterDimKind, {At(ox, oy, 30, 65), At(ox, oy, 100, 15)}, flags, ox + 65, oy + 40);
+  next();
+  AddDimension(d, kRadiusDimKind, {At(ox, oy, 30, 65), At(ox, oy, 100, 15)}, flags, ox + 65, oy + 40);
+  next();
+  // Shoulders: 20 beyond the first (diameter) or second (radius) point, then 25 sideways.
+  AddDimension(d, kDiameterShoulderDimKind,
+               {At(ox, oy, 60, 45), At(ox, oy, 100, 15), At(ox, oy, 44, 57), At(ox, oy, 19, 57)}, flags,
+               ox + 19, oy + 67);
+  next();
+  AddDimension(d, kRadiusShoulderDimKind,
+               {At(ox, oy, 20, 65), At(ox, oy, 60, 35), At(ox, oy, 76, 23), At(ox, oy, 101, 23)}, flags,
+               ox + 101, oy + 13);
+  next();
+  AddDimension(d, kLeaderDimKind, {At(ox, oy, 20, 65), At(ox, oy, 60, 20), At(ox, oy, 100, 20)}, flags, 0, 0);
+}
+
+// Every kind (columns) in every arrowhead style (rows).
+TEST(DimensionPictures, EveryKindInEveryArrowStyle) {
+  Drawing d;
+  for (int style = 0; style < 7; ++style) AddEveryKind(d, style * 85.0f, (1u << style) | Readout(5060));
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 9 * 130, 7 * 85), "dims_arrows_in");
+}
+
+// Arrows outside reach 36 pixels past the ends: wider cells, four styles with different shapes.
+TEST(DimensionPictures, EveryKindWithArrowsOutside) {
+  Drawing d;
+  const int styles[] = {0, 2, 3, 5};
+  float oy = 40;
+  for (int style : styles) {
+    AddEveryKind(d, oy, (1u << style) | kDimArrowsOut | Readout(5060), 190, 45);
+    oy += 150;
+  }
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 9 * 190, 4 * 150), "dims_arrows_out");
+}
+
+// Tolerance layouts, the frame, a readout in feet and inches, a coloured label, at two zooms.
+TEST(DimensionPictures, ReadoutLayoutsAndFrames) {
+  Drawing d;
+  d.state()->upperTolerance = 0.05f;
+  d.state()->lowerTolerance = 0.02f;
+  const uint32_t base = 1u << 0 | Readout(5060);
+  const uint32_t rows[] = {base, base | 1u << 9, base | 1u << 10, base | 1u << 11 | kDimTextFrame,
+                           (1u << 3) | Readout(5064) | kDimTextFrame};
+  float oy = 0;
+  for (uint32_t flags : rows) {
+    ObjectRec* dim =
+        AddDimension(d, kOffsetDimHKind, {{20, oy + 60}, {20, oy + 35}, {200, oy + 35}, {200, oy + 60}},
+                     flags, 110, oy + 35);
+    DimInfoOf(dim)->upperTolerance = 0.05f;
+    DimInfoOf(dim)->lowerTolerance = 0.02f;
+    oy += 70;
+  }
+  DimInfoOf(d.layer()->firstObject)->textObject->penColor = {0xFFFF, 0, 0};
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 230, 350), "dims_readouts_zoom1");
+  ExpectMatchesReference(Render(d, 2.0f, 0, 0, 460, 700), "dims_readouts_zoom2");
+}
+
+TEST(DimensionDrawing, LabelHugsTheReadoutAroundItsCentre) {
+  Drawing d;
+  ObjectRec* dim = AddDimension(d, kOffsetDimHKind, {{20, 80}, {20, 50}, {200, 50}, {200, 80}},
+                                1u | Readout(5060), 110, 50);
+  ObjectRec* label = DimInfoOf(dim)->textObject;
+  Render(d, 1.0f, 0, 0, 240, 120);
+  const FloatRect b = label->bounds;
+  EXPECT_NEAR((b.left + b.right) / 2, 110.0f, 0.01f);
+  EXPECT_NEAR((b.top + b.bottom) / 2, 50.0f, 0.01f);
+  EXPECT_GT(b.right - b.left, 10.0f);  // "2.50"" is wider than a few pixels...
+  EXPECT_LT(b.right - b.left, 40.0f);  // ...and narrower than the 40-wide new box
+  EXPECT_EQ(label->firstPoint->x, b.left);
+  EXPECT_EQ(label->firstPoint->nextPoint->nextPoint->y, b.bottom);
+  // At zoom 2 the box keeps its size in page units (the font is zoomed with it).
+  Render(d, 2.0f, 0, 0, 480, 240);
+  EXPECT_NEAR(label->bounds.right - label->bounds.left, b.right - b.left, 2.0f);
+}
+
+TEST(DimensionDrawing, AngleRadiusPointReturnsToTheSecondLeg) {
+  Drawing d;
+  // Vertex (50, 150), first leg to the right, second leg straight up; P3 dragged off the leg.
+  ObjectRec* dim = AddDimension(d, kAngleDimKind, {{50, 150}, {150, 150}, {50, 50}, {80, 90}},
+                                1u | Readout(5060), 100, 100);
+  Render(d, 1.0f, 0, 0, 200, 200);
+  const PointRec* p3 = dim->firstPoint->nextPoint->nextPoint->nextPoint;
+  EXPECT_NEAR(p3->x, 50.0f, 1e-3);
+  EXPECT_NEAR(p3->y, 150.0f - 67.082f, 1e-2);  // |(30, -60)| from the vertex
+  // A transform preview draws copies: the stored points stay.
+  ObjectRec* other =
+      AddDimension(d, kAngleDimKind, {{50, 150}, {150, 150}, {50, 50}, {80, 90}}, 1u, 100, 100);
+  TrackState track = {};
+  track.start = {0, 0};
+  track.current = {10, 10};
+  DrawObject(other, nullptr, kDrawAll | kDrawPreviewTranslate, &track);
+  EXPECT_EQ(other->firstPoint->nextPoint->nextPoint->nextPoint->x, 80.0f);
+}
+
+TEST(DimensionDrawing, MetafileRecordingKeepsOnlyLeaders) {
+  Drawing d;
+  AddDimension(d, kLengthDimKind, {{10, 50}, {10, 20}, {100, 20}, {100, 50}}, 1u, 55, 20);
+  Picture withLength = Render(d, 1.0f, 0, 0, 120, 80);
+  gMakeMetaFile = true;
+  gPrinting = false;
+  Picture recorded = Render(d, 1.0f, 0, 0, 120, 80);
+  gMakeMetaFile = false;
+  size_t inkNormal = 0, inkRecorded = 0;
+  for (size_t i = 0; i < withLength.pixels.size(); ++i) {
+    inkNormal += withLength.pixels[i] != kWhitePixel;
+    inkRecorded += recorded.pixels[i] != kWhitePixel;
+  }
+  EXPECT_GT(inkNormal, 100u);
+  EXPECT_EQ(inkRecorded, 0u);
+}
+
+// On paper every coordinate is print-scaled; the label keeps the size it has on the screen.
+TEST(DimensionDrawing, PrintingScalesTheDrawingAndKeepsTheLabelSize) {
+  Drawing d;
+  ObjectRec* dim = AddDimension(d, kOffsetDimHKind, {{20, 80}, {20, 50}, {200, 50}, {200, 80}},
+                                1u | Readout(5060) | kDimTextFrame, 110, 50);
+  ObjectRec* label = DimInfoOf(dim)->textObject;
+  Render(d, 1.0f, 0, 0, 240, 120);
+  const float screenWidth = label->bounds.right - label->bounds.left;
+
+  DibCanvas paper;
+  ASSERT_TRUE(CreateDibCanvas(480, 240, &paper));
+  gPrinting = true;
+  gPrintDC = paper.dc;
+  gHPrintScale = gVPrintScale = 2.0f;
+  gCurDocument = d.document;
+  DrawAllLayers(d.layer(), nullptr, kDrawAll, nullptr);
+  gPrinting = false;
+  gPrintDC = nullptr;
+  gHPrintScale = gVPrintScale = 1.0f;
+  const Picture printed = CanvasPicture(paper);
+  DeleteDibCanvas(&paper);
+
+  EXPECT_NEAR(label->bounds.right - label->bounds.left, screenWidth, 3.0f);
+  EXPECT_NEAR((label->bounds.left + label->bounds.right) / 2, 110.0f, 0.5f);
+  // The dimension line at y 50 lands on device row 100, and the extension lines reach 57.
+  auto ink = [&printed](int x, int y) { return printed.pixels[y * printed.width + x] != kWhitePixel; };
+  EXPECT_TRUE(ink(80, 100));
+  EXPECT_TRUE(ink(40, 150));
+  EXPECT_FALSE(ink(40, 20));
+}
+
+// ---- Rulers ----
+
+// One ruler strip rendered as its window paints it: light grey, the ruler font, the graduation.
+Picture RenderRuler(Drawing& d, bool vertical, int length, int scroll) {
+  const int thickness = 22;
+  DibCanvas canvas;
+  EXPECT_TRUE(CreateDibCanvas(vertical ? thickness : length, vertical ? length : thickness, &canvas));
+  RECT all = {0, 0, canvas.width, canvas.height};
+  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
+  FillRect(canvas.dc, &all, grey);
+  DeleteObject(grey);
+  SetupRulerContext(canvas.dc);
+  SetWindowOrgEx(canvas.dc, vertical ? 0 : scroll, vertical ? scroll : 0, nullptr);
+  gCurDocument = d.document;
+  DrawRulerGraduation(canvas.dc, d.state(), vertical, thickness);
+  ReleaseRulerContext(canvas.dc);
+  Picture picture = CanvasPicture(canvas);
+  DeleteDibCanvas(&canvas);
+  return picture;
+}
+
+// Both rulers of a drawing in one picture: the horizontal on top, the vertical below at the left.
+Picture RenderRulers(Drawing& d, float zoom) {
+  d.state()->zoomFactor = zoom;
+  const Picture h = RenderRuler(d, false, 600, -10);
+  const Picture v = RenderRuler(d, true, 400, 0);
+  Picture both;
+  both.width = h.width;
+  both.height = h.height + v.height;
+  both.pixels.assign(static_cast<size_t>(both.width) * both.height, kWhitePixel);
+  for (int y = 0; y < h.height; ++y)
+    for (int x = 0; x < h.width; ++x) both.pixels[y * both.width + x] = h.pixels[y * h.width + x];
+  for (int y = 0; y < v.height; ++y)
+    for (int x = 0; x < v.width; ++x)
+      both.pixels[(h.height + y) * both.width + x] = v.pixels[y * v.width + x];
+  return both;
+}
+
+TEST(RulerPictures, UnitsAndZooms) {
+  struct Case {
+    const char* name;
+    int16_t screenUnit, worldUnit;
+    float screenScale, worldScale;
+    int16_t minorDivisions;
+    float originH;
+  } cases[] = {
+      {"ruler_inches", 1, 1, 1, 1, 8, 0},      {"ruler_inches_16", 1, 1, 1, 1, 16, 100},
+      {"ruler_centimetres", 6, 6, 1, 1, 4, 0}, {"ruler_millimetres", 5, 5, 1, 1, 10, 0},
+      {"ruler_feet", 1, 2, 1, 4, 12, 0},  // 1 inch = 4 feet
+  };
+  for (const Case& c : cases) {
+    for (float zoom : {1.0f, 2.0f}) {
+      Drawing d;
+      DocState* s = d.state();
+      s->screenUnit = c.screenUnit;
+      s->worldUnit = c.worldUnit;
+      s->screenScale = c.screenScale;
+      s->worldScale = c.worldScale;
+      s->minorDivisions = c.minorDivisions;
+      s->originH = c.originH;
+      ExpectMatchesReference(RenderRulers(d, zoom),
+                             std::string(c.name) + (zoom == 1.0f ? "_zoom1" : "_zoom2"));
+    }
+  }
+}
+
+TEST(Rulers, ScaleRule) {
+  struct Case {
+    int16_t unit;
+    float screenScale, worldScale;
+    int16_t divisions;
+    int majorCount;
+    float step;
+    long value;
+  } cases[] = {
+      {1, 1, 1, 8, 8, 9.0f, 1},        // eighths of an inch
+      {1, 1, 1, 7, 7, 72.0f / 7, 1},   // 7 divides itself
+      {1, 1, 1, 17, 1, 72.0f, 1},      // no divisor up to 16: every inch a labelled tick
+      {6, 1, 1, 7, 1, 28.346457f, 1},  // no divisor among 5, 4, 3, 2
+      {6, 1, 1, 10, 5, 5.669291f, 1},
+      {5, 1, 1, 3, 10, 5.669291f, 20},  // millimetres: 2 mm steps, labels every 20
+      {1, 1, 2.5f, 8, 8, 10.8f, 3},     // 1 : 2.5 becomes 1.2 : 3
+      {1, 0.25f, 1, 8, 8, 4.5f, 2},     // a screen scale under 0.5 doubles both
+  };
+  for (const Case& c : cases) {
+    DocState s = {};
+    s.screenUnit = c.unit;
+    s.screenScale = c.screenScale;
+    s.worldScale = c.worldScale;
+    s.minorDivisions = c.divisions;
+    RulerScale r;
+    ASSERT_TRUE(ComputeRulerScale(&s, &r)) << c.unit << " " << c.divisions;
+    EXPECT_EQ(r.majorCount, c.majorCount) << c.unit << " " << c.divisions;
+    EXPECT_NEAR(r.step, c.step, 1e-3) << c.unit << " " << c.divisions;
+    EXPECT_EQ(r.valuePerMajor, c.value) << c.unit << " " << c.divisions;
+  }
+  // Scales that would never end the tick walk give no graduation at all.
+  for (float bad : {0.0f, -1.0f, NAN, INFINITY}) {
+    DocState s = {};
+    s.screenUnit = 1;
+    s.screenScale = bad;
+    s.worldScale = 1;
+    s.minorDivisions = 8;
+    RulerScale r;
+    EXPECT_FALSE(ComputeRulerScale(&s, &r)) << bad;
+  }
+  DocState wrongUnit = {};
+  wrongUnit.screenUnit = 7;
+  wrongUnit.screenScale = wrongUnit.worldScale = 1;
+  RulerScale r;
+  EXPECT_FALSE(ComputeRulerScale(&wrongUnit, &r));
+}
+
+TEST(Rulers, BadScalePaintsOnlyTheBackground) {
+  Drawing d;
+  d.state()->screenScale = 0.0f;
+  const Picture p = RenderRuler(d, false, 300, 0);
+  for (uint32_t pixel : p.pixels) ASSERT_EQ(pixel, 0xC0C0C0u);
+}
+
+}  // namespace
