@@ -174,8 +174,11 @@ DocumentRec* CreateDocument() {
   return document;
 }
 
+void (*gDocumentDeletedHook)(DocumentRec* document) = nullptr;
+
 void DeleteDocument(DocumentRec* document) {
   if (!document) return;
+  if (gDocumentDeletedHook) gDocumentDeletedHook(document);
   LayerRec* layer = document->firstLayer;
   while (layer) {
     LayerRec* next = layer->nextLayer;
