@@ -74,25 +74,19 @@ struct ClickInfo {
   ObjectRec* object;
 };
 
-extern int16_t gCurTool;           // the current tool; kNoTool when none
-extern int16_t gCurSnap;           // the current snap; kNoSnap when none
-extern uint8_t gSnapLocked;        // the snap stays after a press
-extern uint8_t gPointOrientation;  // the whole system selects points rather than objects
-extern int16_t gPattern;           // the current fill pattern: 0 none, 11 solid
-extern int16_t gSelectIndex;       // which object under the press the hit test reports (1 = top)
-extern uint8_t gResetStdTool;      // preference: return to the standard tool after each drag
-extern ClickInfo gClickInfo;       // what the last press hit
-extern TrackState gTrackState;     // the tracking record of the drag in progress
-extern uint16_t gTrackModifiers;   // bit kTrackShift: Shift held during tracking
+extern int16_t gCurTool;          // the current tool; kNoTool when none
+extern int16_t gCurSnap;          // the current snap; kNoSnap when none
+extern uint8_t gSnapLocked;       // the snap stays after a press
+extern uint8_t gPointOrientation; // the whole system selects points rather than objects
+extern int16_t gPattern;          // the current fill pattern: 0 none, 11 solid
+extern int16_t gSelectIndex;      // which object under the press the hit test reports (1 = top)
+extern uint8_t gResetStdTool;     // preference: return to the standard tool after each drag
+extern ClickInfo gClickInfo;      // what the last press hit
+extern TrackState gTrackState;    // the tracking record of the drag in progress
+extern uint16_t gTrackModifiers;  // bit kTrackShift: Shift held during tracking
 
 constexpr uint16_t kTrackShift = 0x04;
 
-inline bool IsEditTool(int tool) {
-  return tool >= kFirstEditTool && tool <= kLastEditTool;
-}
-inline bool IsDrawTool(int tool) {
-  return tool >= kFirstDrawTool && tool <= kLastDrawTool;
-}
-inline bool IsDimTool(int tool) {
-  return tool >= kFirstDimTool && tool <= kLastDimTool;
-}
+inline bool IsEditTool(int tool) { return tool >= kFirstEditTool && tool <= kLastEditTool; }
+inline bool IsDrawTool(int tool) { return tool >= kFirstDrawTool && tool <= kLastDrawTool; }
+inline bool IsDimTool(int tool) { return tool >= kFirstDimTool && tool <= kLastDimTool; }
