@@ -142,6 +142,9 @@ extern DocumentRec* gCurDocument;
 
 DocState* CreateDocState();
 void InitializeDocState(DocState* state);
+// `out` := the summary of no object examined yet: every flag uniform, the values new objects
+// would get from `state`.
+void ClearSelectionSummary(const DocState* state, SelectionState* out);
 void SetDocStateDimensionArrowFlags(DocState* state);
 void SetDocStateDimensionReadoutFlags(DocState* state);
 void SetDocStateDimensionToleranceFlags(DocState* state);

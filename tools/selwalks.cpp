@@ -423,20 +423,11 @@ void ClearSelectionState(const DocState* state, SelectionState* out) {
   if (!out) return;
   *out = SelectionState{};
   out->firstObject = 1;
-  out->patternUniform = out->fillColorUniform = out->lineWeightUniform = out->penColorUniform = 1;
-  out->lineTypeUniform = out->arrowsOutUniform = out->arrowStyleUniform = out->textFrameUniform = 1;
-  out->toleranceStyleUniform = out->alignmentUniform = 1;
+  ClearSelectionSummary(state, out);
+  // The current pattern and alignment are the tools' own, not the drawing's.
+  out->patternUniform = out->alignmentUniform = 1;
   out->pattern = gPattern;
   out->alignment = kAlignLeftCommand;
-  if (!state) return;
-  out->fillColor = state->fillColor;
-  out->lineWeight = state->lineWeight;
-  out->penColor = state->penColor;
-  out->lineType = state->lineType;
-  out->arrowsOut = (state->dimFlags & kDimArrowsOut) ? 1 : 0;
-  out->textFrame = (state->dimFlags & kDimTextFrame) ? 1 : 0;
-  out->arrowStyle = state->arrowStyle;
-  out->toleranceStyle = state->toleranceStyle;
 }
 
 void UpdateSelectionState(ObjectRec* object, SelectionState* s) {
