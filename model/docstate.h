@@ -142,6 +142,9 @@ extern DocumentRec* gCurDocument;
 
 DocState* CreateDocState();
 void InitializeDocState(DocState* state);
+// `out` := the summary of no object examined yet: every flag uniform, the values new objects
+// would get from `state`.
+void ClearSelectionSummary(const DocState* state, SelectionState* out);
 void SetDocStateDimensionArrowFlags(DocState* state);
 void SetDocStateDimensionReadoutFlags(DocState* state);
 void SetDocStateDimensionToleranceFlags(DocState* state);
@@ -156,3 +159,5 @@ DocumentRec* CreateDocument();
 // Frees the layers with their objects, the settings, the file name (a malloc'd block) and the
 // record. Clears gCurDocument if it named this drawing.
 void DeleteDocument(DocumentRec* document);
+// Told of a drawing DeleteDocument is about to free, before any of its objects go. Null by default.
+extern void (*gDocumentDeletedHook)(DocumentRec* document);

@@ -30,6 +30,7 @@ ObjectRec* LastObject(ObjectRec* object) {
 }
 
 void LinkAtEnd(ObjectRec* object, LayerRec* layer, ObjectRec* last) {
+  NoteModelChange();
   object->layer = layer;
   object->nextObject = nullptr;
   object->prevObject = last;
@@ -61,6 +62,7 @@ void AppendLayerToDocument(LayerRec* layer) {
 }
 
 void LinkLayerAfter(LayerRec* layer, LayerRec* tail) {
+  NoteModelChange();
   if (!layer || !gCurDocument) return;
   // A null tail walks from the first layer; a tail of a list since emptied is not followed.
   LayerRec* last = gCurDocument->firstLayer ? (tail ? tail : gCurDocument->firstLayer) : nullptr;
@@ -76,6 +78,7 @@ void LinkLayerAfter(LayerRec* layer, LayerRec* tail) {
 }
 
 void UnlinkLayer(LayerRec* layer) {
+  NoteModelChange();
   if (!layer) return;
   if (layer->prevLayer) layer->prevLayer->nextLayer = layer->nextLayer;
   if (layer->nextLayer) layer->nextLayer->prevLayer = layer->prevLayer;
@@ -84,6 +87,7 @@ void UnlinkLayer(LayerRec* layer) {
 }
 
 void DeleteLayer(LayerRec* layer) {
+  NoteModelChange();
   if (!layer) return;
   LayerRec* replacement = layer->prevLayer ? layer->prevLayer : layer->nextLayer;
   if (gCurDocument) {
