@@ -8,6 +8,7 @@
 #include "resources/resids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/selhndlr.h"
 #include "tools/toolstate.h"
 
 namespace {
@@ -63,7 +64,7 @@ void ChoosePattern(int16_t pattern) {
   gPattern = pattern;
   DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
   if (!state) return;
-  // Giving the pattern to the selected objects arrives with the selection walks.
+  SelectedObjectAllLayers(gCurDocument->firstLayer, true, kOpSetPattern, &pattern);
   Refresh();
   state->selectionState.pattern = pattern;
   state->selectionState.patternUniform = 1;
