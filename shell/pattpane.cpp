@@ -75,13 +75,9 @@ LRESULT CALLBACK PatternPane(HWND window, UINT message, WPARAM wParam, LPARAM lP
   const PaneRec* record = PaneRecOf(window);
   if (!record || record->id != kPatternPaneId) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) PatternPaneDraw(window, dc, record);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { PatternPaneDraw(window, dc, record); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       if (!gCurDocument) return 0;
       ChoosePattern(

@@ -267,13 +267,9 @@ void PaneUpdateSelectionStateAreas() {
 
 LRESULT CALLBACK ToolbarPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) ToolbarDraw(window, dc);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { ToolbarDraw(window, dc); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:

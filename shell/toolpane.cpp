@@ -179,13 +179,9 @@ LRESULT CALLBACK ToolPane(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   const PaneRec* record = PaneRecOf(window);
   const POINT position = {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) ToolPaneDraw(dc, record, window);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { ToolPaneDraw(dc, record, window); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       DoToolPaneClick(nullptr, record, window, message, position);
       return 0;
