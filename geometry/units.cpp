@@ -158,12 +158,13 @@ namespace {
 
 // Whole-number readouts beyond this are shown at this size rather than overflowing.
 constexpr double kLargestWholeReadout = 1e15;
-constexpr int kInchesPerFootWhole = 12;
+constexpr double kInchesPerFootWhole = 12.0;
 
-long long WholeNumber(double v) {
+// The integer part (toward zero), kept within what the text can show.
+long long Truncated(double v) {
   if (!std::isfinite(v)) return 0;
-  v = std::fmin(std::fmax(v, -kLargestWholeReadout), kLargestWholeReadout);
-  return std::llround(v);
+  return static_cast<long long>(
+      std::trunc(std::fmin(std::fmax(v, -kLargestWholeReadout), kLargestWholeReadout)));
 }
 
 }  // namespace
@@ -176,15 +177,17 @@ void ConvertFloatToString(float value, char* text, size_t size, const DocState* 
   if (decimals >= 0 && decimals < 5) {
     std::snprintf(text, size, kDecimals[decimals], static_cast<double>(value));
   } else if (isLength && style == kFirstReadoutStyle + 5) {
-    std::snprintf(text, size, "%lld\"", WholeNumber(GetInchesFromWorld(value, state)));
+    // Whole inches, rounded half up as the dimension texts round them.
+    std::snprintf(text, size, "%lld\"", Truncated(GetInchesFromWorld(value, state) + 0.5));
   } else if (isLength && style == kLastReadoutStyle) {
-    // Feet and inches: the inches are rounded, and twelve of them carry into the feet.
-    const long long inches = WholeNumber(GetInchesFromWorld(value, state));
-    const long long magnitude = inches < 0 ? -inches : inches;
-    const long long feet = magnitude / kInchesPerFootWhole, rest = magnitude % kInchesPerFootWhole;
-    const char* sign = inches < 0 ? "-" : "";
-    if (feet)
-      std::snprintf(text, size, "%s%lld'-%lld\"", sign, feet, rest);
+    // Feet and the inches left over, both truncated; the sign goes once in front.
+    const double inches = GetInchesFromWorld(value, state);
+    const double feet = std::fabs(inches) / kInchesPerFootWhole;
+    const long long wholeFeet = Truncated(feet);
+    const long long rest = Truncated((feet - static_cast<double>(wholeFeet)) * kInchesPerFootWhole);
+    const char* sign = inches < 0 && (wholeFeet || rest) ? "-" : "";
+    if (wholeFeet)
+      std::snprintf(text, size, "%s%lld'-%lld\"", sign, wholeFeet, rest);
     else
       std::snprintf(text, size, "%s%lld\"", sign, rest);
   } else {

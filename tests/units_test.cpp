@@ -117,9 +117,10 @@ TEST(Units, ReadoutTextsByStyleForLengthsAndAngles) {
       {5064, 2.5f, true, "2'-6\""},
       {5064, 0.5f, true, "6\""},
       {5064, -2.5f, true, "-2'-6\""},
-      // 11.96 inches round to a whole foot rather than showing twelve inches.
-      {5064, 0.9967f, true, "1'-0\""},
-      {5063, 2.5f, false, "2.50"},
+      // 11.96 inches are 11 whole inches, not a foot; 35.88 are 2'-11".
+      {5064, 0.9967f, true, "11\""},
+      {5064, 2.99f, true, "2'-11\""},
+      {5063, 2.99f, false, "2.99"},
       {5064, 2.5f, false, "2.50"},
       {0, 1.0f, true, "1.00"},
       {5063, 1e30f, true, "1000000000000000\""},
