@@ -190,6 +190,32 @@ else
   fail "no misc pane"
 fi
 
+# 8. The toolbar's toolbox button: its pop-up lists the toolboxes; choosing Dimension shows it.
+rect ToolPaneClass 400 && [ "$V" -eq 0 ] || fail "the Dimension toolbox is shown before it is chosen"
+toolbar_click 481
+sleep 0.5
+set -- $(winfind popups | tail -n 1)
+if [ $# -eq 4 ]; then
+  row=$((($4 - $2 - 6) / 5))
+  click_at $(($1 + 30)) $(($2 + 3 + 3 * row + row / 2))
+  rect ToolPaneClass 400 && [ "$V" -eq 1 ] && pass "the toolbar's pop-up shows the Dimension toolbox" \
+    || fail "the Dimension toolbox did not show from the toolbar's pop-up"
+else
+  fail "no pop-up from the toolbar's toolbox button"
+fi
+
+# 9. The grid button turns the grid on and shows pressed while it is on.
+grid_brightness() {
+  shot
+  rect ToolbarClass 2 && brightness $((L + 1 + 320)) $((T + 1 + 3)) 16 14
+}
+before=$(grid_brightness)
+toolbar_click 328
+after=$(grid_brightness)
+echo "grid button brightness: $before before, $after after"
+[ "$after" -lt $((before - 40)) ] && pass "the grid button shows pressed while the grid is on" \
+  || fail "the grid button did not change ($before, $after)"
+
 import -window root "$work/end.png"
 echo "$failures failure(s)"
 [ $failures -eq 0 ]
