@@ -3,8 +3,6 @@
 // per tool and the return to the standard tool.
 #include <windows.h>
 
-#include <cmath>
-
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
@@ -196,26 +194,7 @@ LRESULT CALLBACK ToolPane(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A page rectangle of the current drawing repainted: zoomed, widened to whole pixels, grown by
-// `pixels` and taken to the pane's device coordinates.
-static void PaneInvalidatePageRect(const FloatRect* rect, int pixels) {
-  HWND pane = DrawingPane();
-  if (!pane || !rect) return;
-  FloatRect zoomed = *rect;
-  ZoomFRect(&zoomed);
-  RECT r = {RoundToInt(std::floor(zoomed.left)) - pixels, RoundToInt(std::floor(zoomed.top)) - pixels,
-            RoundToInt(std::ceil(zoomed.right)) + pixels + 1,
-            RoundToInt(std::ceil(zoomed.bottom)) + pixels + 1};
-  HDC dc = GetDC(pane);
-  if (!dc) return;
-  LPtoDP(dc, reinterpret_cast<POINT*>(&r), 2);
-  ReleaseDC(pane, dc);
-  InvalidateRect(pane, &r, TRUE);
-}
-
 void InstallToolHooks() {
-  gSelectionHooks.invalidatePageRect = PaneInvalidatePageRect;
-  gSelectionHooks.refreshDrawing = Refresh;
   gToolHooks.updateXY = PaneUpdateXY;
   gToolHooks.updateWH = PaneUpdateWH;
   gToolHooks.updateAngle = PaneUpdateAngle;
