@@ -52,7 +52,7 @@ void PaintPane(HWND pane, Draw draw) {
 }
 
 // ---- toolwin: the toolbox window, its layout, title bar and dragging
-struct PaneSpec {
+struct PanePlace {
   int16_t id;
   int x, y, width, height;
 };
@@ -61,7 +61,7 @@ constexpr int kMaxToolboxPanes = 12;  // ten tools and the two title bar panes
 const char* ToolboxPaneClass(int toolbox);
 // The panes of a toolbox whose client area is `clientWidth` x `clientHeight`: the title bar
 // first (drag bar, close box), then the tools top to bottom. Returns the count (0 when unknown).
-int ComputeToolboxPanes(const ToolboxInfo& info, int clientWidth, int clientHeight, PaneSpec* out,
+int ComputeToolboxPanes(const ToolboxInfo& info, int clientWidth, int clientHeight, PanePlace* out,
                         int capacity);
 // The gVisibleTools bit of a toolbox number; 0 for an unknown number.
 uint8_t ToolboxBit(int toolbox);

@@ -49,15 +49,15 @@ const ToolboxInfo* InfoOf(HWND toolbox) {
 }
 
 // Creates one pane with its record; a pane whose picture cannot be loaded stays without a record.
-HWND CreatePane(HWND toolbox, HINSTANCE instance, const char* paneClass, const PaneSpec& spec) {
+HWND CreatePane(HWND toolbox, HINSTANCE instance, const char* paneClass, const PanePlace& place) {
   HWND pane =
-      CreateWindowA(paneClass, "", WS_CHILD | WS_VISIBLE, spec.x, spec.y, spec.width, spec.height, toolbox,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+      CreateWindowA(paneClass, "", WS_CHILD | WS_VISIBLE, place.x, place.y, place.width, place.height,
+                    toolbox, reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance, nullptr);
   if (!pane) return nullptr;
   HBITMAP bitmap = nullptr;
-  const bool pictured = spec.id != kDragBarId && spec.id != kReadoutPaneId;
+  const bool pictured = place.id != kDragBarId && place.id != kReadoutPaneId;
   if (pictured) {
-    bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(spec.id));
+    bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(place.id));
     if (!bitmap) return pane;
   }
   PaneRec* record = static_cast<PaneRec*>(LocalAlloc(LPTR, sizeof(PaneRec)));
@@ -65,14 +65,15 @@ HWND CreatePane(HWND toolbox, HINSTANCE instance, const char* paneClass, const P
     if (bitmap) DeleteObject(bitmap);
     return pane;
   }
-  record->id = spec.id;
+  record->id = place.id;
   record->bitmap = bitmap;
   SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(record));
   return pane;
 }
 
-void CreatePanes(HWND toolbox, HINSTANCE instance, const char* paneClass, const PaneSpec* specs, int count) {
-  for (int i = 0; i < count; ++i) CreatePane(toolbox, instance, paneClass, specs[i]);
+void CreatePanes(HWND toolbox, HINSTANCE instance, const char* paneClass, const PanePlace* places,
+                 int count) {
+  for (int i = 0; i < count; ++i) CreatePane(toolbox, instance, paneClass, places[i]);
 }
 
 // The press state of a drag or a close box; one at a time, as the mouse is captured.
@@ -140,7 +141,7 @@ uint8_t ToolboxBit(int toolbox) {
   return kind ? kind->bit : 0;
 }
 
-int ComputeToolboxPanes(const ToolboxInfo& info, int clientWidth, int clientHeight, PaneSpec* out,
+int ComputeToolboxPanes(const ToolboxInfo& info, int clientWidth, int clientHeight, PanePlace* out,
                         int capacity) {
   const ToolboxKind* kind = FindKind(info.toolbox);
   if (!kind || !out) return 0;
@@ -238,18 +239,19 @@ void CreateHorMiniTitleBar(HWND window, HINSTANCE instance, int width) {
   const ToolboxInfo* info = InfoOf(window);
   const char* paneClass = info ? ToolboxPaneClass(info->toolbox) : nullptr;
   if (!paneClass) return;
-  const PaneSpec specs[] = {{kDragBarId, kTitleInset, kTitleInset, width - kCloseBoxSpace, kTitleHeight},
-                            {kCloseBoxId, width - kCloseBoxSpace, kTitleInset, kCloseBoxWidth, kTitleHeight}};
-  CreatePanes(window, instance, paneClass, specs, 2);
+  const PanePlace places[] = {
+      {kDragBarId, kTitleInset, kTitleInset, width - kCloseBoxSpace, kTitleHeight},
+      {kCloseBoxId, width - kCloseBoxSpace, kTitleInset, kCloseBoxWidth, kTitleHeight}};
+  CreatePanes(window, instance, paneClass, places, 2);
 }
 
 void CreateVerMiniTitleBar(HWND window, HINSTANCE instance, int width, int height) {
   const ToolboxInfo* info = InfoOf(window);
   const char* paneClass = info ? ToolboxPaneClass(info->toolbox) : nullptr;
   if (!paneClass) return;
-  const PaneSpec specs[] = {{kCloseBoxId, kTitleInset, kTitleInset, width, width},
-                            {kDragBarId, kTitleInset, width, width, height - width}};
-  CreatePanes(window, instance, paneClass, specs, 2);
+  const PanePlace places[] = {{kCloseBoxId, kTitleInset, kTitleInset, width, width},
+                              {kDragBarId, kTitleInset, width, width, height - width}};
+  CreatePanes(window, instance, paneClass, places, 2);
 }
 
 bool CreateToolButtons(HWND toolbox, HINSTANCE instance, const ToolboxInfo& info) {
@@ -262,19 +264,19 @@ bool CreateToolButtons(HWND toolbox, HINSTANCE instance, const ToolboxInfo& info
     CreateVerMiniTitleBar(toolbox, instance, kVerticalBarWidth, client.bottom);
   else
     CreateHorMiniTitleBar(toolbox, instance, client.right);
-  PaneSpec specs[kMaxToolboxPanes];
-  const int count = ComputeToolboxPanes(info, client.right, client.bottom, specs, kMaxToolboxPanes);
+  PanePlace places[kMaxToolboxPanes];
+  const int count = ComputeToolboxPanes(info, client.right, client.bottom, places, kMaxToolboxPanes);
   constexpr int kTitlePanes = 2;
   for (int i = kTitlePanes; i < count; ++i) {
-    HWND pane = CreatePane(toolbox, instance, paneClass, specs[i]);
+    HWND pane = CreatePane(toolbox, instance, paneClass, places[i]);
     if (!pane) continue;
-    if (specs[i].id == kStandardTool) {
+    if (places[i].id == kStandardTool) {
       gCurToolPane = pane;
       gCurTool = kStandardTool;
-    } else if (specs[i].id == kNoSnap) {
+    } else if (places[i].id == kNoSnap) {
       gCurSnapPane = pane;
       gCurSnap = kNoSnap;
-    } else if (specs[i].id == kReadoutPaneId) {
+    } else if (places[i].id == kReadoutPaneId) {
       gReadoutPane = pane;
     }
   }

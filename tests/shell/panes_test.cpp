@@ -48,49 +48,49 @@ TEST(ToolboxLayout, EveryToolboxHasItsTitleBarAndOnePanePerToolInsideIt) {
   };
   for (const ToolboxCase& c : cases) {
     SCOPED_TRACE(c.info.toolbox);
-    PaneSpec specs[kMaxToolboxPanes];
-    ASSERT_EQ(ComputeToolboxPanes(c.info, c.clientWidth, c.clientHeight, specs, kMaxToolboxPanes), c.panes);
+    PanePlace places[kMaxToolboxPanes];
+    ASSERT_EQ(ComputeToolboxPanes(c.info, c.clientWidth, c.clientHeight, places, kMaxToolboxPanes), c.panes);
     std::set<int> ids;
     for (int i = 0; i < c.panes; ++i) {
-      ids.insert(specs[i].id);
+      ids.insert(places[i].id);
       // Every pane but the readout pane (which hangs one pixel over the top edge) lies inside.
-      if (specs[i].id != kReadoutPaneId) {
-        EXPECT_GE(specs[i].x, 0);
-        EXPECT_GE(specs[i].y, 0);
+      if (places[i].id != kReadoutPaneId) {
+        EXPECT_GE(places[i].x, 0);
+        EXPECT_GE(places[i].y, 0);
       }
       // The readout pane is wider than its toolbox; its last field still shows whole.
       constexpr int kLastReadoutFieldRight = 441;
-      const int right =
-          specs[i].id == kReadoutPaneId ? specs[i].x + kLastReadoutFieldRight : specs[i].x + specs[i].width;
-      EXPECT_LE(right, c.clientWidth + 1) << specs[i].id;
+      const int right = places[i].id == kReadoutPaneId ? places[i].x + kLastReadoutFieldRight
+                                                       : places[i].x + places[i].width;
+      EXPECT_LE(right, c.clientWidth + 1) << places[i].id;
     }
     EXPECT_EQ(ids.size(), static_cast<size_t>(c.panes)) << "pane ids repeat";
     EXPECT_TRUE(ids.count(kCloseBoxId) && ids.count(kDragBarId));
   }
   // The tools run down from (3, 20) in steps of 17, with their own ids.
-  PaneSpec specs[kMaxToolboxPanes];
-  ComputeToolboxPanes({kEditToolbox, 200, 10}, 30, 194, specs, kMaxToolboxPanes);
+  PanePlace places[kMaxToolboxPanes];
+  ComputeToolboxPanes({kEditToolbox, 200, 10}, 30, 194, places, kMaxToolboxPanes);
   for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(specs[2 + i].id, 200 + i);
-    EXPECT_EQ(specs[2 + i].x, 3);
-    EXPECT_EQ(specs[2 + i].y, 20 + 17 * i);
-    EXPECT_EQ(specs[2 + i].width, 23);
-    EXPECT_EQ(specs[2 + i].height, 18);
+    EXPECT_EQ(places[2 + i].id, 200 + i);
+    EXPECT_EQ(places[2 + i].x, 3);
+    EXPECT_EQ(places[2 + i].y, 20 + 17 * i);
+    EXPECT_EQ(places[2 + i].width, 23);
+    EXPECT_EQ(places[2 + i].height, 18);
   }
   // The last tool ends inside the toolbox.
-  EXPECT_LE(specs[11].y + specs[11].height, 194);
+  EXPECT_LE(places[11].y + places[11].height, 194);
   // A horizontal title bar: drag bar then close box at the right; the readouts' stands at the left.
-  EXPECT_EQ(specs[0].id, kDragBarId);
-  EXPECT_EQ(specs[0].width, 30 - 18);
-  EXPECT_EQ(specs[1].x, 30 - 18);
-  ComputeToolboxPanes({kReadoutToolbox, 600, 1}, 463, 34, specs, kMaxToolboxPanes);
-  EXPECT_EQ(specs[0].id, kCloseBoxId);
-  EXPECT_EQ(specs[1].id, kDragBarId);
-  EXPECT_EQ(specs[1].height, 34 - 15);
-  EXPECT_EQ(specs[2].x, 16);
+  EXPECT_EQ(places[0].id, kDragBarId);
+  EXPECT_EQ(places[0].width, 30 - 18);
+  EXPECT_EQ(places[1].x, 30 - 18);
+  ComputeToolboxPanes({kReadoutToolbox, 600, 1}, 463, 34, places, kMaxToolboxPanes);
+  EXPECT_EQ(places[0].id, kCloseBoxId);
+  EXPECT_EQ(places[1].id, kDragBarId);
+  EXPECT_EQ(places[1].height, 34 - 15);
+  EXPECT_EQ(places[2].x, 16);
   // Unknown toolboxes have no panes; a short buffer is never overrun.
-  EXPECT_EQ(ComputeToolboxPanes({6, 0, 0}, 30, 30, specs, kMaxToolboxPanes), 0);
-  PaneSpec two[2];
+  EXPECT_EQ(ComputeToolboxPanes({6, 0, 0}, 30, 30, places, kMaxToolboxPanes), 0);
+  PanePlace two[2];
   EXPECT_EQ(ComputeToolboxPanes({kEditToolbox, 200, 10}, 30, 194, two, 2), 2);
   EXPECT_EQ(ToolboxPaneClass(kSnapToolbox), std::string("SnapPaneClass"));
   EXPECT_EQ(ToolboxBit(kDimToolbox), kDimToolsBit);
