@@ -2,6 +2,7 @@
 #include "geometry/units.h"
 
 #include <cmath>
+#include <cstdio>
 
 char gThousandMark = ',';
 char gDecimalMark = '.';
@@ -151,4 +152,46 @@ void ConvertFromInternational(char* text) {
     else if (*c == gDecimalMark)
       *c = '.';
   }
+}
+
+namespace {
+
+// Whole-number readouts beyond this are shown at this size rather than overflowing.
+constexpr double kLargestWholeReadout = 1e15;
+constexpr double kInchesPerFootWhole = 12.0;
+
+// The integer part (toward zero), kept within what the text can show.
+long long Truncated(double v) {
+  if (!std::isfinite(v)) return 0;
+  return static_cast<long long>(
+      std::trunc(std::fmin(std::fmax(v, -kLargestWholeReadout), kLargestWholeReadout)));
+}
+
+}  // namespace
+
+void ConvertFloatToString(float value, char* text, size_t size, const DocState* state, bool isLength) {
+  if (!text || size == 0) return;
+  static const char* const kDecimals[] = {"%0.0f", "%0.1f", "%0.2f", "%0.3f", "%0.4f"};
+  const int style = state ? state->readoutStyle : 0;
+  const int decimals = style - kFirstReadoutStyle;
+  if (decimals >= 0 && decimals < 5) {
+    std::snprintf(text, size, kDecimals[decimals], static_cast<double>(value));
+  } else if (isLength && style == kFirstReadoutStyle + 5) {
+    // Whole inches, rounded half up as the dimension texts round them.
+    std::snprintf(text, size, "%lld\"", Truncated(GetInchesFromWorld(value, state) + 0.5));
+  } else if (isLength && style == kLastReadoutStyle) {
+    // Feet and the inches left over, both truncated; the sign goes once in front.
+    const double inches = GetInchesFromWorld(value, state);
+    const double feet = std::fabs(inches) / kInchesPerFootWhole;
+    const long long wholeFeet = Truncated(feet);
+    const long long rest = Truncated((feet - static_cast<double>(wholeFeet)) * kInchesPerFootWhole);
+    const char* sign = inches < 0 && (wholeFeet || rest) ? "-" : "";
+    if (wholeFeet)
+      std::snprintf(text, size, "%s%lld'-%lld\"", sign, wholeFeet, rest);
+    else
+      std::snprintf(text, size, "%s%lld\"", sign, rest);
+  } else {
+    std::snprintf(text, size, "%0.2f", static_cast<double>(value));
+  }
+  ConvertToInternational(text);
 }

@@ -16,6 +16,7 @@
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
 #include "shell/filecmds.h"
+#include "shell/panes.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
 #include "tools/toolhooks.h"
@@ -518,7 +519,7 @@ bool IsCommandBuilt(int id) {
 
 bool DoCommand(HWND, int id, HWND) {
   if (id == 0) return false;
-  // Leaving the text tool for the selection tool comes with the toolboxes' panes.
+  LeaveTextTool();
   if (id >= CMD_FIRST_LAYER && id < CMD_FIRST_MDI_CHILD && SelectLayerItem(id)) return true;
   if (const CommandEntry* entry = FindCommand(id)) {
     if (entry->handler) entry->handler(id);
@@ -547,8 +548,10 @@ void HandleKeyDown(WPARAM key, LPARAM) {
       if (Drawing()) OnSelectionOperation(nudge);
       break;
     }
+    case VK_TAB:
+      SnapToolChange(0);
+      break;
     default:
-      // Tab (next snap tool) arrives with the snap module.
       break;
   }
 }

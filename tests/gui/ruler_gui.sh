@@ -9,6 +9,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
+require_display "$exe"
 
 work=$build/gui-ruler-test
 rm -rf "$work"
