@@ -1,0 +1,49 @@
+// Builders of new shapes from numbers: the shape tools, the numeric dialogs, import and paste
+// all create objects through these. Positions are page units. Each returns the new object,
+// appended to `layer`, or null when the figure is degenerate or memory ran out. With `useDoc`
+// the object takes the current drawing's colours, line weight and type and the current fill
+// pattern; without it white fill and pen fields, weight 1 and the solid line type.
+#pragma once
+
+#include <cstdint>
+
+#include "model/docstate.h"
+
+// Fewer sides than this make no multigon.
+constexpr int kMinMultigonSides = 3;
+// Sides of a multigon when no drawing says otherwise.
+constexpr int kDefaultMultigonSides = 5;
+// Degrees to radians, as the arc builder converts its pieces.
+constexpr double kDegreesToRadians = 0.017453292519943295;
+
+// Stages of the multi-click builders.
+constexpr int16_t kBuildFirstPoint = 1;  // create the object with its first vertex
+constexpr int16_t kBuildAddPoint = 2;    // append a vertex
+constexpr int16_t kBuildFinish = 3;      // finish: bounds, selection, parallels or smoothing
+
+ObjectRec* BuildRect(float left, float top, float right, float bottom, LayerRec* layer, bool useDoc);
+ObjectRec* BuildOval(float left, float top, float right, float bottom, LayerRec* layer, bool useDoc);
+// The regular polygon centred on (cx, cy) with its last vertex at (x, y).
+ObjectRec* BuildMulti(float cx, float cy, float x, float y, LayerRec* layer, int sides, bool useDoc);
+// The arc of the ellipse inscribed in the rectangle, from startDeg sweeping arcDeg degrees
+// (counter-clockwise with y up, 0 = east). A sweep of 0 builds nothing.
+ObjectRec* BuildArc(float left, float top, float right, float bottom, float startDeg, float arcDeg,
+                    LayerRec* layer, bool useDoc);
+ObjectRec* BuildLine(float x1, float y1, float x2, float y2, LayerRec* layer, bool useDoc);
+// Polygon and spline, one call per stage: kBuildFirstPoint creates the object at (x, y) and
+// returns it; kBuildAddPoint appends (x, y) to `object`; kBuildFinish closes the figure when
+// `close` is set and it has at least 3 points, drops a figure with fewer than 2 distinct points
+// (deleting it and returning null), and otherwise recomputes bounds and selects it; the spline is
+// then smoothed.
+ObjectRec* BuildPoly(ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage, bool useDoc,
+                     bool close = false);
+ObjectRec* BuildSpline(ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage, bool useDoc,
+                       bool close = false);
+// A picture placed with its frame at the rectangle; `info` is the picture's MetaInfo, which the
+// object then owns.
+ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaInfo* info, LayerRec* layer,
+                         bool useDoc);
+
+// Closes `object` when it has at least 3 points, dropping a last point that lies within
+// `pixels` (zoomed distance) of the first. True when it closed.
+bool CloseFigure(ObjectRec* object, float pixels);
