@@ -1,10 +1,12 @@
 // The drawing pane: paints its drawing and takes the keys and the mouse for it.
 #include <windows.h>
+#include <windowsx.h>
 
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
+#include "tools/trakmous.h"
 
 namespace {
 
@@ -35,8 +37,9 @@ LRESULT OnPaneMouseMove(WPARAM flags) {
   return 0;
 }
 
-LRESULT OnPaneLeftDown(WPARAM flags) {
+LRESULT OnPaneLeftDown(HWND pane, WPARAM flags, LPARAM position) {
   gModifiers = static_cast<uint16_t>(flags);
+  DoMainPaneClick(pane, GET_X_LPARAM(position), GET_Y_LPARAM(position));
   return 0;
 }
 
@@ -65,7 +68,11 @@ LRESULT CALLBACK MainDispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
       HandleKeyDown(wParam, lParam);
       break;
     case WM_LBUTTONDOWN:
-      return OnPaneLeftDown(wParam);
+      return OnPaneLeftDown(window, wParam, lParam);
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      NoteTrackingInterrupted();
+      break;
     case WM_MOUSEMOVE:
       return OnPaneMouseMove(wParam);
     case WM_DESTROY:

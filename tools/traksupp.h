@@ -8,6 +8,7 @@
 
 #include "geometry/geometry.h"  // IntRect
 #include "model/docstate.h"
+#include "tools/buildobj.h"  // multigon sides
 #include "tools/toolstate.h"
 
 // Positions of the drag in progress, unzoomed page units.
@@ -51,9 +52,6 @@ constexpr float kZoomShrinkThreshold = 1.2f;
 constexpr float kZoomSmallStep = 0.1f;
 // Bounds at or beyond these mean an empty selection.
 constexpr float kNoSelectionLimit = 30000.0f;
-// Sides a multigon takes when the drawing gives none usable, and the fewest that make a figure.
-constexpr int16_t kDefaultMultigonSides = 5;
-constexpr int16_t kMinMultigonSides = 3;
 
 // The tracking routine of each tool; the arc routine also takes the tool.
 typedef void (*TrackRoutine)(float x, float y, int16_t stage);
