@@ -22,11 +22,14 @@ constexpr float kLetterHeightInches = 11.0f;
 constexpr int kToleranceFirstBit = 9;
 constexpr int kReadoutFirstBit = 12;
 
+}  // namespace
+
 // No object examined yet: every flag uniform, the values those new objects would get. The fill
 // pattern and text alignment start at 0; the selection code refills the summary from its own
 // current values whenever the selection changes.
-void ClearSelectionSummary(DocState* state) {
-  SelectionState& s = state->selectionState;
+void ClearSelectionSummary(const DocState* state, SelectionState* out) {
+  if (!state || !out) return;
+  SelectionState& s = *out;
   s = SelectionState{};
   s.firstObject = 1;
   s.patternUniform = s.fillColorUniform = s.lineWeightUniform = s.penColorUniform = s.lineTypeUniform = 1;
@@ -41,8 +44,6 @@ void ClearSelectionSummary(DocState* state) {
   s.textFrame = (state->dimFlags & kDimTextFrame) ? 1 : 0;
   s.toleranceStyle = state->toleranceStyle;
 }
-
-}  // namespace
 
 void InitializeDocState(DocState* state) {
   if (!state) return;
@@ -111,7 +112,7 @@ void InitializeDocState(DocState* state) {
   SetDocStateDimensionReadoutFlags(state);
   SetDocStateDimensionToleranceFlags(state);
   state->titleStyle = kTitleDrawingName;
-  ClearSelectionSummary(state);
+  ClearSelectionSummary(state, &state->selectionState);
 }
 
 DocState* CreateDocState() {
@@ -174,8 +175,11 @@ DocumentRec* CreateDocument() {
   return document;
 }
 
+void (*gDocumentDeletedHook)(DocumentRec* document) = nullptr;
+
 void DeleteDocument(DocumentRec* document) {
   if (!document) return;
+  if (gDocumentDeletedHook) gDocumentDeletedHook(document);
   LayerRec* layer = document->firstLayer;
   while (layer) {
     LayerRec* next = layer->nextLayer;

@@ -130,7 +130,7 @@ constexpr int16_t kMaxCurveSmoothness = 20;
 constexpr int16_t kDefaultCurveSmoothness = 8;
 
 // dimFlags bits.
-constexpr uint32_t kDimArrowBits = 0x7Fu;          // bits 0..6, one per arrow style
+constexpr uint32_t kDimArrowBits = 0x7Fu;  // bits 0..6, one per arrow style
 constexpr uint32_t kDimArrowsOut = 1u << 7;
 constexpr uint32_t kDimTextFrame = 1u << 8;
 constexpr uint32_t kDimToleranceBits = 0x7u << 9;  // bits 9..11
@@ -142,6 +142,9 @@ extern DocumentRec* gCurDocument;
 
 DocState* CreateDocState();
 void InitializeDocState(DocState* state);
+// `out` := the summary of no object examined yet: every flag uniform, the values new objects
+// would get from `state`.
+void ClearSelectionSummary(const DocState* state, SelectionState* out);
 void SetDocStateDimensionArrowFlags(DocState* state);
 void SetDocStateDimensionReadoutFlags(DocState* state);
 void SetDocStateDimensionToleranceFlags(DocState* state);
@@ -156,3 +159,5 @@ DocumentRec* CreateDocument();
 // Frees the layers with their objects, the settings, the file name (a malloc'd block) and the
 // record. Clears gCurDocument if it named this drawing.
 void DeleteDocument(DocumentRec* document);
+// Told of a drawing DeleteDocument is about to free, before any of its objects go. Null by default.
+extern void (*gDocumentDeletedHook)(DocumentRec* document);

@@ -1,6 +1,8 @@
 // Whole-object editing operations.
 #include "model/objedit.h"
 
+#include "geometry/geometry.h"
+#include "model/docstate.h"
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
@@ -108,5 +110,66 @@ void CenterObjectsAt(LayerRec* firstLayer, bool selectedOnly, float centreX, flo
   if (rect) {
     *rect = kEmptyRect;
     GetAllLayersBounds(firstLayer, selectedOnly, rect, false, false);
+  }
+}
+
+namespace {
+
+// Tension of the drawing's smoothing: tension / 10, or 0.5 without settings.
+constexpr float kDefaultSmoothing = 0.5f;
+constexpr float kTensionScale = 10.0f;
+
+void SmoothPoint(PointRec* p, const PointRec* a, const PointRec* b, float k) {
+  GetUniformTensionDeriv(a->x, b->x, k, &p->outTangentX);
+  GetUniformTensionDeriv(a->y, b->y, k, &p->outTangentY);
+  p->inTangentX = p->outTangentX;
+  p->inTangentY = p->outTangentY;
+}
+
+}  // namespace
+
+void SmoothObject(ObjectRec* object) {
+  if (!object || !object->firstPoint || !gCurDocument) return;
+  const DocState* state = gCurDocument->docState;
+  const float k = state ? static_cast<float>(state->tension) / kTensionScale : kDefaultSmoothing;
+  object->kind = kSplineKind;
+  PointRec* first = object->firstPoint;
+  PointRec* last = first;
+  while (last->nextPoint) last = last->nextPoint;
+  if (first == last) return;
+  // The neighbours are read before any point changes, so each point's tangent uses the
+  // positions alone; positions never change here.
+  if (object->closed && first->selected) SmoothPoint(first, last, first->nextPoint, k);
+  for (PointRec* p = first->nextPoint; p && p != last; p = p->nextPoint)
+    if (p->selected) SmoothPoint(p, p->prevPoint, p->nextPoint, k);
+  if (object->closed && last->selected) SmoothPoint(last, last->prevPoint, first, k);
+}
+
+void UnsmoothObject(ObjectRec* object) {
+  if (!object) return;
+  bool any = false;
+  for (PointRec* p = object->firstPoint; p; p = p->nextPoint) {
+    if (!p->selected) continue;
+    p->inTangentX = p->inTangentY = p->outTangentX = p->outTangentY = 0.0f;
+    any = true;
+  }
+  if (any) object->kind = kSplineKind;
+}
+
+void UngroupObject(ObjectRec* group) {
+  if (!group || group->kind != kGroupKind) return;
+  LayerRec* layer = group->layer;
+  ObjectRec* member = group->firstChild;
+  group->firstChild = nullptr;
+  DeleteObj(group);
+  while (member) {
+    ObjectRec* next = member->nextObject;
+    member->parent = nullptr;
+    member->prevObject = member->nextObject = nullptr;
+    if (layer) AppendObjectToLayer(member, layer);
+    for (PointRec* p = member->firstPoint; p; p = p->nextPoint)
+      if (p->detectable) p->selected = 1;
+    UpdateObjectRootBounds(member, false, false);
+    member = next;
   }
 }

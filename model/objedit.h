@@ -1,4 +1,4 @@
-// Whole-object editing operations applied to the selection: for now the flips.
+// Whole-object editing operations applied to the selection: flips, grouping and smoothing.
 #pragma once
 
 #include "model/records.h"
@@ -30,3 +30,11 @@ ObjectRec* GroupSelectedObjects(LayerRec* firstLayer);
 // their bounds lands on (centreX, centreY); `rect` receives their new bounds (all points, curves
 // followed, no pen), or the empty rectangle when nothing was moved.
 void CenterObjectsAt(LayerRec* firstLayer, bool selectedOnly, float centreX, float centreY, FloatRect* rect);
+
+// Gives the selected points tangents k (next - previous), k being the drawing's tension / 10;
+// the ends of an open object keep theirs. The object becomes a Spline.
+void SmoothObject(ObjectRec* object);
+// Straightens the segments at the selected points; the object becomes a Spline when any was.
+void UnsmoothObject(ObjectRec* object);
+// Dissolves a group: its members, selected, go to the end of its layer; the group is deleted.
+void UngroupObject(ObjectRec* group);

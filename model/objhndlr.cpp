@@ -47,8 +47,11 @@ void UnlinkObject(ObjectRec* object) {
   object->nextObject = nullptr;
 }
 
+void (*gObjectDeletedHook)(ObjectRec* object) = nullptr;
+
 void DeleteObj(ObjectRec* object) {
   if (!object) return;
+  if (gObjectDeletedHook) gObjectDeletedHook(object);
   std::free(object->screenPoly);
   object->screenPoly = nullptr;
   object->screenPolyCount = 0;

@@ -13,6 +13,9 @@ ObjectRec* CreateObject(int16_t kind, uint8_t closed, uint8_t objectFlag, const 
 void UnlinkObject(ObjectRec* object);
 // Frees the object with its screen polygon, kind data, points and children.
 void DeleteObj(ObjectRec* object);
+// Told of every object DeleteObj is about to free (members included), so that records kept
+// elsewhere (the undo record) can let go of it first. Null by default.
+extern void (*gObjectDeletedHook)(ObjectRec* object);
 // Appends `child` to the end of `group`'s member list, setting its parent and layer.
 void AppendObjectToGroup(ObjectRec* child, ObjectRec* group);
 // Appends like AppendObjectToGroup without walking the list: `tail` is the group's last member,

@@ -30,11 +30,11 @@ ObjectRec* BuildMulti(float cx, float cy, float x, float y, LayerRec* layer, int
 ObjectRec* BuildArc(float left, float top, float right, float bottom, float startDeg, float arcDeg,
                     LayerRec* layer, bool useDoc);
 ObjectRec* BuildLine(float x1, float y1, float x2, float y2, LayerRec* layer, bool useDoc);
-// Polygon and spline, one call per stage: kBuildFirstPoint creates the object at (x, y) and
-// returns it; kBuildAddPoint appends (x, y) to `object`; kBuildFinish closes the figure when
-// `close` is set and it has at least 3 points, drops a figure with fewer than 2 distinct points
-// (deleting it and returning null), and otherwise recomputes bounds and selects it; the spline is
-// then smoothed.
+// Polygon and spline, one call per stage: kBuildFirstPoint creates the object at (x, y), linked
+// into `layer`, and returns it; kBuildAddPoint appends (x, y) to `object` unless it repeats the
+// last vertex; kBuildFinish deletes a figure of fewer than 2 distinct points (returning null),
+// closes it as CloseFigure does (with `close` forcing it), smooths a spline through its vertices,
+// recomputes the bounds and selects it.
 ObjectRec* BuildPoly(ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage, bool useDoc,
                      bool close = false);
 ObjectRec* BuildSpline(ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage, bool useDoc,
@@ -44,6 +44,7 @@ ObjectRec* BuildSpline(ObjectRec* object, float x, float y, LayerRec* layer, int
 ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaInfo* info, LayerRec* layer,
                          bool useDoc);
 
-// Closes `object` when it has at least 3 points, dropping a last point that lies within
-// `pixels` (zoomed distance) of the first. True when it closed.
-bool CloseFigure(ObjectRec* object, float pixels);
+// A last vertex within `pixels` (zoomed distance) of the first repeats it and is dropped; the
+// figure is then closed, or when `force` is set, provided at least 3 points remain. True when
+// it closed.
+bool CloseFigure(ObjectRec* object, float pixels, bool force = false);

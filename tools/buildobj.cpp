@@ -1,0 +1,268 @@
+// Builders of new shapes from numbers.
+#include "tools/buildobj.h"
+
+#include <cmath>
+
+#include "geometry/geometry.h"
+#include "geometry/gnrlmath.h"
+#include "geometry/tranform.h"
+#include "geometry/zoomhdlr.h"
+#include "model/lyrhndlr.h"
+#include "model/objedit.h"
+#include "model/objhndlr.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
+#include "model/recpool.h"
+#include "tools/selhndlr.h"
+
+namespace {
+
+const DocState* AttributeSource(bool useDoc) {
+  return useDoc && gCurDocument ? gCurDocument->docState : nullptr;
+}
+
+// A new unlinked object with the drawing's attributes, or the neutral ones without.
+ObjectRec* NewShape(int16_t kind, uint8_t closed, bool useDoc) {
+  const DocState* state = AttributeSource(useDoc);
+  if (state)
+    return CreateObject(kind, closed, 0, &state->fillColor, &state->penColor,
+                        static_cast<float>(state->lineWeight), state->lineType, gPattern, nullptr, nullptr,
+                        nullptr, nullptr, nullptr, nullptr);
+  return CreateObject(kind, closed, 0, &kWhite16, &kWhite16, 1.0f, kSolidLineType, kNoFill, nullptr, nullptr,
+                      nullptr, nullptr, nullptr, nullptr);
+}
+
+bool AddPoint(ObjectRec* object, int16_t kind, uint8_t selected, float x, float y, float inX = 0.0f,
+              float inY = 0.0f, float outX = 0.0f, float outY = 0.0f) {
+  PointRec* point = CreatePoint(kind, selected, 0, inX, inY, x, y, outX, outY, object);
+  if (!point) return false;
+  AppendPointToObject(point, object);
+  point->detectable = 1;
+  return true;
+}
+
+// The finished object: bounds computed and linked at the end of the layer.
+ObjectRec* Finish(ObjectRec* object, LayerRec* layer) {
+  UpdateObjectBounds(object);
+  if (layer) AppendObjectToLayer(object, layer);
+  return object;
+}
+
+ObjectRec* Abandon(ObjectRec* object) {
+  DeleteObj(object);
+  return nullptr;
+}
+
+bool Finite(float a, float b, float c, float d) {
+  return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
+}
+
+}  // namespace
+
+ObjectRec* BuildRect(float left, float top, float right, float bottom, LayerRec* layer, bool useDoc) {
+  if (!Finite(left, top, right, bottom) || (left == right && top == bottom)) return nullptr;
+  ObjectRec* object = NewShape(kRectKind, 1, useDoc);
+  if (!object) return nullptr;
+  const float xs[4] = {left, right, right, left}, ys[4] = {top, top, bottom, bottom};
+  for (int i = 0; i < 4; ++i)
+    if (!AddPoint(object, kVertexPoint, 1, xs[i], ys[i])) return Abandon(object);
+  return Finish(object, layer);
+}
+
+ObjectRec* BuildOval(float left, float top, float right, float bottom, LayerRec* layer, bool useDoc) {
+  if (!Finite(left, top, right, bottom) || (left == right && top == bottom)) return nullptr;
+  ObjectRec* object = NewShape(kOvalKind, 1, useDoc);
+  if (!object) return nullptr;
+  const float cx = (left + right) / 2.0f, cy = (top + bottom) / 2.0f;
+  const float width = std::fabs(right - left), height = std::fabs(bottom - top);
+  const float r = std::fmax(width, height) / 2.0f;
+  // The tangent length of a quarter circle, from the same construction as every circular piece.
+  float x0, tx0, tx1, x1, y0, ty0, ty1, y1;
+  BuildRadiusSpline(static_cast<float>(kPi / 2.0), r, &x0, &tx0, &tx1, &x1, &y0, &ty0, &ty1, &y1);
+  const float t = std::sqrt(tx0 * tx0 + ty0 * ty0);
+  // The circle is squeezed along the shorter side into the inscribed ellipse.
+  const float sx = width < height ? width / height : 1.0f;
+  const float sy = height < width ? height / width : 1.0f;
+  const float px[4] = {0.0f, r, 0.0f, -r}, py[4] = {-r, 0.0f, r, 0.0f};
+  const float tx[4] = {t, 0.0f, -t, 0.0f}, ty[4] = {0.0f, t, 0.0f, -t};
+  for (int i = 0; i < 4; ++i) {
+    const float vx = tx[i] * sx, vy = ty[i] * sy;
+    if (!AddPoint(object, kVertexPoint, 1, cx + px[i] * sx, cy + py[i] * sy, vx, vy, vx, vy))
+      return Abandon(object);
+  }
+  return Finish(object, layer);
+}
+
+ObjectRec* BuildMulti(float cx, float cy, float x, float y, LayerRec* layer, int sides, bool useDoc) {
+  if (!Finite(cx, cy, x, y) || sides < kMinMultigonSides) return nullptr;
+  float rho = 0.0f;
+  const float theta0 = GetLineLengthAndAngle(cx, cy, x, y, &rho);
+  if (!(rho > 0.0f)) return nullptr;
+  ObjectRec* object = NewShape(kMultiKind, 1, useDoc);
+  if (!object) return nullptr;
+  const double step = kFullTurn / sides;
+  for (int i = 0; i < sides; ++i) {
+    float px = x, py = y;
+    // The last vertex is the given point itself, exactly.
+    if (i != sides - 1) {
+      float dx = 0.0f, dy = 0.0f;
+      GetPointFromLengthAndAngle(static_cast<float>(theta0 + (i + 1) * step), rho, &dx, &dy);
+      px = cx + dx;
+      py = cy + dy;
+    }
+    if (!AddPoint(object, kVertexPoint, 1, px, py)) return Abandon(object);
+  }
+  return Finish(object, layer);
+}
+
+ObjectRec* BuildArc(float left, float top, float right, float bottom, float startDeg, float arcDeg,
+                    LayerRec* layer, bool useDoc) {
+  if (!Finite(left, top, right, bottom) || !std::isfinite(startDeg) || !std::isfinite(arcDeg)) return nullptr;
+  if (arcDeg == 0.0f || (left == right && top == bottom)) return nullptr;
+  // More than a full turn draws nothing more.
+  if (arcDeg > 360.0f) arcDeg = 360.0f;
+  if (arcDeg < -360.0f) arcDeg = -360.0f;
+  ObjectRec* object = NewShape(kArcKind, 0, useDoc);
+  if (!object) return nullptr;
+  const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+  const double width = std::fabs(right - left), height = std::fabs(bottom - top);
+  const double r = std::fmax(width, height) / 2.0;
+  const int n = static_cast<int>(std::fabs(arcDeg) / 90.0 + 1.0);
+  const double piece = static_cast<double>(arcDeg) / n;
+  const double half = piece * kDegreesToRadians / 2.0;
+  // Signed: a clockwise sweep runs its tangents the other way.
+  const double length = 4.0 * (1.0 - std::cos(half)) * r / std::sin(half);
+  // From the end of the sweep back to its start; y grows downward on the page.
+  for (int i = 0; i <= n; ++i) {
+    const double angle = (startDeg + arcDeg - i * piece) * kDegreesToRadians;
+    const double px = cx + r * std::cos(angle), py = cy - r * std::sin(angle);
+    const float tx = static_cast<float>(length * std::sin(angle)),
+                ty = static_cast<float>(length * std::cos(angle));
+    if (!AddPoint(object, kArcPoint, 1, static_cast<float>(px), static_cast<float>(py), tx, ty, tx, ty))
+      return Abandon(object);
+  }
+  if (!AddPoint(object, kArcCentrePoint, 1, static_cast<float>(cx), static_cast<float>(cy)))
+    return Abandon(object);
+  if (width != height) {
+    TransformRec t = {};
+    t.scaleX = width < height ? static_cast<float>(width / height) : 1.0f;
+    t.scaleY = height < width ? static_cast<float>(height / width) : 1.0f;
+    t.centerX = static_cast<float>(cx);
+    t.centerY = static_cast<float>(cy);
+    ScaleObject(object, &t);
+  }
+  return Finish(object, layer);
+}
+
+ObjectRec* BuildLine(float x1, float y1, float x2, float y2, LayerRec* layer, bool useDoc) {
+  if (!Finite(x1, y1, x2, y2) || (x1 == x2 && y1 == y2)) return nullptr;
+  ObjectRec* object = NewShape(kLineKind, 0, useDoc);
+  if (!object) return nullptr;
+  if (!AddPoint(object, kVertexPoint, 1, x1, y1) || !AddPoint(object, kVertexPoint, 1, x2, y2))
+    return Abandon(object);
+  return Finish(object, layer);
+}
+
+namespace {
+
+// Close enough to the first vertex to close the figure, in zoomed pixels.
+constexpr float kCloseDistance = 10.0f;
+
+int CountDistinctPoints(const ObjectRec* object) {
+  const PointRec* first = object->firstPoint;
+  if (!first) return 0;
+  for (const PointRec* p = first->nextPoint; p; p = p->nextPoint)
+    if (p->x != first->x || p->y != first->y) return 2;
+  return 1;
+}
+
+PointRec* LastPointOf(ObjectRec* object) {
+  PointRec* last = object->firstPoint;
+  while (last && last->nextPoint) last = last->nextPoint;
+  return last;
+}
+
+ObjectRec* BuildMultiClick(int16_t kind, ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage,
+                           bool useDoc, bool close) {
+  switch (stage) {
+    case kBuildFirstPoint: {
+      if (!std::isfinite(x) || !std::isfinite(y)) return nullptr;
+      ObjectRec* created = NewShape(kind, 0, useDoc);
+      if (!created) return nullptr;
+      if (!AddPoint(created, kVertexPoint, 0, x, y)) return Abandon(created);
+      return Finish(created, layer);
+    }
+    case kBuildAddPoint: {
+      if (!object || !std::isfinite(x) || !std::isfinite(y)) return object;
+      PointRec* last = LastPointOf(object);
+      if (last && last->x == x && last->y == y) return object;  // a repeated click adds nothing
+      AddPoint(object, kVertexPoint, 0, x, y);
+      UpdateObjectBounds(object);
+      return object;
+    }
+    case kBuildFinish: {
+      if (!object) return nullptr;
+      if (CountDistinctPoints(object) < 2) {
+        // A figure of one place is no figure: it leaves the drawing.
+        DeleteObj(object);
+        return nullptr;
+      }
+      object->closed = 0;
+      CloseFigure(object, kCloseDistance, close);
+      UpdateObjectBounds(object);
+      SelectObj(object, kSelectMode, false);
+      if (kind == kSplineKind) {
+        SmoothObject(object);
+        UpdateObjectBounds(object);
+      }
+      return object;
+    }
+    default:
+      return object;
+  }
+}
+
+}  // namespace
+
+bool CloseFigure(ObjectRec* object, float pixels, bool force) {
+  if (!object || !object->firstPoint) return false;
+  PointRec* first = object->firstPoint;
+  PointRec* last = LastPointOf(object);
+  int count = CountObjectPoints(object);
+  const bool near =
+      count > 1 && GetLineLength(first->x, first->y, last->x, last->y) * CurrentZoom() <= pixels;
+  if (near && count > 2) {
+    // The closing click repeats the first vertex: that last point goes.
+    last->prevPoint->nextPoint = nullptr;
+    FreePointRecord(last);
+    --count;
+  }
+  if ((near || force) && count >= 3) {
+    object->closed = 1;
+    return true;
+  }
+  return false;
+}
+
+ObjectRec* BuildPoly(ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage, bool useDoc,
+                     bool close) {
+  return BuildMultiClick(kPolyKind, object, x, y, layer, stage, useDoc, close);
+}
+
+ObjectRec* BuildSpline(ObjectRec* object, float x, float y, LayerRec* layer, int16_t stage, bool useDoc,
+                       bool close) {
+  return BuildMultiClick(kSplineKind, object, x, y, layer, stage, useDoc, close);
+}
+
+ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaInfo* info, LayerRec* layer,
+                         bool useDoc) {
+  if (!Finite(left, top, right, bottom) || (left == right && top == bottom)) return nullptr;
+  ObjectRec* object = NewShape(kMetaFileKind, 1, useDoc);
+  if (!object) return nullptr;
+  object->lineWeight = 0.0f;
+  const float xs[4] = {left, right, right, left}, ys[4] = {top, top, bottom, bottom};
+  for (int i = 0; i < 4; ++i)
+    if (!AddPoint(object, kVertexPoint, 1, xs[i], ys[i])) return Abandon(object);
+  object->info = info;
+  return Finish(object, layer);
+}
