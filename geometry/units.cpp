@@ -2,6 +2,7 @@
 #include "geometry/units.h"
 
 #include <cmath>
+#include <cstdio>
 
 char gThousandMark = ',';
 char gDecimalMark = '.';
@@ -151,4 +152,43 @@ void ConvertFromInternational(char* text) {
     else if (*c == gDecimalMark)
       *c = '.';
   }
+}
+
+namespace {
+
+// Whole-number readouts beyond this are shown at this size rather than overflowing.
+constexpr double kLargestWholeReadout = 1e15;
+constexpr int kInchesPerFootWhole = 12;
+
+long long WholeNumber(double v) {
+  if (!std::isfinite(v)) return 0;
+  v = std::fmin(std::fmax(v, -kLargestWholeReadout), kLargestWholeReadout);
+  return std::llround(v);
+}
+
+}  // namespace
+
+void ConvertFloatToString(float value, char* text, size_t size, const DocState* state, bool isLength) {
+  if (!text || size == 0) return;
+  static const char* const kDecimals[] = {"%0.0f", "%0.1f", "%0.2f", "%0.3f", "%0.4f"};
+  const int style = state ? state->readoutStyle : 0;
+  const int decimals = style - kFirstReadoutStyle;
+  if (decimals >= 0 && decimals < 5) {
+    std::snprintf(text, size, kDecimals[decimals], static_cast<double>(value));
+  } else if (isLength && style == kFirstReadoutStyle + 5) {
+    std::snprintf(text, size, "%lld\"", WholeNumber(GetInchesFromWorld(value, state)));
+  } else if (isLength && style == kLastReadoutStyle) {
+    // Feet and inches: the inches are rounded, and twelve of them carry into the feet.
+    const long long inches = WholeNumber(GetInchesFromWorld(value, state));
+    const long long magnitude = inches < 0 ? -inches : inches;
+    const long long feet = magnitude / kInchesPerFootWhole, rest = magnitude % kInchesPerFootWhole;
+    const char* sign = inches < 0 ? "-" : "";
+    if (feet)
+      std::snprintf(text, size, "%s%lld'-%lld\"", sign, feet, rest);
+    else
+      std::snprintf(text, size, "%s%lld\"", sign, rest);
+  } else {
+    std::snprintf(text, size, "%0.2f", static_cast<double>(value));
+  }
+  ConvertToInternational(text);
 }

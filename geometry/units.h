@@ -2,6 +2,8 @@
 // drawing scale) and the number text of the user's regional settings.
 #pragma once
 
+#include <cstddef>
+
 #include "model/docstate.h"
 
 // Unit codes of worldUnit and screenUnit.
@@ -60,3 +62,8 @@ extern char gDecimalMark;
 // In place: "," and "." to the user's marks, and back.
 void ConvertToInternational(char* text);
 void ConvertFromInternational(char* text);
+
+// A length (isLength) or an angle as the user reads it, by the drawing's readoutStyle: 0 to 4
+// decimals, whole inches, or feet and inches; angles never take the foot-and-inch forms. The
+// text is cut to `size` bytes and carries the user's number marks. No state gives "%0.2f".
+void ConvertFloatToString(float value, char* text, size_t size, const DocState* state, bool isLength);

@@ -13,6 +13,12 @@
 #define IDNO_EXPORT 2
 #define IDB_ARROW_FIRST 1200  // the seven arrowhead pictures: 1200..1206
 #define IDB_ARROW_LAST 1206
+// Toolbox pictures: each tool button's bitmap has the tool's id (200..209, 300..306, 400..405,
+// 500..509); these are the others.
+#define IDB_CLOSE_BOX 100
+#define IDB_TOOLBAR 700
+#define IDB_MISC_PANE 800
+#define IDB_PATTERNS 900
 
 // Controls of the "OPENSYMBOL" file dialog template (the standard controls keep their ids).
 #define IDC_SYMBOL_PREVIEW 1100

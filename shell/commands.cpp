@@ -11,6 +11,7 @@
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
 #include "shell/filecmds.h"
+#include "shell/panes.h"
 #include "shell/shell.h"
 
 namespace {
@@ -395,7 +396,7 @@ bool IsCommandBuilt(int id) {
 
 bool DoCommand(HWND, int id, HWND) {
   if (id == 0) return false;
-  // Leaving the text tool for the selection tool comes with the toolboxes' panes.
+  LeaveTextTool();
   if (id >= CMD_FIRST_LAYER && id < CMD_FIRST_MDI_CHILD && SelectLayerItem(id)) return true;
   if (const CommandEntry* entry = FindCommand(id)) {
     if (entry->handler) entry->handler(id);

@@ -12,6 +12,7 @@
 #include "shell/caption.h"
 #include "shell/cmdids.h"
 #include "shell/layout.h"
+#include "shell/panes.h"
 #include "shell/shell.h"
 
 namespace {
@@ -76,6 +77,7 @@ LRESULT OnDocumentCreate(HWND window) {
   document->sizeBox = sizeBox;
   SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(document));
   gCurWindow = pane;
+  ApplyToolCursor();
   UpdateLayerMenu();
   UpdateScrollRanges(hBar, vBar);
   LayoutDrawingWindow(window);

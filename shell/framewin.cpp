@@ -7,6 +7,7 @@
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/cmdids.h"
+#include "shell/panes.h"
 #include "shell/shell.h"
 
 namespace {
@@ -14,11 +15,6 @@ namespace {
 constexpr char kFrameTitle[] = "Draxel Pro 2.0";
 constexpr int kFrameX = 3, kFrameY = 3, kFrameWidthMargin = 6, kFrameHeightMargin = 16;
 constexpr DWORD kSplashMilliseconds = 2000;
-
-// A floating toolbox: its number, first tool id and number of tools.
-struct ToolboxInfo {
-  int16_t toolbox, firstTool, toolCount;
-};
 
 struct ToolboxPlace {
   HWND* global;
@@ -59,6 +55,7 @@ HWND CreateFloatingToolbox(HWND frame, const ToolboxPlace& place, int frameWidth
     return nullptr;
   }
   SetWindowLongPtrA(box, 0, reinterpret_cast<LONG_PTR>(info));
+  CreateToolButtons(box, gAppInstance, *info);
   SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   return box;
 }

@@ -10,6 +10,7 @@
 #include "resources/strings.h"
 #include "shell/caption.h"
 #include "shell/cmdids.h"
+#include "shell/panes.h"
 #include "shell/shell.h"
 #include "tools/drxfont.h"
 
@@ -54,23 +55,23 @@ constexpr int kStock(int stockObject) {
   return -1 - stockObject;
 }
 
-// The toolbar, rulers, misc pane, toolboxes, their panes and the clipboard viewer paint only
-// their background until their own procedures arrive.
+// The rulers and the clipboard viewer paint only their background until their own procedures
+// arrive.
 // Registered in this order; unregistered in kUnregisterOrder's order.
 const ClassEntry kClasses[] = {
     {"FrameClass", FrameDispatch, CS_HREDRAW | CS_VREDRAW, COLOR_APPWORKSPACE + 1, false, nullptr},
     {"DocumentClass", DocumentPane, CS_HREDRAW | CS_VREDRAW, kStock(GRAY_BRUSH), false, "Drag"},
     {"MainClass", MainDispatch, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, kStock(WHITE_BRUSH), false, nullptr},
-    {"ToolbarClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, 0, true, nullptr},
+    {"ToolbarClass", ToolbarPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, 0, true, nullptr},
     {"HorizontalRulerClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
     {"VerticalRulerClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
     {"RulerUnitClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC, 0, true, nullptr},
-    {"MiscClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, 0, true, nullptr},
-    {"ToolClass", BlankPane, CS_DBLCLKS | CS_SAVEBITS, 0, true, nullptr},
-    {"ToolPaneClass", BlankPane, CS_DBLCLKS, 0, true, nullptr},
-    {"SnapPaneClass", BlankPane, CS_DBLCLKS, 0, true, nullptr},
-    {"ReadoutPaneClass", BlankPane, CS_OWNDC, 0, true, nullptr},
-    {"PatternPaneClass", BlankPane, 0, 0, true, nullptr},
+    {"MiscClass", MiscPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, 0, true, nullptr},
+    {"ToolClass", ToolDispatch, CS_DBLCLKS | CS_SAVEBITS, 0, true, nullptr},
+    {"ToolPaneClass", ToolPane, CS_DBLCLKS, 0, true, nullptr},
+    {"SnapPaneClass", SnapPane, CS_DBLCLKS, 0, true, nullptr},
+    {"ReadoutPaneClass", ReadoutPane, CS_OWNDC, 0, true, nullptr},
+    {"PatternPaneClass", PatternPane, 0, 0, true, nullptr},
     {"ClipboardClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, kStock(WHITE_BRUSH), false, nullptr},
 };
 
@@ -98,6 +99,7 @@ void MakeHelpPathName(char* buffer) {
 
 bool MainInit(HINSTANCE instance) {
   MakeHelpPathName(szHelpFileName);
+  InstallToolHooks();
   ResetCurrentFont();
   char face[sizeof gCurFontInfo.faceName];
   if (*LoadStr(STR_COURIER_NEW, face, sizeof face)) std::memcpy(gCurFontInfo.faceName, face, sizeof face);

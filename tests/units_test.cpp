@@ -99,6 +99,51 @@ TEST(Units, InternationalMarksRoundTrip) {
   gDecimalMark = savedDecimal;
 }
 
+TEST(Units, ReadoutTextsByStyleForLengthsAndAngles) {
+  DocState state = MakeState(kUnitFeet, 1.0f, kUnitInches, 1.0f);
+  struct Case {
+    int16_t style;
+    float value;
+    bool isLength;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {5058, 2.6f, true, "3"},
+      {5059, 2.26f, true, "2.3"},
+      {5060, 2.0f, true, "2.00"},
+      {5061, -1.5f, true, "-1.500"},
+      {5062, 0.1f, true, "0.1000"},
+      {5063, 2.5f, true, "30\""},
+      {5064, 2.5f, true, "2'-6\""},
+      {5064, 0.5f, true, "6\""},
+      {5064, -2.5f, true, "-2'-6\""},
+      // 11.96 inches round to a whole foot rather than showing twelve inches.
+      {5064, 0.9967f, true, "1'-0\""},
+      {5063, 2.5f, false, "2.50"},
+      {5064, 2.5f, false, "2.50"},
+      {0, 1.0f, true, "1.00"},
+      {5063, 1e30f, true, "1000000000000000\""},
+  };
+  char text[48];
+  for (const Case& c : cases) {
+    state.readoutStyle = c.style;
+    ConvertFloatToString(c.value, text, sizeof text, &state, c.isLength);
+    EXPECT_STREQ(text, c.expected) << c.style << " " << c.value;
+  }
+  ConvertFloatToString(1.5f, text, sizeof text, nullptr, true);
+  EXPECT_STREQ(text, "1.50");
+  // The user's decimal mark, and a short buffer cut rather than overrun.
+  const char savedDecimal = gDecimalMark;
+  gDecimalMark = ',';
+  state.readoutStyle = 5060;
+  ConvertFloatToString(1234.5f, text, sizeof text, &state, true);
+  EXPECT_STREQ(text, "1234,50");
+  gDecimalMark = savedDecimal;
+  char small[4] = {'x', 'x', 'x', 'x'};
+  ConvertFloatToString(3e38f, small, sizeof small, &state, true);
+  EXPECT_EQ(std::strlen(small), 3u);
+}
+
 TEST(Zoom, IntegerZoomRoundsAndWideValuesDoNotWrap) {
   {
     ZoomScope scope(1.5f);
