@@ -154,12 +154,6 @@ bool NearFirstVertex(const ObjectRec* object, FloatPoint p) {
   return GetLineLength(ZoomF(first->x), ZoomF(first->y), ZoomF(p.x), ZoomF(p.y)) <= kCloseDistance;
 }
 
-int CountPoints(const ObjectRec* object) {
-  int n = 0;
-  for (const PointRec* p = object->firstPoint; p; p = p->nextPoint) ++n;
-  return n;
-}
-
 // The mouse evaluated as the next vertex: snapped, and with Shift level with the last vertex.
 FloatPoint PolyMouse() {
   POINT mouse;
@@ -249,11 +243,11 @@ void TrackPoly(float x, float y, int16_t stage) {
     return;
   }
   gPoly = PolyLoop{};
-  // A last vertex on the first one closes the figure; fewer than two distinct points make none.
-  const bool close = CountPoints(object) > 1 && CloseFigure(object, kCloseDistance);
+  // The builder closes a figure whose last vertex repeats the first, and drops one of fewer
+  // than two distinct points.
   AppendObjectToLayer(object, layer);
-  object = spline ? BuildSpline(object, 0.0f, 0.0f, layer, kBuildFinish, true, close)
-                  : BuildPoly(object, 0.0f, 0.0f, layer, kBuildFinish, true, close);
+  object = spline ? BuildSpline(object, 0.0f, 0.0f, layer, kBuildFinish, true)
+                  : BuildPoly(object, 0.0f, 0.0f, layer, kBuildFinish, true);
   SwallowDoubleClick();
   if (object) {
     FinishShape(object);

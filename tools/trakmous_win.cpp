@@ -168,41 +168,36 @@ void DoClick(HDC dc, HWND pane, int32_t x, int32_t y) {
   bool track = true;
   bool clearedOnEmpty = false;
   if (IsEditTool(tool) && tool != kZoomTool && tool != kTextTool) {
-    if (!SelectFromAllLayers(first, &info, true)) {
+    info.hit = SelectFromAllLayers(first, &info, true) ? 1 : 0;
+    if (!info.hit) {
       const ClickInfo press = info;
       info = ClickInfo{};
       info.x = press.x;
       info.y = press.y;
       info.shiftState = press.shiftState;
-      SelectFromAllLayers(first, &info, false);
+      info.hit = SelectFromAllLayers(first, &info, false) ? 1 : 0;
     }
     ObjectRec* object = info.object;
+    // A press on something not yet selected selects it (Shift toggles it) and ends there.
+    auto pressOn = [&](bool selected, auto select) {
+      if (!shift && !selected) SelectAllLayers(first, kDeselectMode, true);
+      if (!selected || shift) {
+        select();
+        track = false;
+      }
+    };
     if (!info.hit) {
       if (!shift) {
         SelectAllLayers(first, kDeselectMode, true);
         clearedOnEmpty = true;
       }
     } else if (info.interiorHit && object) {
-      const bool selected = IsObjectSelected(object);
-      if (!shift && !selected) SelectAllLayers(first, kDeselectMode, true);
-      if (!selected || shift) {
-        SelectObj(GetRootObject(object), mode, true);
-        track = false;
-      }
+      pressOn(IsObjectSelected(object), [&] { SelectObj(GetRootObject(object), mode, true); });
     } else if (info.pointHit && info.point) {
-      const bool selected = info.point->selected;
-      if (!shift && !selected) SelectAllLayers(first, kDeselectMode, true);
-      if (!selected || shift) {
-        SelectObjectPoint(info.point, object, mode, true);
-        track = false;
-      }
+      pressOn(info.point->selected != 0, [&] { SelectObjectPoint(info.point, object, mode, true); });
     } else if (info.segmentHit && info.point && info.nextPoint) {
-      const bool selected = info.point->selected && info.nextPoint->selected;
-      if (!shift && !selected) SelectAllLayers(first, kDeselectMode, true);
-      if (!selected || shift) {
-        SelectObjectSpline(info.point, info.nextPoint, object, mode, true);
-        track = false;
-      }
+      pressOn(info.point->selected && info.nextPoint->selected,
+              [&] { SelectObjectSpline(info.point, info.nextPoint, object, mode, true); });
     }
   } else {
     SelectAllLayers(first, kDeselectMode, true);
