@@ -413,8 +413,11 @@ void HandleKeyDown(WPARAM key, LPARAM) {
     case VK_BACK:
       SendFrameCommand(CMD_CLEAR);
       break;
+    case VK_TAB:
+      SnapToolChange(0);
+      break;
     default:
-      // Tab (next snap tool) and the arrow keys (nudges) arrive with the snap and selection modules.
+      // The arrow keys (nudges) arrive with the selection commands.
       break;
   }
 }

@@ -81,10 +81,7 @@ void GetScaleString(const DocState* state, char* text, size_t size) {
 
 LRESULT CALLBACK MiscPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT && GetWindowLongPtrA(window, 0) == 1) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    if (dc) MiscDraw(window, dc);
-    EndPaint(window, &ps);
+    PaintPane(window, [&](HDC dc) { MiscDraw(window, dc); });
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -42,6 +42,15 @@ extern HWND gCurToolPane;  // the button of gCurTool
 extern HWND gCurSnapPane;  // the button of gCurSnap
 extern HWND gReadoutPane;  // the Position Info pane; null until it exists
 
+// The paint message of a pane: `draw(dc)` between BeginPaint and EndPaint, when a context came.
+template <typename Draw>
+void PaintPane(HWND pane, Draw draw) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(pane, &ps);
+  if (dc) draw(dc);
+  EndPaint(pane, &ps);
+}
+
 // ---- toolwin: the toolbox window, its layout, title bar and dragging
 struct PaneSpec {
   int16_t id;

@@ -8,6 +8,7 @@
 #include "resources/resids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/selhndlr.h"
 #include "tools/toolstate.h"
 
 namespace {
@@ -63,7 +64,7 @@ void ChoosePattern(int16_t pattern) {
   gPattern = pattern;
   DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
   if (!state) return;
-  // Giving the pattern to the selected objects arrives with the selection walks.
+  SelectedObjectAllLayers(gCurDocument->firstLayer, true, kOpSetPattern, &pattern);
   Refresh();
   state->selectionState.pattern = pattern;
   state->selectionState.patternUniform = 1;
@@ -74,13 +75,9 @@ LRESULT CALLBACK PatternPane(HWND window, UINT message, WPARAM wParam, LPARAM lP
   const PaneRec* record = PaneRecOf(window);
   if (!record || record->id != kPatternPaneId) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) PatternPaneDraw(window, dc, record);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { PatternPaneDraw(window, dc, record); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       if (!gCurDocument) return 0;
       ChoosePattern(

@@ -172,10 +172,7 @@ LRESULT CALLBACK ReadoutPane(HWND window, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_PAINT:
       if (record && record->id == kReadoutPaneId) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        if (dc) PaintReadouts(dc);
-        EndPaint(window, &ps);
+        PaintPane(window, [&](HDC dc) { PaintReadouts(dc); });
         return 0;
       }
       break;

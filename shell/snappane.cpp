@@ -91,13 +91,9 @@ LRESULT CALLBACK SnapPane(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   if (HandleTitlePane(window, message, lParam)) return 0;
   const PaneRec* record = PaneRecOf(window);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) SnapPaneDraw(dc, record, window);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { SnapPaneDraw(dc, record, window); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       DoSnapPaneClick(record, window);
       return 0;

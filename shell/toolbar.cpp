@@ -10,6 +10,7 @@
 #include "shell/cmdtable.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/selhndlr.h"
 
 namespace {
 
@@ -198,11 +199,6 @@ LRESULT OnToolbarMouse(HWND toolbar, UINT message, LPARAM lParam) {
   return 0;
 }
 
-// The counting walks over the selection; nothing is counted until the selection walks exist.
-int32_t CountSelection(int) {
-  return 0;
-}
-
 }  // namespace
 
 const ToolbarButton* ToolbarButtonAt(int x, int y) {
@@ -239,10 +235,10 @@ void PaneUpdateGroupLock() {
   DocumentRec* document = gCurDocument;
   if (!document || !document->docState || !document->docState->showToolbar || !document->toolbarWindow)
     return;
-  constexpr int kOpCount = 2000, kOpCountGroups = 8007, kOpCountLocked = 8008;
-  const int32_t selected = CountSelection(kOpCount);
-  const int group = GroupIndicatorState(selected, CountSelection(kOpCountGroups));
-  const int lock = LockIndicatorState(selected, CountSelection(kOpCountLocked));
+  LayerRec* layers = document->firstLayer;
+  const int32_t selected = CountSelectedObjects(layers, kOpCount);
+  const int group = GroupIndicatorState(selected, CountSelectedObjects(layers, kOpCountGroups));
+  const int lock = LockIndicatorState(selected, CountSelectedObjects(layers, kOpCountLocked));
   if (group == gGroupState && lock == gLockState) return;
   HWND toolbar = static_cast<HWND>(document->toolbarWindow);
   HDC dc = GetDC(toolbar);
@@ -271,13 +267,9 @@ void PaneUpdateSelectionStateAreas() {
 
 LRESULT CALLBACK ToolbarPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) ToolbarDraw(window, dc);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { ToolbarDraw(window, dc); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:

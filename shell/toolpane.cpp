@@ -3,12 +3,15 @@
 // per tool and the return to the standard tool.
 #include <windows.h>
 
+#include <cmath>
+
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "shell/cmdids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/selhndlr.h"
 #include "tools/toolhooks.h"
 #include "tools/toolstate.h"
 
@@ -47,16 +50,19 @@ void PrepareDrawingForTool(int16_t previous, int16_t tool) {
   DocumentRec* document = gCurDocument;
   if (!document || !document->docState) return;
   if (tool == kTextTool) {
-    // Text objects become editable (the text issue's walk) when coming from another tool.
+    if (previous != kTextTool) SelectedObjectAllLayers(document->firstLayer, false, kOpTextActive, nullptr);
     ZoomForText(document->docState);
     return;
   }
-  // Leaving the text tool ends the text edit and puts text objects back in their painted state;
-  // both arrive with the text objects.
+  // Ending the active text edit belongs to the text panes, which arrive with the text objects.
+  if (previous == kTextTool) SelectedObjectAllLayers(document->firstLayer, false, kOpTextPassive, nullptr);
   const bool pointBefore = IsPointTool(previous), pointNow = IsPointTool(tool);
   gPointOrientation = pointNow ? 1 : 0;
-  // The handles change between the point and the object style.
-  if (pointBefore != pointNow) Refresh();
+  if (pointBefore == pointNow) return;
+  // Objects with some points selected become wholly selected for the object tools; the
+  // handles change between the point and the object style.
+  if (!pointNow) SelectedObjectAllLayers(document->firstLayer, true, kOpSelect, nullptr);
+  Refresh();
 }
 
 }  // namespace
@@ -173,13 +179,9 @@ LRESULT CALLBACK ToolPane(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   const PaneRec* record = PaneRecOf(window);
   const POINT position = {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (dc) ToolPaneDraw(dc, record, window);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      PaintPane(window, [&](HDC dc) { ToolPaneDraw(dc, record, window); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       DoToolPaneClick(nullptr, record, window, message, position);
       return 0;
@@ -194,7 +196,26 @@ LRESULT CALLBACK ToolPane(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A page rectangle of the current drawing repainted: zoomed, widened to whole pixels, grown by
+// `pixels` and taken to the pane's device coordinates.
+static void PaneInvalidatePageRect(const FloatRect* rect, int pixels) {
+  HWND pane = DrawingPane();
+  if (!pane || !rect) return;
+  FloatRect zoomed = *rect;
+  ZoomFRect(&zoomed);
+  RECT r = {RoundToInt(std::floor(zoomed.left)) - pixels, RoundToInt(std::floor(zoomed.top)) - pixels,
+            RoundToInt(std::ceil(zoomed.right)) + pixels + 1,
+            RoundToInt(std::ceil(zoomed.bottom)) + pixels + 1};
+  HDC dc = GetDC(pane);
+  if (!dc) return;
+  LPtoDP(dc, reinterpret_cast<POINT*>(&r), 2);
+  ReleaseDC(pane, dc);
+  InvalidateRect(pane, &r, TRUE);
+}
+
 void InstallToolHooks() {
+  gSelectionHooks.invalidatePageRect = PaneInvalidatePageRect;
+  gSelectionHooks.refreshDrawing = Refresh;
   gToolHooks.updateXY = PaneUpdateXY;
   gToolHooks.updateWH = PaneUpdateWH;
   gToolHooks.updateAngle = PaneUpdateAngle;

@@ -204,13 +204,9 @@ bool HandleTitlePane(HWND pane, UINT message, LPARAM lParam) {
   const POINT position = {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
   auto track = record->id == kDragBarId ? DragWindow : TrackCloseBox;
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(pane, &ps);
-      if (dc) DrawTitlePane(dc, record, pane);
-      EndPaint(pane, &ps);
+    case WM_PAINT:
+      PaintPane(pane, [&](HDC dc) { DrawTitlePane(dc, record, pane); });
       return true;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       track(pane, WM_LBUTTONDOWN, position);

@@ -8,31 +8,13 @@ exe=$(readlink -f "$1")
 build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
-skip() { echo "SKIPPED: $*"; exit 77; }
-[ -f "$exe" ] || skip "$exe not built"
-[ -n "${DISPLAY:-}" ] || skip "DISPLAY is not set (run under xvfb-run)"
-command -v xdotool >/dev/null 2>&1 || skip "xdotool is not installed"
-command -v import >/dev/null 2>&1 || skip "ImageMagick is not installed"
+. "$src/tests/gui/guilib.sh"
+require_display "$exe"
 
 work=$build/gui-test
 rm -rf "$work"
 mkdir -p "$work"
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# Waits up to $2 seconds for a top-level window whose name matches $1; prints its id.
-wait_window() {
-  i=0
-  while [ $i -lt $(($2 * 4)) ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.25
-    i=$((i + 1))
-  done
-  return 1
-}
 wait_gone() {
   i=0
   while [ $i -lt $(($2 * 4)) ]; do

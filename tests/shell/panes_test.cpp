@@ -15,6 +15,7 @@
 #include "shell/cmdids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tests/toolfixture.h"
 #include "tools/toolstate.h"
 
 namespace {
@@ -301,6 +302,62 @@ TEST(Readouts, LengthsInTheDrawingsUnitsWithTheZoomTakenOutOnce) {
   char small[6];
   EXPECT_TRUE(FormatReadout(kReadX, 1e30f, 0, &state, small, sizeof small));
   EXPECT_EQ(std::strlen(small), sizeof small - 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The panes acting on a drawing: message-only windows stand in for the tool buttons.
+class PanesOnADrawing : public ToolTest {
+ protected:
+  void SetUp() override {
+    ToolTest::SetUp();
+    for (HWND& pane : panes_) {
+      pane = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+      ASSERT_NE(pane, nullptr);
+    }
+    gCurToolPane = panes_[0];
+  }
+  void TearDown() override {
+    gCurToolPane = nullptr;
+    gPointOrientation = 0;
+    for (HWND pane : panes_) DestroyWindow(pane);
+    ToolTest::TearDown();
+  }
+  HWND panes_[2] = {};
+};
+
+TEST_F(PanesOnADrawing, APatternClickFillsTheSelectionAndIsRecorded) {
+  ObjectRec* chosen = Rect(10, 10, 50, 50);
+  ObjectRec* other = Rect(60, 10, 90, 50);
+  SetObjectSelectFlags(chosen, 1);
+  const int16_t pattern = PatternAtPoint(kPatternColumns * kPatternCell, kPatternRows * kPatternCell);
+  ChoosePattern(pattern);
+  EXPECT_EQ(gPattern, 80);
+  EXPECT_EQ(chosen->fillPattern, 80);
+  EXPECT_EQ(other->fillPattern, kNoFill);
+  EXPECT_EQ(doc_->docState->selectionState.pattern, 80);
+  EXPECT_TRUE(doc_->docState->selectionState.patternUniform);
+  ChoosePattern(PatternAtPoint(0, 0));
+  EXPECT_EQ(chosen->fillPattern, kNoFill);
+}
+
+TEST_F(PanesOnADrawing, LeavingThePointToolSelectsWholeObjects) {
+  ObjectRec* shape = Rect(10, 10, 50, 50);
+  gCurTool = kPointTool;
+  gPointOrientation = 1;
+  shape->firstPoint->selected = 1;  // one corner picked with the point tool
+  ChooseToolPane(panes_[1], kRotateTool);
+  EXPECT_EQ(gCurTool, kRotateTool);
+  EXPECT_EQ(gCurToolPane, panes_[1]);
+  EXPECT_EQ(gPointOrientation, 0);
+  for (PointRec* p = shape->firstPoint; p; p = p->nextPoint) EXPECT_TRUE(p->selected);
+  // Choosing the trim tool turns point orientation on again; the current pane again does nothing.
+  ChooseToolPane(panes_[0], kTrimTool);
+  EXPECT_EQ(gPointOrientation, 1);
+  ChooseToolPane(panes_[0], kStandardTool);
+  EXPECT_EQ(gCurTool, kTrimTool);
 }
 
 }  // namespace
