@@ -10,32 +10,17 @@ exe=$(readlink -f "$1")
 build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
-skip() { echo "SKIPPED: $*"; exit 77; }
-[ -f "$exe" ] || skip "$exe not built"
+. "$src/tests/gui/guilib.sh"
+require_display "$exe"
 [ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
 [ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-[ -n "${DISPLAY:-}" ] || skip "DISPLAY is not set (run under xvfb-run)"
-command -v xdotool >/dev/null 2>&1 || skip "xdotool is not installed"
 [ -x /usr/bin/python3 ] || skip "python3 is not installed"
 
 work=$build/track-gui-test
 rm -rf "$work"
 mkdir -p "$work"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 
-wait_window() {
-  i=0
-  while [ $i -lt $(($2 * 4)) ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.25
-    i=$((i + 1))
-  done
-  return 1
-}
 winfind() { "$src/cmake/wine-run.sh" "$build/winfind.exe" "$@" 2>/dev/null | tr -d '\r'; }
 rect() {
   set -- $(winfind rect "$@")
