@@ -180,6 +180,7 @@ void (*gDocumentDeletedHook)(DocumentRec* document) = nullptr;
 void DeleteDocument(DocumentRec* document) {
   if (!document) return;
   if (gDocumentDeletedHook) gDocumentDeletedHook(document);
+  NoteModelChange();
   LayerRec* layer = document->firstLayer;
   while (layer) {
     LayerRec* next = layer->nextLayer;

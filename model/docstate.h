@@ -130,7 +130,7 @@ constexpr int16_t kMaxCurveSmoothness = 20;
 constexpr int16_t kDefaultCurveSmoothness = 8;
 
 // dimFlags bits.
-constexpr uint32_t kDimArrowBits = 0x7Fu;  // bits 0..6, one per arrow style
+constexpr uint32_t kDimArrowBits = 0x7Fu;          // bits 0..6, one per arrow style
 constexpr uint32_t kDimArrowsOut = 1u << 7;
 constexpr uint32_t kDimTextFrame = 1u << 8;
 constexpr uint32_t kDimToleranceBits = 0x7u << 9;  // bits 9..11

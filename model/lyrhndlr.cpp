@@ -30,6 +30,7 @@ ObjectRec* LastObject(ObjectRec* object) {
 }
 
 void LinkAtEnd(ObjectRec* object, LayerRec* layer, ObjectRec* last) {
+  NoteModelChange();
   object->layer = layer;
   object->nextObject = nullptr;
   object->prevObject = last;
@@ -57,6 +58,7 @@ void LinkObjectAfter(ObjectRec* object, LayerRec* layer, ObjectRec* tail) {
 }
 
 void AppendLayerToDocument(LayerRec* layer) {
+  NoteModelChange();
   if (!layer || !gCurDocument) return;
   LayerRec* last = gCurDocument->firstLayer;
   while (last && last->nextLayer) last = last->nextLayer;
@@ -71,6 +73,7 @@ void AppendLayerToDocument(LayerRec* layer) {
 }
 
 void UnlinkLayer(LayerRec* layer) {
+  NoteModelChange();
   if (!layer) return;
   if (layer->prevLayer) layer->prevLayer->nextLayer = layer->nextLayer;
   if (layer->nextLayer) layer->nextLayer->prevLayer = layer->prevLayer;
@@ -79,6 +82,7 @@ void UnlinkLayer(LayerRec* layer) {
 }
 
 void DeleteLayer(LayerRec* layer) {
+  NoteModelChange();
   if (!layer) return;
   LayerRec* replacement = layer->prevLayer ? layer->prevLayer : layer->nextLayer;
   if (gCurDocument) {

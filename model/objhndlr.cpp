@@ -30,8 +30,11 @@ ObjectRec* CreateObject(int16_t kind, uint8_t closed, uint8_t objectFlag, const 
   return object;
 }
 
+uint32_t gModelGeneration = 0;
+
 void UnlinkObject(ObjectRec* object) {
   if (!object) return;
+  NoteModelChange();
   ObjectRec* next = object->nextObject;
   if (object->prevObject) {
     object->prevObject->nextObject = next;
@@ -52,6 +55,7 @@ void (*gObjectDeletedHook)(ObjectRec* object) = nullptr;
 void DeleteObj(ObjectRec* object) {
   if (!object) return;
   if (gObjectDeletedHook) gObjectDeletedHook(object);
+  NoteModelChange();
   std::free(object->screenPoly);
   object->screenPoly = nullptr;
   object->screenPolyCount = 0;
@@ -90,6 +94,7 @@ void LinkSiblingAfter(ObjectRec* object, ObjectRec** head, ObjectRec* tail) {
 
 void AppendObjectToGroup(ObjectRec* child, ObjectRec* group) {
   if (!child || !group) return;
+  NoteModelChange();
   child->parent = group;
   child->layer = group->layer;
   LinkSiblingAfter(child, &group->firstChild, LastSibling(group->firstChild));
@@ -97,6 +102,7 @@ void AppendObjectToGroup(ObjectRec* child, ObjectRec* group) {
 
 void LinkChildAfter(ObjectRec* child, ObjectRec* group, ObjectRec* tail) {
   if (!child || !group) return;
+  NoteModelChange();
   // A tail that is not a member of this group, or not its last member, is not trusted.
   if (!tail || tail->parent != group || !group->firstChild) {
     AppendObjectToGroup(child, group);

@@ -208,6 +208,7 @@ void GetAllLayersObjBounds(const LayerRec* firstLayer, bool selectedOnly, FloatR
 
 void UpdateObjectBounds(ObjectRec* object) {
   if (!object) return;
+  NoteModelChange();
   FloatRect rect = kEmptyRect;
   GetObjectBounds(object, false, &rect, false, false);
   object->bounds = rect;
@@ -215,6 +216,7 @@ void UpdateObjectBounds(ObjectRec* object) {
 
 void UpdateObjectRootBounds(ObjectRec* object, bool selectedOnly, bool pointsOnly) {
   if (!object) return;
+  NoteModelChange();
   FloatRect rect = kEmptyRect;
   GetObjectBounds(object, selectedOnly, &rect, pointsOnly, false);
   object->bounds = rect;

@@ -156,6 +156,11 @@ struct MetaInfo {
 // The map mode of the pictures the system places (anisotropic).
 constexpr int16_t kPictureMapMode = 8;
 
+// Moves on with every change to the object or layer lists and to stored bounds, so that caches
+// built from them (the selection grid) know when they are stale.
+extern uint32_t gModelGeneration;
+inline void NoteModelChange() { ++gModelGeneration; }
+
 inline TextPane TextPaneOf(const ObjectRec* object) { return static_cast<TextPane>(object->info); }
 inline DimInfo* DimInfoOf(const ObjectRec* object) { return static_cast<DimInfo*>(object->info); }
 inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) { return static_cast<DimTextInfo*>(object->info); }

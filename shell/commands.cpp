@@ -4,8 +4,12 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "model/objedit.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
 #include "render/drawhdlr.h"
 #include "resources/strings.h"
 #include "shell/cmdids.h"
@@ -13,6 +17,17 @@
 #include "shell/filecmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/selhndlr.h"
+#include "tools/toolhooks.h"
+#include "tools/undo.h"
+
+// The selection walks take the command numbers as their operation codes.
+static_assert(kOpClear == CMD_CLEAR && kOpSmooth == CMD_SMOOTH && kOpUnsmooth == CMD_UNSMOOTH, "walk codes");
+static_assert(kOpNudgeUp == CMD_NUDGE_UP && kOpNudgeRight == CMD_NUDGE_RIGHT, "walk codes");
+static_assert(kOpFlipHorizontal == CMD_FLIP_HORIZONTAL && kOpFlipVertical == CMD_FLIP_VERTICAL, "walk codes");
+static_assert(kOpBringToFront == CMD_BRING_TO_FRONT && kOpSendToBack == CMD_SEND_TO_BACK, "walk codes");
+static_assert(kOpGroup == CMD_GROUP && kOpUngroup == CMD_UNGROUP && kOpUnjoin == CMD_UNJOIN, "walk codes");
+static_assert(kAlignTopLeft == CMD_ALIGN_TOP_LEFT && kAlignBottomLeft == CMD_ALIGN_BOTTOM_LEFT, "walk codes");
 
 namespace {
 
@@ -78,6 +93,104 @@ void OnCloseAll(int) {
 
 void OnShowClipboard(int) {
   ToggleClipboardViewer();
+}
+
+// ---- Selection commands ----
+
+LayerRec* Layers() {
+  return gCurDocument ? gCurDocument->firstLayer : nullptr;
+}
+
+// After the selection changed: the summary, the group and lock boxes and the pane.
+void SelectionChanged() {
+  RebuildSelectionState();
+  UpdateGroupLock();
+  Refresh();
+}
+
+void OnUndo(int) {
+  if (Undo()) SelectionChanged();
+}
+
+// The cleared objects stay with the undo record until it is given up.
+void OnClear(int) {
+  if (!Drawing()) return;
+  ClearSelectionWithUndo();
+  SelectionChanged();
+}
+
+void OnSelectAll(int) {
+  DocState* state = State();
+  if (!state) return;
+  SelectAllLayers(Layers(), kSelectMode, false);
+  FloatRect bounds = kEmptyRect;
+  GetAllLayersObjBounds(Layers(), false, &bounds, false);
+  constexpr float kFarBounds = 30000.0f;
+  float width = 0.0f, height = 0.0f;
+  if (bounds.top < kFarBounds && bounds.left < kFarBounds && bounds.bottom > -kFarBounds &&
+      bounds.right > -kFarBounds) {
+    width = bounds.right - bounds.left;
+    height = bounds.bottom - bounds.top;
+  }
+  gWidthHeight =
+      FloatPoint{ConvertScreenToWorld(width, state, false), ConvertScreenToWorld(height, state, false)};
+  UpdateWH(ZoomF(width), ZoomF(height));
+  SelectionChanged();
+}
+
+// Detect All, Hide Selection, Lock and Unlock: a selection mode over every visible layer.
+void OnSelectionMode(int id) {
+  if (!Drawing()) return;
+  const uint8_t mode = id == CMD_DETECT_ALL       ? kDetectMode
+                       : id == CMD_HIDE_SELECTION ? kHideMode
+                       : id == CMD_LOCK           ? kLockMode
+                                                  : kUnlockMode;
+  SelectAllLayers(Layers(), mode, false);
+  if (id == CMD_LOCK || id == CMD_UNLOCK) {
+    UpdateGroupLock();
+    SelectAllLayers(Layers(), kDeselectMode, false);
+  }
+  SelectionChanged();
+}
+
+// Nudges, flips, smoothing: one operation on every selected object.
+void OnSelectionOperation(int id) {
+  DocState* state = State();
+  if (!state) return;
+  if (id == CMD_FLIP_HORIZONTAL || id == CMD_FLIP_VERTICAL) {
+    FloatRect bounds = kEmptyRect;
+    GetAllLayersBounds(Layers(), true, &bounds, false, false);
+    if (IsEmptyRect(&bounds)) return;
+    SetFlipCenter(&bounds);
+  }
+  SelectedObjectAllLayers(Layers(), true, id, state);
+  SelectionChanged();
+}
+
+void OnArrange(int id) {
+  if (!Drawing()) return;
+  TopLevelObjectAllLayers(Layers(), id, State());
+  SelectionChanged();
+}
+
+void OnGroup(int) {
+  if (!Drawing()) return;
+  gOverload = 0;
+  gObjectCount = 0;
+  SelectedObjectAllLayers(Layers(), true, kOpCountNestedGroups, nullptr);
+  if (gOverload) {
+    MessageBeep(0);
+  } else if (CountSelectedObjects(Layers(), kOpCount) >= 2) {
+    gGroupLeader = nullptr;
+    TopLevelObjectAllLayers(Layers(), kOpGroup, State());
+    gGroupLeader = nullptr;
+  }
+  SelectionChanged();
+}
+
+void OnAlignToGrid(int id) {
+  AlignSelectedToGrid(id);
+  Refresh();
 }
 
 void OnMenuBar(int) {
@@ -250,26 +363,26 @@ const CommandEntry kCommands[] = {
     {CMD_PRINT, nullptr},
     {CMD_EXIT, OnExit},
     // Edit
-    {CMD_UNDO, nullptr},
+    {CMD_UNDO, OnUndo},
     {CMD_CUT, nullptr},
     {CMD_COPY, nullptr},
     {CMD_PASTE, nullptr},
-    {CMD_CLEAR, nullptr},
-    {CMD_SELECT_ALL, nullptr},
-    {CMD_DETECT_ALL, nullptr},
-    {CMD_HIDE_SELECTION, nullptr},
+    {CMD_CLEAR, OnClear},
+    {CMD_SELECT_ALL, OnSelectAll},
+    {CMD_DETECT_ALL, OnSelectionMode},
+    {CMD_HIDE_SELECTION, OnSelectionMode},
     {CMD_DUPLICATE, nullptr},
     {CMD_MIRROR_HORIZONTAL, nullptr},
     {CMD_DUPLICATE_OFFSETS, nullptr},
-    {CMD_FLIP_HORIZONTAL, nullptr},
-    {CMD_FLIP_VERTICAL, nullptr},
-    {CMD_NUDGE_UP, nullptr},
-    {CMD_NUDGE_DOWN, nullptr},
-    {CMD_NUDGE_LEFT, nullptr},
-    {CMD_NUDGE_RIGHT, nullptr},
+    {CMD_FLIP_HORIZONTAL, OnSelectionOperation},
+    {CMD_FLIP_VERTICAL, OnSelectionOperation},
+    {CMD_NUDGE_UP, OnSelectionOperation},
+    {CMD_NUDGE_DOWN, OnSelectionOperation},
+    {CMD_NUDGE_LEFT, OnSelectionOperation},
+    {CMD_NUDGE_RIGHT, OnSelectionOperation},
     {CMD_NUDGE_RATE, nullptr},
-    {CMD_SMOOTH, nullptr},
-    {CMD_UNSMOOTH, nullptr},
+    {CMD_SMOOTH, OnSelectionOperation},
+    {CMD_UNSMOOTH, OnSelectionOperation},
     {CMD_TENSION, nullptr},
     {CMD_PREFERENCES, nullptr},
     {CMD_SHOW_CLIPBOARD, OnShowClipboard},
@@ -283,10 +396,10 @@ const CommandEntry kCommands[] = {
     {CMD_GRID_LINES, OnViewToggle},
     {CMD_SNAP_TO_GRID, nullptr},
     {CMD_GRID_SPACING, nullptr},
-    {CMD_ALIGN_TOP_LEFT, nullptr},
-    {CMD_ALIGN_TOP_RIGHT, nullptr},
-    {CMD_ALIGN_BOTTOM_RIGHT, nullptr},
-    {CMD_ALIGN_BOTTOM_LEFT, nullptr},
+    {CMD_ALIGN_TOP_LEFT, OnAlignToGrid},
+    {CMD_ALIGN_TOP_RIGHT, OnAlignToGrid},
+    {CMD_ALIGN_BOTTOM_RIGHT, OnAlignToGrid},
+    {CMD_ALIGN_BOTTOM_LEFT, OnAlignToGrid},
     {CMD_ARROWS_IN, nullptr},
     {CMD_ARROWS_OUT, nullptr},
     {5086, nullptr},
@@ -318,14 +431,14 @@ const CommandEntry kCommands[] = {
     {CMD_LINE_SIZE, nullptr},
     // Options
     {CMD_FILL_PATTERNS, OnFillPatterns},
-    {CMD_LOCK, nullptr},
-    {CMD_UNLOCK, nullptr},
+    {CMD_LOCK, OnSelectionMode},
+    {CMD_UNLOCK, OnSelectionMode},
     {CMD_JOIN, nullptr},
     {CMD_UNJOIN, nullptr},
-    {CMD_BRING_TO_FRONT, nullptr},
-    {CMD_SEND_TO_BACK, nullptr},
-    {CMD_GROUP, nullptr},
-    {CMD_UNGROUP, nullptr},
+    {CMD_BRING_TO_FRONT, OnArrange},
+    {CMD_SEND_TO_BACK, OnArrange},
+    {CMD_GROUP, OnGroup},
+    {CMD_UNGROUP, OnArrange},
     {CMD_MOVE_ORIGIN, nullptr},
     {CMD_ACTUAL_SIZE, OnActualSize},
     // Window
@@ -416,8 +529,19 @@ void HandleKeyDown(WPARAM key, LPARAM) {
     case VK_TAB:
       SnapToolChange(0);
       break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT: {
+      static_assert(CMD_NUDGE_DOWN == CMD_NUDGE_UP + 1 && CMD_NUDGE_RIGHT == CMD_NUDGE_UP + 3, "nudge order");
+      const int nudge = key == VK_UP     ? CMD_NUDGE_UP
+                        : key == VK_DOWN ? CMD_NUDGE_DOWN
+                        : key == VK_LEFT ? CMD_NUDGE_LEFT
+                                         : CMD_NUDGE_RIGHT;
+      if (Drawing()) OnSelectionOperation(nudge);
+      break;
+    }
     default:
-      // The arrow keys (nudges) arrive with the selection commands.
       break;
   }
 }

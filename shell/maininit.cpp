@@ -100,6 +100,7 @@ void MakeHelpPathName(char* buffer) {
 bool MainInit(HINSTANCE instance) {
   MakeHelpPathName(szHelpFileName);
   InstallToolHooks();
+  InstallSelectionHooks();
   ResetCurrentFont();
   char face[sizeof gCurFontInfo.faceName];
   if (*LoadStr(STR_COURIER_NEW, face, sizeof face)) std::memcpy(gCurFontInfo.faceName, face, sizeof face);

@@ -7,6 +7,7 @@
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
 #include "shell/shell.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -31,10 +32,9 @@ void SetItemText(HMENU menu, int id, const char* text) {
 }
 
 void UpdateUndoItem(HMENU menu, const DocumentRec* document) {
-  // The undo record arrives with the tracking module; until then nothing can be undone.
-  constexpr bool kUndoAvailable = false;
   bool enabled = false;
-  const int text = UndoItemText(kUndoAvailable, document->undoKind, document->undoIsRedo != 0, &enabled);
+  const int text =
+      UndoItemText(UndoAvailable(document), document->undoKind, document->undoIsRedo != 0, &enabled);
   char buffer[64];
   if (text == kUndoClearText)
     SetItemText(menu, CMD_UNDO, "Undo Clear");
@@ -100,6 +100,15 @@ void GreyWithoutDrawing() {
       CMD_RULERS,     CMD_FIT_TO_WINDOW, CMD_ACTUAL_SIZE,      CMD_TITLE_NAME,  CMD_TITLE_NAME_AXIS,
       CMD_TITLE_AXIS, CMD_TITLE_LAYER,   CMD_BACKGROUND_COLOR, CMD_EXPORT_DXF,  CMD_EXPORT_HPGL,
       CMD_EXPORT_EPS, CMD_EXPORT_XYZ};
+  // The commands on the selection.
+  // clang-format off
+  static const int kNeedSelection[] = {
+      CMD_UNDO, CMD_CLEAR, CMD_SELECT_ALL, CMD_DETECT_ALL, CMD_HIDE_SELECTION, CMD_FLIP_HORIZONTAL,
+      CMD_FLIP_VERTICAL, CMD_NUDGE_UP, CMD_NUDGE_DOWN, CMD_NUDGE_LEFT, CMD_NUDGE_RIGHT, CMD_SMOOTH,
+      CMD_UNSMOOTH, CMD_ALIGN_TOP_LEFT, CMD_ALIGN_TOP_RIGHT, CMD_ALIGN_BOTTOM_RIGHT, CMD_ALIGN_BOTTOM_LEFT,
+      CMD_LOCK, CMD_UNLOCK, CMD_BRING_TO_FRONT, CMD_SEND_TO_BACK, CMD_GROUP, CMD_UNGROUP};
+  // clang-format on
+  for (int id : kNeedSelection) DisableCmd(gMainMenu, id);
   for (int id : kNeedDrawing) DisableCmd(gMainMenu, id);
 }
 

@@ -57,6 +57,8 @@ constexpr int kClientWindowId = 1;
 
 // maininit
 bool MainInit(HINSTANCE instance);
+// Lets the selection and undo code repaint the drawing pane and the renderer ask the tool.
+void InstallSelectionHooks();
 void UnregisterClasses(HINSTANCE instance);
 void MakeHelpPathName(char* buffer);
 void InternationalInit();

@@ -6,6 +6,7 @@
 #include "model/objedit.h"
 #include "model/objstuff.h"
 #include "toolfixture.h"
+#include "tools/selindex.h"
 
 namespace {
 
@@ -403,6 +404,155 @@ TEST_F(SelectionTest, PointOrientationOfTools) {
   EXPECT_TRUE(ToolIsPointOriented(kStandardTool, rect));
   EXPECT_TRUE(CurrentToolIsPointOriented());
   gPointOrientation = 0;
+}
+
+}  // namespace
+
+namespace {
+
+// The hit test and the marquee through the grid of a large drawing give what the plain walk
+// over the layers gives, in the same order, and follow every change of the drawing.
+class SelectionGridTest : public ToolTest {
+ protected:
+  // A drawing large enough for the grid: overlapping shapes of several kinds on three layers,
+  // a few groups and some selected, locked or hidden objects.
+  void Fill() {
+    LayerRec* second = CreateLayer("Second", 1, 0, nullptr);
+    LayerRec* third = CreateLayer("Third", 1, 0, nullptr);
+    AppendLayerToDocument(second);
+    AppendLayerToDocument(third);
+    LayerRec* layers[] = {layer_, second, third};
+    uint32_t seed = 12345;
+    auto next = [&seed](int range) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<float>((seed >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < kSelectionIndexThreshold + 500; ++i) {
+      LayerRec* layer = layers[i % 3];
+      const float x = next(3000), y = next(2000), w = 2 + next(120), h = 2 + next(120);
+      ObjectRec* o = nullptr;
+      switch (i % 4) {
+        case 0:
+          o = BuildRect(x, y, x + w, y + h, layer, false);
+          break;
+        case 1:
+          o = BuildOval(x, y, x + w, y + h, layer, false);
+          break;
+        case 2:
+          o = BuildLine(x, y, x + w, y + h, layer, false);
+          break;
+        default:
+          o = BuildArc(x, y, x + w, y + h, next(360), 30 + next(200), layer, false);
+          break;
+      }
+      ASSERT_NE(o, nullptr);
+      const int state = static_cast<int>(next(20));
+      SetObjectSelectFlags(o, state == 0 ? 1 : 0);
+      if (state == 1) SetObjectDetectionFlags(o, 0);
+      if (state == 2) SetObjectLockFlags(o, 1);
+    }
+    // Groups whose members lie apart.
+    for (int g = 0; g < 30; ++g) {
+      SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
+      SelectObj(GetASelectedObjectOr(layers[g % 3]->firstObject, 7 * g + 1), kSelectMode, false);
+      SelectObj(GetASelectedObjectOr(layers[g % 3]->firstObject, 7 * g + 400), kSelectMode, false);
+      GroupSelectedObjects(doc_->firstLayer);
+    }
+  }
+  static ObjectRec* GetASelectedObjectOr(ObjectRec* first, int n) {
+    for (; first && n > 0; --n) first = first->nextObject;
+    return first;
+  }
+  // The plain walk, layer by layer from the top.
+  ClickInfo PlainPress(int32_t x, int32_t y) {
+    ClickInfo info = {};
+    info.x = x;
+    info.y = y;
+    LayerRec* last = doc_->firstLayer;
+    while (last->nextLayer) last = last->nextLayer;
+    for (LayerRec* layer = last; layer; layer = layer->prevLayer)
+      if (SelectFromLayer(layer, &info, false)) break;
+    return info;
+  }
+  void ExpectSameHits(int presses) {
+    uint32_t seed = 777;
+    int hits = 0;
+    for (int i = 0; i < presses; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      const int32_t x = static_cast<int32_t>(seed % 3200) - 50,
+                    y = static_cast<int32_t>((seed >> 12) % 2200) - 50;
+      const ClickInfo a = Press(x, y), b = PlainPress(x, y);
+      ASSERT_EQ(a.hit, b.hit) << x << "," << y;
+      ASSERT_EQ(a.object, b.object) << x << "," << y;
+      ASSERT_EQ(a.point, b.point) << x << "," << y;
+      ASSERT_EQ(a.handle, b.handle) << x << "," << y;
+      hits += a.hit;
+    }
+    EXPECT_GT(hits, presses / 20);
+  }
+};
+
+std::vector<ObjectRec*> SelectedObjects(LayerRec* first) {
+  std::vector<ObjectRec*> out;
+  for (LayerRec* layer = first; layer; layer = layer->nextLayer)
+    for (ObjectRec* o = layer->firstObject; o; o = o->nextObject)
+      if (IsObjectSelected(o)) out.push_back(o);
+  return out;
+}
+
+TEST_F(SelectionGridTest, HitsAndMarqueesMatchThePlainWalk) {
+  Fill();
+  std::vector<IndexCandidate> candidates;
+  const FloatRect all = {-1e6f, -1e6f, 1e6f, 1e6f};
+  ASSERT_TRUE(QuerySelectionIndex(doc_->firstLayer, all, &candidates));
+  ExpectSameHits(400);
+  gSelectIndex = 2;
+  ExpectSameHits(150);
+  gSelectIndex = 1;
+  doc_->docState->zoomFactor = 0.37f;
+  ExpectSameHits(150);
+  doc_->docState->zoomFactor = 1;
+  doc_->firstLayer->nextLayer->visible = 0;
+  gCurTool = kPointTool;
+  ExpectSameHits(150);
+  gCurTool = kStandardTool;
+
+  // A marquee through the grid against one over the layers, object and point tools alike.
+  for (int tool : {kStandardTool, kPointTool}) {
+    gCurTool = tool;
+    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
+    const IntRect marquee = {500, 300, 1400, 1100};
+    SelectAllLayersInRect(doc_->firstLayer, &marquee, kToggleMode, false);
+    const std::vector<ObjectRec*> viaGrid = SelectedObjects(doc_->firstLayer);
+    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
+    for (LayerRec* layer = doc_->firstLayer; layer; layer = layer->nextLayer)
+      SelectLayerInRect(layer, &marquee, kToggleMode, false);
+    EXPECT_EQ(viaGrid, SelectedObjects(doc_->firstLayer)) << tool;
+    EXPECT_GT(viaGrid.size(), 10u);
+  }
+}
+
+TEST_F(SelectionGridTest, FollowsMovedAddedAndDeletedObjects) {
+  Fill();
+  SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
+  // Far from everything: a new object is found at once, a moved one at its new place.
+  ObjectRec* added = Rect(5000, 5000, 5100, 5100);
+  EXPECT_EQ(Press(5000, 5050).object, added);
+  SelectObj(added, kSelectMode, false);
+  TransformRec t = {};
+  t.scaleX = t.scaleY = 1;
+  t.dx = 1000;
+  SelectedObjectAllLayers(doc_->firstLayer, true, kOpTranslate, &t);
+  EXPECT_FALSE(Press(5000, 5050).hit);
+  EXPECT_EQ(Press(6000, 5050).object, added);
+  // Deleted: never handed out again (the sanitizer build checks no freed record is read).
+  DeleteObj(added);
+  EXPECT_FALSE(Press(6000, 5050).hit);
+  const IntRect far = {5900, 4900, 6200, 5200};
+  SelectAllLayersInRect(doc_->firstLayer, &far, kSelectMode, false);
+  // Layers deleted: their objects go with them.
+  DeleteLayer(doc_->firstLayer->nextLayer);
+  ExpectSameHits(150);
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "tools/selindex.h"
 
 int32_t gObjectCount = 0;
 uint8_t gOverload = 0;
@@ -311,38 +313,82 @@ bool MayBeHit(const ObjectRec* object, const ClickInfo* info, int reach) {
 
 }  // namespace
 
+namespace {
+
+// How far beyond its bounds, in pixels, a press may still find something of an object.
+int HitReach() {
+  const int radius = PickRadius();
+  return radius > kHandleHalfSize ? radius : kHandleHalfSize + 1;
+}
+
+// One object of a layer's topmost-first walk; true when it was hit (the hit fields are filled).
+bool TryObject(ObjectRec* object, ClickInfo* info, bool selectedOnly, int reach) {
+  if (!MayBeHit(object, info, reach)) return false;
+  const bool selected = IsObjectSelected(object);
+  if (gCurTool == kTrimTool && !selected) return false;
+  if (!selected || ToolIsPointOriented(gCurTool, object))
+    return (!selectedOnly || selected) && SelectFromObject(object, info, selectedOnly);
+  if (TryFrameHandles(object, info)) return true;
+  return !selectedOnly && SelectFromObject(object, info, selectedOnly);
+}
+
+// The layer's hits are counted: only the gSelectIndex-th one is kept.
+bool KeepHit(ClickInfo* info, int* counter) {
+  if (*counter != gSelectIndex) {
+    ClearHit(info);
+    ++*counter;
+    return false;
+  }
+  info->hit = 1;
+  return true;
+}
+
+// The page rectangle around a window position that holds everything within `pixels` of it.
+FloatRect PageAreaAround(int64_t left, int64_t top, int64_t right, int64_t bottom, int pixels, bool* ok) {
+  const float zoom = CurrentZoom();
+  *ok = zoom > 0.0f && std::isfinite(zoom);
+  // Truncation and pen rounding move things by less than a pixel each; two more cover them.
+  const double grow = (pixels + 2.0) / (*ok ? zoom : 1.0f);
+  return FloatRect{static_cast<float>(top / zoom - grow), static_cast<float>(left / zoom - grow),
+                   static_cast<float>(bottom / zoom + grow), static_cast<float>(right / zoom + grow)};
+}
+
+std::vector<IndexCandidate> gCandidates;  // reused by every query
+
+}  // namespace
+
 bool SelectFromLayer(LayerRec* layer, ClickInfo* info, bool selectedOnly) {
   if (!layer || !info || !layer->visible) return false;
   ObjectRec* last = layer->firstObject;
   while (last && last->nextObject) last = last->nextObject;
-  const int radius = PickRadius();
-  const int reach = radius > kHandleHalfSize ? radius : kHandleHalfSize + 1;
+  const int reach = HitReach();
   int counter = 1;
-  for (ObjectRec* object = last; object; object = object->prevObject) {
-    if (!MayBeHit(object, info, reach)) continue;
-    const bool selected = IsObjectSelected(object);
-    if (gCurTool == kTrimTool && !selected) continue;
-    bool hit = false;
-    if (!selected || ToolIsPointOriented(gCurTool, object)) {
-      if (!selectedOnly || selected) hit = SelectFromObject(object, info, selectedOnly);
-    } else {
-      hit = TryFrameHandles(object, info);
-      if (!hit && !selectedOnly) hit = SelectFromObject(object, info, selectedOnly);
-    }
-    if (!hit) continue;
-    if (counter != gSelectIndex) {
-      ClearHit(info);
-      ++counter;
-      continue;
-    }
-    info->hit = 1;
-    return true;
-  }
+  for (ObjectRec* object = last; object; object = object->prevObject)
+    if (TryObject(object, info, selectedOnly, reach) && KeepHit(info, &counter)) return true;
   return false;
 }
 
 bool SelectFromAllLayers(LayerRec* firstLayer, ClickInfo* info, bool selectedOnly) {
   if (!info) return false;
+  const int reach = HitReach();
+  bool zoomOk = false;
+  const FloatRect area = PageAreaAround(info->x, info->y, info->x, info->y,
+                                        reach + static_cast<int>(kBoxKindMargin) + 1, &zoomOk);
+  if (zoomOk && QuerySelectionIndex(firstLayer, area, &gCandidates)) {
+    // The grid's objects in list order, walked backwards: topmost layer and object first.
+    LayerRec* layer = nullptr;
+    int counter = 1;
+    for (size_t i = gCandidates.size(); i-- > 0;) {
+      const IndexCandidate& c = gCandidates[i];
+      if (c.layer != layer) {
+        layer = c.layer;
+        counter = 1;
+      }
+      if (layer->visible && TryObject(c.object, info, selectedOnly, reach) && KeepHit(info, &counter))
+        return true;
+    }
+    return false;
+  }
   LayerRec* last = firstLayer;
   while (last && last->nextLayer) last = last->nextLayer;
   for (LayerRec* layer = last; layer; layer = layer->prevLayer)
@@ -581,23 +627,36 @@ void SelectObjectInRect(ObjectRec* object, const IntRect* rect, uint8_t mode, bo
   if (object && rect) VisitObjectInRect(object, rect, mode, redraw);
 }
 
+namespace {
+
+bool MarqueeIsPointOriented() {
+  return ToolIsPointOriented(gCurTool, nullptr) || gCurTool == kPointTool || gCurTool == kFilletTool ||
+         gCurTool == kChamferTool;
+}
+
+// Whether an object with these bounds lies wholly inside the marquee, as an object tool takes it.
+bool WithinMarquee(const FloatRect& b, const IntRect* rect) {
+  return b.left <= b.right && b.top <= b.bottom && int64_t{Screen(b.left)} - kMarqueeGrow >= rect->left &&
+         int64_t{Screen(b.right)} + kMarqueeGrow <= rect->right &&
+         int64_t{Screen(b.top)} - kMarqueeGrow >= rect->top &&
+         int64_t{Screen(b.bottom)} + kMarqueeGrow <= rect->bottom;
+}
+
+void MarqueeObject(ObjectRec* object, const IntRect* rect, uint8_t mode, bool redraw, bool pointTool) {
+  if (pointTool) {
+    SelectObjectInRect(object, rect, mode, redraw);
+    return;
+  }
+  if (WithinMarquee(object->bounds, rect)) SelectObj(object, mode, redraw);
+}
+
+}  // namespace
+
 void SelectLayerInRect(LayerRec* layer, const IntRect* rect, uint8_t mode, bool redraw) {
   if (!layer || !rect || !layer->visible) return;
-  const bool pointTool = ToolIsPointOriented(gCurTool, nullptr) || gCurTool == kPointTool ||
-                         gCurTool == kFilletTool || gCurTool == kChamferTool;
-  for (ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
-    if (pointTool) {
-      SelectObjectInRect(object, rect, mode, redraw);
-      continue;
-    }
-    const FloatRect& b = object->bounds;
-    if (b.left > b.right || b.top > b.bottom) continue;
-    if (int64_t{Screen(b.left)} - kMarqueeGrow >= rect->left &&
-        int64_t{Screen(b.right)} + kMarqueeGrow <= rect->right &&
-        int64_t{Screen(b.top)} - kMarqueeGrow >= rect->top &&
-        int64_t{Screen(b.bottom)} + kMarqueeGrow <= rect->bottom)
-      SelectObj(object, mode, redraw);
-  }
+  const bool pointTool = MarqueeIsPointOriented();
+  for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+    MarqueeObject(object, rect, mode, redraw, pointTool);
 }
 
 void SelectAllLayersInRect(LayerRec* firstLayer, const IntRect* rect, uint8_t mode, bool redraw) {
@@ -605,6 +664,17 @@ void SelectAllLayersInRect(LayerRec* firstLayer, const IntRect* rect, uint8_t mo
   IntRect r = *rect;
   if (r.left > r.right) std::swap(r.left, r.right);
   if (r.top > r.bottom) std::swap(r.top, r.bottom);
+  bool zoomOk = false;
+  const FloatRect area = PageAreaAround(r.left, r.top, r.right, r.bottom, kMarqueeGrow, &zoomOk);
+  if (zoomOk && QuerySelectionIndex(firstLayer, area, &gCandidates)) {
+    const bool pointTool = MarqueeIsPointOriented();
+    for (const IndexCandidate& c : gCandidates) {
+      // The grid's copy of the bounds answers an object tool without reading the object.
+      if (!c.layer->visible || (!pointTool && !WithinMarquee(c.bounds, &r))) continue;
+      MarqueeObject(c.object, &r, mode, redraw, pointTool);
+    }
+    return;
+  }
   for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
     SelectLayerInRect(layer, &r, mode, redraw);
 }

@@ -203,6 +203,7 @@ LayerRec* FirstVisibleLayer(LayerRec* first) {
 }
 
 void InsertAtHead(ObjectRec* object, LayerRec* layer) {
+  NoteModelChange();
   object->layer = layer;
   object->parent = nullptr;
   object->prevObject = nullptr;

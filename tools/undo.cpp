@@ -206,6 +206,7 @@ void HoldOutside(ObjectRec* object) {
 }
 
 void InsertAfter(ObjectRec* object, LayerRec* layer, ObjectRec* previous) {
+  NoteModelChange();
   object->layer = layer;
   object->parent = nullptr;
   object->prevObject = previous;
