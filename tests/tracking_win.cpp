@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "model/objstuff.h"
 #include "tools/buildobj.h"
