@@ -50,6 +50,8 @@ void AbandonTransform();
 void DrawArcState(float cx, float cy, float radius, float startAngle, float sweepDegrees);
 
 // Support shared by the routines (traksupp_win).
+// Takes the selected top-level objects whose previews a drag draws; at every press.
+void SnapshotDragSelection();
 HWND TrackPane();
 HDC TrackDC();
 // The mouse is given back: capture released, gMouseCaptured cleared.

@@ -274,6 +274,7 @@ void BeginTracking(int32_t x, int32_t y) {
   SetTrackAngles(px, py);
   gTrackState.startAngle = gTrackState.currentAngle;
   gPressTool = SubstituteTool(gCurTool);
+  SnapshotDragSelection();
   if (gPressTool == kResizeTool && gCurTool == kStandardTool) BeginUndo(gCurDocument, kUndoResize);
   TrackObject(px, py, kStagePress);
   gBeginKeepTracking = 1;

@@ -1,6 +1,7 @@
 // The inverted feedback and the mouse housekeeping every tracking routine shares, and the
 // transform tools: move, resize, skew and rotate the selection.
 #include <cmath>
+#include <vector>
 
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
@@ -52,10 +53,16 @@ void InvalidateTransformed(const FloatRect& before) {
   InvalidatePageArea(after, kNewShapeSlop);
 }
 
+// The selected top-level objects of the visible layers, taken at the press: each step of a
+// drag draws just these instead of walking the whole drawing.
+std::vector<ObjectRec*> gDragObjects;
+
 // The selection drawn through the preview of `track` in inverting mode.
 void DrawSelectionPreview(int toolFlags, const TrackState* track) {
-  if (!gCurDocument) return;
-  DrawAllLayers(gCurDocument->firstLayer, nullptr, kDrawSelected | kDrawInvert | toolFlags, track);
+  if (gDragObjects.empty() || !BeginPortSession(nullptr)) return;
+  for (ObjectRec* object : gDragObjects)
+    DrawObject(object, nullptr, kDrawSelected | kDrawInvert | toolFlags, track);
+  EndPortSession();
 }
 
 void DrawCorners(const FloatPoint corners[4]) {
@@ -122,6 +129,16 @@ void RestoreLineOpposingPoint() {
 ResizeFrame gResize;
 
 }  // namespace
+
+void SnapshotDragSelection() {
+  gDragObjects.clear();
+  if (!gCurDocument) return;
+  for (LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer) {
+    if (!layer->visible) continue;
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+      if (IsObjectSelected(object)) gDragObjects.push_back(object);
+  }
+}
 
 HWND TrackPane() {
   return static_cast<HWND>(gCurWindow);
