@@ -229,24 +229,19 @@ void TrackMouse(HDC, HWND pane, int32_t x, int32_t y) {
     return;
   }
   BeginTracking(x, y);
-  POINT previous = {x, y};
-  while (StillDown()) {
+  POINT previous = {x, y}, next = previous;
+  for (;;) {
+    const bool down = StillDown();
     if (CheckTrackingCancel()) {
       CancelDrag(previous);
       return;
     }
-    POINT next;
     GetWindowMouse(pane, &next);
+    if (!down) break;
     KeepTracking(next, previous);
     previous = next;
     Sleep(kPollPauseMs);
   }
-  if (CheckTrackingCancel()) {
-    CancelDrag(previous);
-    return;
-  }
-  POINT next;
-  GetWindowMouse(pane, &next);
   EndTracking(next, previous);
 }
 
