@@ -6,6 +6,7 @@
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -33,4 +34,5 @@ void InstallSelectionHooks() {
   gSelectionHooks.invalidatePageRect = InvalidatePageRectInPane;
   gSelectionHooks.refreshDrawing = Refresh;
   gToolIsPointOrientedHook = CurrentToolIsPointOriented;
+  InstallUndoHooks();
 }

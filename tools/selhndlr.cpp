@@ -460,22 +460,27 @@ bool DoSelectObjectPoints(ObjectRec* object, uint8_t mode) {
   return changed;
 }
 
-void SetObjectSelectFlags(ObjectRec* object, uint8_t value) {
+namespace {
+
+// One flag of every point of the object and, recursively, of its members.
+void SetPointFlags(ObjectRec* object, uint8_t PointRec::*flag, uint8_t value) {
   if (!object) return;
-  for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->selected = value;
-  for (ObjectRec* c = object->firstChild; c; c = c->nextObject) SetObjectSelectFlags(c, value);
+  for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->*flag = value;
+  for (ObjectRec* c = object->firstChild; c; c = c->nextObject) SetPointFlags(c, flag, value);
+}
+
+}  // namespace
+
+void SetObjectSelectFlags(ObjectRec* object, uint8_t value) {
+  SetPointFlags(object, &PointRec::selected, value);
 }
 
 void SetObjectDetectionFlags(ObjectRec* object, uint8_t value) {
-  if (!object) return;
-  for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->detectable = value;
-  for (ObjectRec* c = object->firstChild; c; c = c->nextObject) SetObjectDetectionFlags(c, value);
+  SetPointFlags(object, &PointRec::detectable, value);
 }
 
 void SetObjectLockFlags(ObjectRec* object, uint8_t value) {
-  if (!object) return;
-  for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->locked = value;
-  for (ObjectRec* c = object->firstChild; c; c = c->nextObject) SetObjectLockFlags(c, value);
+  SetPointFlags(object, &PointRec::locked, value);
 }
 
 bool DoSelectObject(ObjectRec* object, uint8_t mode) {

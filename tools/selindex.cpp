@@ -232,3 +232,7 @@ bool QuerySelectionIndex(LayerRec* firstLayer, const FloatRect& area, std::vecto
 void DropSelectionIndex() {
   gGrid = Grid{};
 }
+
+void DropSelectionIndexOf(const DocumentRec* document) {
+  if (document && gGrid.valid && gGrid.firstLayer == document->firstLayer) DropSelectionIndex();
+}

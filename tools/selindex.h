@@ -22,5 +22,7 @@ struct IndexCandidate {
 // rectangle, in layer order and then list order. False when no grid serves this drawing (too
 // few objects): the caller walks the layers instead.
 bool QuerySelectionIndex(LayerRec* firstLayer, const FloatRect& area, std::vector<IndexCandidate>* out);
-// Drops the grid (a drawing is going away).
+// Drops the grid and gives its memory back.
 void DropSelectionIndex();
+// The same when the grid was made for this drawing, which is going away.
+void DropSelectionIndexOf(const DocumentRec* document);

@@ -14,6 +14,7 @@
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "tools/selhndlr.h"
+#include "tools/selindex.h"
 #include "tools/toolstate.h"
 
 uint8_t gUndoAvail = 0;
@@ -73,11 +74,6 @@ bool IsCreateKind(int kind) {
 void ObjectDeleted(ObjectRec* object);
 void DocumentDeleted(DocumentRec* document);
 
-void InstallHooks() {
-  gObjectDeletedHook = ObjectDeleted;
-  gDocumentDeletedHook = DocumentDeleted;
-}
-
 // Lets go of everything without touching any object: for objects that are about to go anyway.
 void ForgetRecord() {
   DocumentRec* document = gRecord.document;
@@ -106,6 +102,7 @@ void ObjectDeleted(ObjectRec* object) {
 
 void DocumentDeleted(DocumentRec* document) {
   if (document && gRecord.document == document) DisposeUndo();
+  DropSelectionIndexOf(document);
 }
 
 // Snapshot of the points a transform is about to move: the selected unlocked points of the
@@ -257,6 +254,11 @@ void PutClearedBack(DocumentRec* document) {
 
 }  // namespace
 
+void InstallUndoHooks() {
+  gObjectDeletedHook = ObjectDeleted;
+  gDocumentDeletedHook = DocumentDeleted;
+}
+
 int16_t GetUndoStrIndex(int tool) {
   switch (tool) {
     case kStandardTool:
@@ -291,7 +293,7 @@ int16_t GetUndoStrIndex(int tool) {
 void BeginUndo(DocumentRec* document, int16_t kind) {
   DisposeUndo();
   if (!document) return;
-  InstallHooks();
+  InstallUndoHooks();
   gRecord.document = document;
   document->undoKind = kind;
   document->undoIsRedo = 0;

@@ -54,6 +54,9 @@ bool UndoAvailable(const DocumentRec* document);
 bool Undo();
 // Forgets the record; objects it holds outside the drawing are freed.
 void DisposeUndo();
+// Lets the model tell the record (and the selection grid) of objects and drawings about to be
+// freed. Opening a record does it too; the program does it once at start-up.
+void InstallUndoHooks();
 // The document is about to be deleted: forget its record.
 void DisposeUndoForDocument(DocumentRec* document);
 // An object is about to be deleted: forget a record that names it or one of its points.

@@ -14,6 +14,8 @@
 #include "resources/resids.h"
 #include "shell/cmdids.h"
 #include "shell/shell.h"
+#include "tools/buildobj.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -46,13 +48,41 @@ class MenuState : public ::testing::Test {
 
 TEST_F(MenuState, CommandsNotBuiltAreGreyAndTheShellsOwnAreNot) {
   UpdateMenus();
-  for (int id : {CMD_CUT, CMD_PASTE, CMD_SELECT_ALL, CMD_GROUP, CMD_PRINT, CMD_IMPORT_DXF, CMD_UNDO,
+  for (int id : {CMD_CUT, CMD_PASTE, CMD_DUPLICATE, CMD_JOIN, CMD_UNJOIN, CMD_PRINT, CMD_IMPORT_DXF, CMD_UNDO,
                  CMD_SNAP_TO_GRID, CMD_FONTS})
     EXPECT_TRUE(Grey(id)) << id;
-  for (int id : {CMD_NEW, CMD_OPEN, CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_OPEN_SYMBOL, CMD_SAVE_SYMBOL,
-                 CMD_EXIT, CMD_MENU_BAR, CMD_RULERS, CMD_GRID_LINES, CMD_TITLE_LAYER, CMD_ABOUT,
-                 CMD_EXPORT_DXF, CMD_EXPORT_HPGL, CMD_EXPORT_EPS, CMD_EXPORT_XYZ})
+  for (int id :
+       {CMD_NEW,         CMD_OPEN,       CMD_CLOSE,       CMD_SAVE,          CMD_SAVE_AS,    CMD_OPEN_SYMBOL,
+        CMD_SAVE_SYMBOL, CMD_EXIT,       CMD_MENU_BAR,    CMD_RULERS,        CMD_GRID_LINES, CMD_TITLE_LAYER,
+        CMD_ABOUT,       CMD_EXPORT_DXF, CMD_EXPORT_HPGL, CMD_EXPORT_EPS,    CMD_EXPORT_XYZ, CMD_SELECT_ALL,
+        CMD_CLEAR,       CMD_GROUP,      CMD_NUDGE_UP,    CMD_HIDE_SELECTION})
     EXPECT_FALSE(Grey(id)) << id;
+}
+
+TEST_F(MenuState, UndoItemFollowsTheRecordOfTheCurrentDrawing) {
+  char text[64] = "";
+  auto itemText = [&text] {
+    GetMenuStringA(gMainMenu, CMD_UNDO, text, sizeof text, MF_BYCOMMAND);
+    return std::string(text);
+  };
+  BeginUndo(document_, kUndoRectangle);
+  RecordUndoCreate(BuildRect(0, 0, 10, 10, document_->currentLayer, true));
+  UpdateMenus();
+  EXPECT_EQ(itemText(), "Undo Rectangle");
+  EXPECT_FALSE(Grey(CMD_UNDO));
+  ASSERT_TRUE(Undo());
+  UpdateMenus();
+  EXPECT_EQ(itemText(), "Redo Rectangle");
+  // Another drawing current: its menu offers nothing.
+  DocumentRec* other = CreateDocument();
+  UpdateMenus();
+  EXPECT_EQ(itemText(), "Undo");
+  EXPECT_TRUE(Grey(CMD_UNDO));
+  DeleteDocument(other);
+  gCurDocument = document_;
+  DisposeUndo();
+  UpdateMenus();
+  EXPECT_TRUE(Grey(CMD_UNDO));
 }
 
 TEST_F(MenuState, WithoutADrawingOnlyNewAndOpenStayOfTheFileCommands) {
