@@ -7,6 +7,7 @@
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
 #include "tools/toolhooks.h"
+#include "tools/trakmous.h"
 
 namespace {
 
@@ -46,8 +47,9 @@ LRESULT OnPaneMouseMove(HWND pane, WPARAM flags, LPARAM position) {
   return 0;
 }
 
-LRESULT OnPaneLeftDown(WPARAM flags) {
+LRESULT OnPaneLeftDown(HWND pane, WPARAM flags, LPARAM position) {
   gModifiers = static_cast<uint16_t>(flags);
+  DoMainPaneClick(pane, GET_X_LPARAM(position), GET_Y_LPARAM(position));
   return 0;
 }
 
@@ -76,7 +78,11 @@ LRESULT CALLBACK MainDispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
       HandleKeyDown(wParam, lParam);
       break;
     case WM_LBUTTONDOWN:
-      return OnPaneLeftDown(wParam);
+      return OnPaneLeftDown(window, wParam, lParam);
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      NoteTrackingInterrupted();
+      break;
     case WM_MOUSEMOVE:
       return OnPaneMouseMove(window, wParam, lParam);
     case WM_DESTROY:
