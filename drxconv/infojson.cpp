@@ -9,7 +9,7 @@
 #include "drxconv/drxconv.h"
 #include "model/records.h"
 #include "model/seam.h"
-#include "tools/drxfont.h"
+#include "model/textfont.h"
 
 namespace {
 
@@ -341,7 +341,7 @@ void WriteKindData(JsonOut& json, const ObjectRec* object, SiblingIndex& sibling
     const TextPane pane = TextPaneOf(object);
     std::string text;
     int alignment = kAlignLeft;
-    FontRecord font = gCurFontInfo;  // what the writer stores for a pane without its own font
+    FontRecord font = GetFallbackTextFont();  // what the writer stores for a pane without its own font
     if (pane) {
       text.resize(GetTextPaneTextLength(pane) + 1);
       text.resize(GetTextPaneText(pane, &text[0], text.size()));

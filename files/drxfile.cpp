@@ -26,7 +26,7 @@
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "model/seam.h"
-#include "tools/drxfont.h"
+#include "model/textfont.h"
 
 bool gOpenSymbol;
 bool gPreviewSymbol;
@@ -505,7 +505,7 @@ ObjectRec* ReadDimensionLabel(LayerRec* layer) {
     if (gFilePlatform != kPlatformBigEndian)
       ReadFontRecord(&read.font);
     else
-      read.font = gCurFontInfo;
+      read.font = GetFallbackTextFont();
     ok = !SourceFailed();
   }
   DimTextInfo* info = nullptr;
@@ -839,7 +839,7 @@ void WriteTextData(const ObjectRec* object) {
   WriteLong(0);  // no style data
   WriteShort(pane ? GetTextPaneAlignment(pane) : kAlignLeft);
   FontRecord font;
-  if (!pane || !GetTextPaneFont(pane, &font)) font = gCurFontInfo;
+  if (!pane || !GetTextPaneFont(pane, &font)) font = GetFallbackTextFont();
   WriteFontRecord(font);
 }
 

@@ -7,7 +7,7 @@
 
 #include "model/docstate.h"
 #include "model/pthndlr.h"
-#include "tools/drxfont.h"
+#include "model/textfont.h"
 
 bool gDimensionSelected = false;
 
@@ -140,7 +140,7 @@ TextPane DuplicateTextPane(TextPane source, const FloatRect& bounds) {
     return nullptr;
   }
   FontRecord font;
-  SetTextPaneFont(pane, GetTextPaneFont(source, &font) ? &font : &gCurFontInfo);
+  SetTextPaneFont(pane, GetTextPaneFont(source, &font) ? &font : &GetFallbackTextFont());
   SetTextPanePassive(pane);
   return pane;
 }

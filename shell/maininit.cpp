@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "geometry/units.h"
+#include "model/textfont.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/caption.h"
@@ -98,9 +99,9 @@ void MakeHelpPathName(char* buffer) {
 
 bool MainInit(HINSTANCE instance) {
   MakeHelpPathName(szHelpFileName);
-  ResetCurrentFont();
   char face[sizeof gCurFontInfo.faceName];
-  if (*LoadStr(STR_COURIER_NEW, face, sizeof face)) std::memcpy(gCurFontInfo.faceName, face, sizeof face);
+  SetFallbackTextFace(LoadStr(STR_COURIER_NEW, face, sizeof face));
+  ResetCurrentFont();
 
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DRAXEL));
   for (const ClassEntry& entry : kClasses) {
