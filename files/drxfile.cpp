@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "files/docfields.h"
 #include "files/drxio.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
@@ -47,9 +48,6 @@ namespace {
 
 // Name of a layer made by the reader (string 71).
 constexpr char kUntitledLayerName[] = "Untitled";
-// Settings bytes that follow the block length, by version.
-constexpr size_t kDocStateFieldBytes100 = 152;
-constexpr size_t kDocStateFieldBytes150 = 170;
 // A text block's edit window sits this far inside the object's bounds.
 constexpr float kTextPaneInset = 3.0f;
 // Screen coordinates are 16-bit; a pane rectangle is kept inside them.
@@ -256,6 +254,63 @@ void WriteColor(const RGB16& color) {
   WriteShort(static_cast<int16_t>(color.blue));
 }
 
+// One settings field into or out of its DocState member.
+void ReadSetting(const SettingField& field, void* member) {
+  switch (field.type) {
+    case SettingType::kByte:
+      *static_cast<uint8_t*>(member) = ReadByte();
+      break;
+    case SettingType::kShort:
+      *static_cast<int16_t*>(member) = ReadShort();
+      break;
+    case SettingType::kFlags:
+      *static_cast<uint32_t*>(member) = static_cast<uint32_t>(ReadLong());
+      break;
+    case SettingType::kFloat:
+      *static_cast<float*>(member) = ReadFloat();
+      break;
+    case SettingType::kColor:
+      *static_cast<RGB16*>(member) = ReadColor();
+      break;
+    case SettingType::kRect: {
+      FloatRect* rect = static_cast<FloatRect*>(member);
+      rect->top = ReadFloat();
+      rect->left = ReadFloat();
+      rect->bottom = ReadFloat();
+      rect->right = ReadFloat();
+      break;
+    }
+  }
+}
+
+void WriteSetting(const SettingField& field, const void* member) {
+  switch (field.type) {
+    case SettingType::kByte:
+      WriteByte(*static_cast<const uint8_t*>(member));
+      break;
+    case SettingType::kShort:
+      WriteShort(*static_cast<const int16_t*>(member));
+      break;
+    case SettingType::kFlags:
+      WriteLong(static_cast<int32_t>(*static_cast<const uint32_t*>(member)));
+      break;
+    case SettingType::kFloat:
+      WriteFloat(*static_cast<const float*>(member));
+      break;
+    case SettingType::kColor:
+      WriteColor(*static_cast<const RGB16*>(member));
+      break;
+    case SettingType::kRect: {
+      const FloatRect* rect = static_cast<const FloatRect*>(member);
+      WriteFloat(rect->top);
+      WriteFloat(rect->left);
+      WriteFloat(rect->bottom);
+      WriteFloat(rect->right);
+      break;
+    }
+  }
+}
+
 // A pane coordinate from a page coordinate, truncated, kept inside the screen's range.
 int PaneCoordinate(float value) {
   if (!(value > -kPaneCoordinateLimit)) return static_cast<int>(-kPaneCoordinateLimit);
@@ -287,72 +342,13 @@ bool DoReadDocState(DocState** stateOut) {
   if (SourceFailed()) return false;
   // The writer stores 217 whatever follows; the length only says whether fields follow.
   if (blockLength <= 0) return true;
-  size_t fieldBytes = gFileVersion == kDrxVersion150 ? kDocStateFieldBytes150 : kDocStateFieldBytes100;
-  if (BytesLeft() < fieldBytes) return ShortFault();
+  if (BytesLeft() < SettingFieldBytes(gFileVersion)) return ShortFault();
   DocState* state = static_cast<DocState*>(std::calloc(1, sizeof(DocState)));
   if (!state) return MemoryFault();
-  state->dupOffsetH = ReadFloat();
-  state->dupOffsetV = ReadFloat();
-  state->dupRepeat = ReadShort();
-  state->originH = ReadFloat();
-  state->originV = ReadFloat();
-  state->showAxis = ReadByte();
-  state->showPageBreaks = ReadByte();
-  state->showGrid = ReadByte();
-  state->snapToGrid = ReadByte();
-  state->gridH = ReadFloat();
-  state->gridV = ReadFloat();
-  state->scrollSpeed = ReadShort();
-  state->nudgeRate = ReadFloat();
-  state->lineType = ReadShort();
-  state->lineWeight = ReadShort();
-  state->pageRect.top = ReadFloat();
-  state->pageRect.left = ReadFloat();
-  state->pageRect.bottom = ReadFloat();
-  state->pageRect.right = ReadFloat();
-  state->paperKind = ReadShort();
-  state->paperArch = ReadShort();
-  state->paperMech = ReadShort();
-  state->paperMetric = ReadShort();
-  state->paperOversize = ReadShort();
-  state->paperCustomUnit = ReadShort();
-  state->paperWidth = ReadFloat();
-  state->paperHeight = ReadFloat();
-  state->arrowStyle = ReadShort();
-  state->upperTolerance = ReadFloat();
-  state->lowerTolerance = ReadFloat();
-  state->toleranceStyle = ReadShort();
-  state->parallelWidth = ReadFloat();
-  state->parallelSide = ReadShort();
-  state->fillColor = ReadColor();
-  state->backColor = ReadColor();
-  state->readoutStyle = ReadShort();
-  state->storedValue24 = ReadShort();
-  state->showToolbar = ReadByte();
-  state->scaleFactor = ReadFloat();
-  state->screenUnit = ReadShort();
-  state->worldUnit = ReadShort();
-  state->rescaleObjects = ReadByte();
-  state->screenScale = ReadFloat();
-  state->worldScale = ReadFloat();
-  state->curveSmoothness = ReadShort();
-  state->multigonSides = ReadShort();
-  state->snapPercentage = ReadShort();
-  state->snapSensitivity = ReadShort();
-  state->tension = ReadShort();
-  state->zoomFactor = ReadFloat();
-  state->zoomPercentage = ReadShort();
-  state->drawFromCenter = ReadByte();
-  state->drawParallel = ReadByte();
-  state->dimFlags = static_cast<uint32_t>(ReadLong());
-  state->titleStyle = ReadShort();
-  if (gFileVersion == kDrxVersion150) {
-    state->penColor = ReadColor();
-    state->snapH = ReadFloat();
-    state->snapV = ReadFloat();
-    state->showHorizontalRuler = ReadByte();
-    state->showVerticalRuler = ReadByte();
-    state->minorDivisions = ReadShort();
+  // Fields newer than the file's version stay zero.
+  for (const SettingField& field : kSettingFields) {
+    if (field.version > gFileVersion) break;
+    ReadSetting(field, SettingMember(state, field));
   }
   if (SourceFailed()) {
     std::free(state);
@@ -719,67 +715,7 @@ void DoWriteHeader() {
 
 void DoWriteDocState(const DocState* state) {
   WriteLong(kDocStateBlockLength);
-  WriteFloat(state->dupOffsetH);
-  WriteFloat(state->dupOffsetV);
-  WriteShort(state->dupRepeat);
-  WriteFloat(state->originH);
-  WriteFloat(state->originV);
-  WriteByte(state->showAxis);
-  WriteByte(state->showPageBreaks);
-  WriteByte(state->showGrid);
-  WriteByte(state->snapToGrid);
-  WriteFloat(state->gridH);
-  WriteFloat(state->gridV);
-  WriteShort(state->scrollSpeed);
-  WriteFloat(state->nudgeRate);
-  WriteShort(state->lineType);
-  WriteShort(state->lineWeight);
-  WriteFloat(state->pageRect.top);
-  WriteFloat(state->pageRect.left);
-  WriteFloat(state->pageRect.bottom);
-  WriteFloat(state->pageRect.right);
-  WriteShort(state->paperKind);
-  WriteShort(state->paperArch);
-  WriteShort(state->paperMech);
-  WriteShort(state->paperMetric);
-  WriteShort(state->paperOversize);
-  WriteShort(state->paperCustomUnit);
-  WriteFloat(state->paperWidth);
-  WriteFloat(state->paperHeight);
-  WriteShort(state->arrowStyle);
-  WriteFloat(state->upperTolerance);
-  WriteFloat(state->lowerTolerance);
-  WriteShort(state->toleranceStyle);
-  WriteFloat(state->parallelWidth);
-  WriteShort(state->parallelSide);
-  WriteColor(state->fillColor);
-  WriteColor(state->backColor);
-  WriteShort(state->readoutStyle);
-  WriteShort(state->storedValue24);
-  WriteByte(state->showToolbar);
-  WriteFloat(state->scaleFactor);
-  WriteShort(state->screenUnit);
-  WriteShort(state->worldUnit);
-  WriteByte(state->rescaleObjects);
-  WriteFloat(state->screenScale);
-  WriteFloat(state->worldScale);
-  WriteShort(state->curveSmoothness);
-  WriteShort(state->multigonSides);
-  WriteShort(state->snapPercentage);
-  WriteShort(state->snapSensitivity);
-  WriteShort(state->tension);
-  WriteFloat(state->zoomFactor);
-  WriteShort(state->zoomPercentage);
-  WriteByte(state->drawFromCenter);
-  WriteByte(state->drawParallel);
-  WriteLong(static_cast<int32_t>(state->dimFlags));
-  WriteShort(state->titleStyle);
-  WriteColor(state->penColor);
-  WriteFloat(state->snapH);
-  WriteFloat(state->snapV);
-  WriteByte(state->showHorizontalRuler);
-  WriteByte(state->showVerticalRuler);
-  WriteShort(state->minorDivisions);
+  for (const SettingField& field : kSettingFields) WriteSetting(field, SettingMember(state, field));
 }
 
 void WriteALayer(const LayerRec* layer) {

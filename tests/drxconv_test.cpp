@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/bytewriter.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -277,36 +279,8 @@ class JsonReader {
 
 // ---- Drawings written byte by byte ---------------------------------------------------------
 
-class Bytes {
+class Bytes : public ByteWriter<Bytes> {
  public:
-  Bytes& Short(int value) {
-    bytes_ += static_cast<char>((value >> 8) & 0xFF);
-    bytes_ += static_cast<char>(value & 0xFF);
-    return *this;
-  }
-  Bytes& Long(int64_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) bytes_ += static_cast<char>((value >> shift) & 0xFF);
-    return *this;
-  }
-  Bytes& Float(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return Long(bits);
-  }
-  Bytes& Byte(int value) {
-    bytes_ += static_cast<char>(value);
-    return *this;
-  }
-  Bytes& Raw(const std::string& bytes) {
-    bytes_ += bytes;
-    return *this;
-  }
-  Bytes& LittleShort(int value) {
-    bytes_ += static_cast<char>(value & 0xFF);
-    bytes_ += static_cast<char>((value >> 8) & 0xFF);
-    return *this;
-  }
-  Bytes& Color(int red, int green, int blue) { return Short(red).Short(green).Short(blue); }
   // Object info of version 150: kind, closed, flag, fill, weight, type, pattern, pen.
   Bytes& Info(int kind, int closed, float weight, int type, int pattern) {
     return Short(kind)
@@ -333,11 +307,6 @@ class Bytes {
     name.resize(32, '\0');
     return Raw(name);
   }
-  const std::string& str() const { return bytes_; }
-  size_t size() const { return bytes_.size(); }
-
- private:
-  std::string bytes_;
 };
 
 // The smallest standard metafile: its 18-byte header and the end record.
