@@ -51,17 +51,12 @@ struct OutputFormat {
 // One line per format. A format whose writer is not part of this build names no writer and
 // says why it is refused.
 const OutputFormat kOutputFormats[] = {
-    {"drx", WriteDrawingFile, nullptr},
-    {"sym", WriteSymbolFile, nullptr},
-    {"dxf", WriteDxfFile, nullptr},
-    {"plt", WriteHpglFile, nullptr},
-    {"eps", WriteEpsFile, nullptr},
+    {"drx", WriteDrawingFile, nullptr}, {"sym", WriteSymbolFile, nullptr}, {"dxf", WriteDxfFile, nullptr},
+    {"plt", WriteHpglFile, nullptr},    {"eps", WriteEpsFile, nullptr},
 #ifdef _WIN32
-    {"png", WritePngFile, nullptr},
-    {"bmp", WriteBmpFile, nullptr},
+    {"png", WritePngFile, nullptr},     {"bmp", WriteBmpFile, nullptr},
 #else
-    {"png", nullptr, kRenderRefusal},
-    {"bmp", nullptr, kRenderRefusal},
+    {"png", nullptr, kRenderRefusal},   {"bmp", nullptr, kRenderRefusal},
 #endif
 };
 
@@ -92,7 +87,8 @@ bool WriteBmpFile(const char* path, const ConvertOptions& options, std::string* 
 bool WriteDrawingFile(const char* path, const ConvertOptions&, std::string* reason) {
   gSaveSymbol = false;
   if (DrxFileWrite(path)) return true;
-  *reason = gDrxFileReason[0] ? gDrxFileReason : "cannot be written";
+  *reason =
+      gDrxFileFailure.reason != DrxReason::kNone ? DrxFailureText(gDrxFileFailure) : "cannot be written";
   return false;
 }
 
@@ -113,7 +109,8 @@ bool WriteSymbolFile(const char* path, const ConvertOptions&, std::string* reaso
   const bool written = DrxFileWrite(path);
   gSaveSymbol = false;
   if (written) return true;
-  *reason = gDrxFileReason[0] ? gDrxFileReason : "cannot be written";
+  *reason =
+      gDrxFileFailure.reason != DrxReason::kNone ? DrxFailureText(gDrxFileFailure) : "cannot be written";
   return false;
 }
 
@@ -126,7 +123,8 @@ bool WriteExportedFile(int16_t type, const char* path, std::string* reason, cons
   if (title.size() > suffix && title.compare(title.size() - suffix, suffix, kTemporarySuffix) == 0)
     title.erase(title.size() - suffix);
   if (ExportFile(type, path, preview, previewLength, title.c_str())) return true;
-  *reason = gExportReason[0] ? gExportReason : "cannot be written";
+  *reason =
+      gExportFailure.reason != ExportReason::kNone ? ExportFailureText(gExportFailure) : "cannot be written";
   return false;
 }
 

@@ -19,17 +19,36 @@
 #include "model/pthndlr.h"
 #include "model/seam.h"
 
-char gExportReason[256];
+ExportFailure gExportFailure;
+
+void SetExportFailure(ExportReason reason, int systemError) {
+  gExportFailure = ExportFailure{reason, systemError};
+}
+
+std::string ExportFailureText(const ExportFailure& failure) {
+  static const char* const kWords[] = {
+      "",
+      "no drawing to export",
+      "no file name",
+      "unknown export format",
+      "out of memory",
+      "cannot be created",
+      "cannot be written",
+      "cannot be written: the file would exceed 4 GB",
+      "cannot be written: the old file cannot be replaced",
+  };
+  static_assert(sizeof kWords / sizeof kWords[0] == static_cast<size_t>(ExportReason::kCount),
+                "one text per export reason");
+  const size_t index = static_cast<size_t>(failure.reason);
+  std::string text = index < static_cast<size_t>(ExportReason::kCount) ? kWords[index] : "";
+  if (failure.systemError) text += std::string(": ") + std::strerror(failure.systemError);
+  return text;
+}
 
 namespace {
 
-void SetExportReason(const char* what, const char* detail) {
-  std::snprintf(gExportReason, sizeof gExportReason, "%s%s%s", what, detail ? ": " : "",
-                detail ? detail : "");
-}
-
 void NoteWriteFailure(ExportStream* stream) {
-  if (!stream->failed) SetExportReason("cannot be written", errno ? std::strerror(errno) : nullptr);
+  if (!stream->failed) SetExportFailure(ExportReason::kCannotWrite, errno);
   stream->failed = true;
 }
 
@@ -315,28 +334,28 @@ float GetExportMirrorCenter(const LayerRec* firstLayer) {
 }
 
 bool WriteExportFile(int16_t type, const char* path, const ExportSettings& settings) {
-  gExportReason[0] = '\0';
+  gExportFailure = ExportFailure{};
   if (!gCurDocument) {
-    SetExportReason("no drawing to export", nullptr);
+    SetExportFailure(ExportReason::kNoDrawing, 0);
     return false;
   }
   if (!path || !*path) {
-    SetExportReason("no file name", nullptr);
+    SetExportFailure(ExportReason::kNoFileName, 0);
     return false;
   }
   if (type != kExportDXF && type != kExportHPGL && type != kExportEPS) {
-    SetExportReason("unknown export format", nullptr);
+    SetExportFailure(ExportReason::kUnknownFormat, 0);
     return false;
   }
   std::unique_ptr<ExportStream> stream(new (std::nothrow) ExportStream());
   if (!stream) {
-    SetExportReason("out of memory", nullptr);
+    SetExportFailure(ExportReason::kOutOfMemory, 0);
     return false;
   }
   errno = 0;
   stream->file = std::fopen(path, "wb");
   if (!stream->file) {
-    SetExportReason("cannot be created", errno ? std::strerror(errno) : nullptr);
+    SetExportFailure(ExportReason::kCannotCreate, errno);
     return false;
   }
   stream->mirror = settings.mirror;
@@ -361,7 +380,7 @@ bool WriteExportFile(int16_t type, const char* path, const ExportSettings& setti
 
 bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits, uint32_t previewLength,
                 const char* title) {
-  gExportReason[0] = '\0';
+  gExportFailure = ExportFailure{};
   if (!gCurDocument || !path || !*path) return WriteExportFile(type, path, ExportSettings());
   ExportSettings settings = {};
   settings.mirror = true;
@@ -376,7 +395,7 @@ bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits, uint
   }
   if (!ReplaceFileWithTemporary(temporary.c_str(), path)) {
     std::remove(temporary.c_str());
-    SetExportReason("cannot be written", "the old file cannot be replaced");
+    SetExportFailure(ExportReason::kCannotReplace, 0);
     return false;
   }
   return true;

@@ -8,7 +8,6 @@
 // allocated, and the reader stops at the first inconsistency, keeping what it read before it.
 #include "files/drxfile.h"
 
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +38,7 @@ uint8_t* gPrivateScrap;
 uint32_t gPrivateScrapSize;
 uint32_t gScrapIndex;
 
-char gDrxFileReason[256];
+DrxFailure gDrxFileFailure;
 bool gDrxFileDamaged;
 
 void (*gZoomResetHook)(DocumentRec* document);
@@ -61,27 +60,25 @@ constexpr float kReadLineWeight = 1.0f;
 // ---------------------------------------------------------------------------------------------
 // Where reading stopped and why.
 
-enum class ReadFault { kNone, kShort, kBad, kMemory, kNoEndTag };
-
-ReadFault gReadFault;
-size_t gRecordStart;      // byte offset of the record being read
-const char* gRecordWhat;  // "record", "header", "settings block"
-char gFaultDetail[96];    // for kBad: what is wrong with the record
+DrxReason gReadFault;
+size_t gRecordStart;  // byte offset of the record being read
+DrxPart gRecordPart;  // the kind of record being read
+long gFaultValue;     // the number the fault names
 
 // Records a fault (the first one wins) and returns false for the caller to pass up.
-bool Fault(ReadFault fault, const char* detail = nullptr, long value = 0) {
-  if (gReadFault != ReadFault::kNone) return false;
+bool Fault(DrxReason fault, long value = 0) {
+  if (gReadFault != DrxReason::kNone) return false;
   gReadFault = fault;
-  if (detail) std::snprintf(gFaultDetail, sizeof gFaultDetail, detail, value);
+  gFaultValue = value;
   return false;
 }
 
 // A read that ran past the end of the data.
 bool ShortFault() {
-  return Fault(ReadFault::kShort);
+  return Fault(DrxReason::kRunsPastEnd);
 }
 bool MemoryFault() {
-  return Fault(ReadFault::kMemory);
+  return Fault(DrxReason::kOutOfMemory);
 }
 
 // True when the source has run dry; records the fault.
@@ -91,33 +88,13 @@ bool SourceFailed() {
   return true;
 }
 
-void SetReason(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(gDrxFileReason, sizeof gDrxFileReason, format, args);
-  va_end(args);
+// A failure found before or after the records: nothing to point at in the file.
+void SetReason(DrxReason reason, long value = 0) {
+  gDrxFileFailure = DrxFailure{reason, DrxPart::kRecord, 0, value};
 }
 
 void ReasonFromFault() {
-  switch (gReadFault) {
-    case ReadFault::kNone:
-      gDrxFileReason[0] = '\0';
-      break;
-    case ReadFault::kShort:
-      SetReason("damaged: %s at byte %llu runs past the end of the file", gRecordWhat,
-                static_cast<unsigned long long>(gRecordStart));
-      break;
-    case ReadFault::kBad:
-      SetReason("damaged: %s at byte %llu %s", gRecordWhat, static_cast<unsigned long long>(gRecordStart),
-                gFaultDetail);
-      break;
-    case ReadFault::kMemory:
-      SetReason("out of memory");
-      break;
-    case ReadFault::kNoEndTag:
-      SetReason("damaged: ends without its end tag");
-      break;
-  }
+  gDrxFileFailure = DrxFailure{gReadFault, gRecordPart, gRecordStart, gFaultValue};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -324,7 +301,7 @@ int PaneCoordinate(float value) {
 // Reading, one level per routine.
 
 bool DoReadHeader() {
-  gRecordWhat = "header";
+  gRecordPart = DrxPart::kHeader;
   gRecordStart = GetMark();
   gFileVersion = ReadLong();
   int16_t platform = ReadShort();
@@ -336,7 +313,7 @@ bool DoReadHeader() {
 
 bool DoReadDocState(DocState** stateOut) {
   *stateOut = nullptr;
-  gRecordWhat = "settings block";
+  gRecordPart = DrxPart::kSettings;
   gRecordStart = GetMark();
   int32_t blockLength = ReadLong();
   if (SourceFailed()) return false;
@@ -359,7 +336,7 @@ bool DoReadDocState(DocState** stateOut) {
 }
 
 bool DoReadMacDocState() {
-  gRecordWhat = "settings block";
+  gRecordPart = DrxPart::kSettings;
   gRecordStart = GetMark();
   int32_t blockLength = ReadLong();
   if (SourceFailed()) return false;
@@ -420,7 +397,7 @@ bool ReadObjectInfo(ObjectRec* object) {
 bool ReadObjectPoints(ObjectRec* object) {
   int32_t count = ReadLong();
   if (SourceFailed()) return false;
-  if (count < 0) return Fault(ReadFault::kBad, "has a point count of %ld", count);
+  if (count < 0) return Fault(DrxReason::kBadPointCount, count);
   if (static_cast<size_t>(count) > BytesLeft() / kPointRecordSize) return ShortFault();
   PointRec* tail = nullptr;
   for (int32_t i = 0; i < count; ++i) {
@@ -447,7 +424,7 @@ bool ReadObjectPoints(ObjectRec* object) {
 bool ReadTextData(ObjectRec* object) {
   int32_t textLength = ReadLong();
   if (SourceFailed()) return false;
-  if (textLength < 0) return Fault(ReadFault::kBad, "has a text length of %ld", textLength);
+  if (textLength < 0) return Fault(DrxReason::kBadTextLength, textLength);
   if (static_cast<size_t>(textLength) > BytesLeft()) return ShortFault();
   // The text is used where it lies, up to its NUL.
   const char* text = reinterpret_cast<const char*>(gSource.data + GetMark());
@@ -457,7 +434,7 @@ bool ReadTextData(ObjectRec* object) {
   SkipSome(static_cast<size_t>(textLength));
   int32_t styleLength = ReadLong();
   if (SourceFailed()) return false;
-  if (styleLength < 0) return Fault(ReadFault::kBad, "has a style length of %ld", styleLength);
+  if (styleLength < 0) return Fault(DrxReason::kBadStyleLength, styleLength);
   if (!SkipSome(static_cast<size_t>(styleLength))) return ShortFault();
   int16_t alignment = ReadShort();
   if (alignment != kAlignCentred && alignment != kAlignRight) alignment = kAlignLeft;
@@ -490,8 +467,7 @@ ObjectRec* ReadDimensionLabel(LayerRec* layer) {
   }
   // The label's data block is made only once its kind is known to be a label's.
   bool ok = ReadObjectInfo(label);
-  if (ok && label->kind != kDimensionTextKind)
-    ok = Fault(ReadFault::kBad, "has a label of kind %ld", label->kind);
+  if (ok && label->kind != kDimensionTextKind) ok = Fault(DrxReason::kBadLabelKind, label->kind);
   if (ok) ok = ReadObjectPoints(label);
   DimTextInfo read = {};
   if (ok) {
@@ -532,7 +508,7 @@ bool ReadDimensionData(ObjectRec* object) {
     DimTextInfoOf(label)->ownerDimension = object;
     info->textObject = label;
   } else if (marker != kNoLabel) {
-    return Fault(ReadFault::kBad, "has a label marker of %ld", marker);
+    return Fault(DrxReason::kBadLabelMarker, marker);
   }
   info->dimFlags = static_cast<uint32_t>(ReadLong());
   info->upperTolerance = ReadFloat();
@@ -582,7 +558,7 @@ ObjectRec* ReadAnObject(LayerRec* layer, bool append) {
     return nullptr;
   }
   bool ok = ReadObjectInfo(object);
-  if (ok && !IsRecordKind(object->kind)) ok = Fault(ReadFault::kBad, "has an unknown kind %ld", object->kind);
+  if (ok && !IsRecordKind(object->kind)) ok = Fault(DrxReason::kUnknownKind, object->kind);
   if (ok) ok = ReadObjectPoints(object);
   if (ok) {
     // A text block's edit window is placed from the bounds, so they come before the kind data.
@@ -618,7 +594,7 @@ void CloseOpenGroup() {
 }
 
 bool ReadLayerTag() {
-  if (gOpenGroup) return Fault(ReadFault::kBad, "is a layer inside a group");
+  if (gOpenGroup) return Fault(DrxReason::kLayerInGroup);
   LayerRec* layer = gFilePlatform == kPlatformBigEndian ? ReadAMacLayer() : ReadALayer();
   if (!layer) return false;
   gLastObject = nullptr;
@@ -658,9 +634,9 @@ bool ReadObjectTag() {
 
 bool ReadGroupStartTag() {
   // Only a group read just before may open; the writer never nests brackets.
-  if (gOpenGroup) return Fault(ReadFault::kBad, "starts a group inside a group");
+  if (gOpenGroup) return Fault(DrxReason::kGroupInGroup);
   if (!gLastObject || gLastObject->kind != kGroupKind || gLastObject->firstChild)
-    return Fault(ReadFault::kBad, "starts a group that does not follow a group");
+    return Fault(DrxReason::kGroupStartWithoutGroup);
   gOpenGroup = gLastObject;
   gGroupTail = nullptr;
   gLastObject = nullptr;
@@ -668,7 +644,7 @@ bool ReadGroupStartTag() {
 }
 
 bool ReadGroupEndTag() {
-  if (!gOpenGroup) return Fault(ReadFault::kBad, "ends a group that was not started");
+  if (!gOpenGroup) return Fault(DrxReason::kGroupEndWithoutStart);
   CloseOpenGroup();
   return true;
 }
@@ -676,19 +652,19 @@ bool ReadGroupEndTag() {
 }  // namespace
 
 bool DoReadObjects() {
-  gRecordWhat = "record";
+  gRecordPart = DrxPart::kRecord;
   for (;;) {
     gRecordStart = GetMark();
     if (BytesLeft() == 0) {
       CloseOpenGroup();
-      return Fault(ReadFault::kNoEndTag);
+      return Fault(DrxReason::kNoEndTag);
     }
     int16_t tag = ReadShort();
     if (SourceFailed()) break;
     bool ok = true;
     bool scrap = gReadMode == ReadMode::kScrap;
     if (tag == kEndTag) {
-      if (gOpenGroup) ok = Fault(ReadFault::kBad, "ends the drawing inside a group");
+      if (gOpenGroup) ok = Fault(DrxReason::kEndInsideGroup);
     } else if (tag == kObjectTag) {
       ok = ReadObjectTag();
     } else if (tag == kLayerTag && !scrap) {
@@ -702,7 +678,7 @@ bool DoReadObjects() {
     if (!ok || tag == kEndTag) break;
   }
   CloseOpenGroup();
-  return gReadFault == ReadFault::kNone;
+  return gReadFault == DrxReason::kNone;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -892,12 +868,12 @@ void DoWriteObjects() {
 namespace {
 
 void ResetOutcome() {
-  gDrxFileReason[0] = '\0';
+  gDrxFileFailure = DrxFailure{};
   gDrxFileDamaged = false;
-  gReadFault = ReadFault::kNone;
-  gFaultDetail[0] = '\0';
+  gReadFault = DrxReason::kNone;
+  gFaultValue = 0;
   gRecordStart = 0;
-  gRecordWhat = "record";
+  gRecordPart = DrxPart::kRecord;
   gTargetLayer = nullptr;
   gTargetTail = nullptr;
   gOpenGroup = nullptr;
@@ -928,9 +904,9 @@ bool FinishRead() {
       MakeTextPanesPassive(layer->firstObject);
   }
   ReasonFromFault();
-  gDrxFileDamaged = gReadFault != ReadFault::kNone && gDrawingChanged;
+  gDrxFileDamaged = gReadFault != DrxReason::kNone && gDrawingChanged;
   gSource = DrxByteSource{};
-  return gReadFault == ReadFault::kNone;
+  return gReadFault == DrxReason::kNone;
 }
 
 // Replaces the drawing's layers with none; the layers read next become its layers.
@@ -945,13 +921,13 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
   gReadMode = gPreviewSymbol ? ReadMode::kPreview : gOpenSymbol ? ReadMode::kSymbol : ReadMode::kDrawing;
   DocumentRec* document = gCurDocument;
   if (gReadMode != ReadMode::kPreview && !document) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   BeginSource(data, length);
   if (!DoReadHeader()) return FinishRead();
   if (gFileVersion != kDrxVersion100 && gFileVersion != kDrxVersion150) {
-    SetReason("unsupported version %ld", static_cast<long>(gFileVersion));
+    SetReason(DrxReason::kUnsupportedVersion, static_cast<long>(gFileVersion));
     gSource = DrxByteSource{};
     return false;
   }
@@ -1019,12 +995,14 @@ bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
 bool DrxFileRead(const char* path) {
   ResetOutcome();
   gFileRef = path ? std::fopen(path, "rb") : nullptr;
-  if (gFileRef && !IsRegularFile(gFileRef)) {
+  if (!gFileRef) {
+    SetReason(DrxReason::kCannotOpen);
+    return false;
+  }
+  if (!IsRegularFile(gFileRef)) {
     std::fclose(gFileRef);
     gFileRef = nullptr;
-  }
-  if (!gFileRef) {
-    SetReason("cannot be opened");
+    SetReason(DrxReason::kNotRegularFile);
     return false;
   }
   // The whole file is read into memory, bounded by its length.
@@ -1034,14 +1012,14 @@ bool DrxFileRead(const char* path) {
   if (length >= 0 && static_cast<uint64_t>(length) < SIZE_MAX) {
     data = static_cast<uint8_t*>(std::malloc(length ? static_cast<size_t>(length) : 1));
     if (!data) {
-      SetReason("out of memory");
+      SetReason(DrxReason::kOutOfMemory);
     } else if (std::fread(data, 1, static_cast<size_t>(length), gFileRef) != static_cast<size_t>(length)) {
-      SetReason("cannot be read");
+      SetReason(DrxReason::kCannotRead);
     } else {
       loaded = true;
     }
   } else {
-    SetReason("cannot be read");
+    SetReason(DrxReason::kCannotRead);
   }
   std::fclose(gFileRef);
   gFileRef = nullptr;
@@ -1054,7 +1032,7 @@ bool DrxFileWrite(const char* path) {
   ResetOutcome();
   DocumentRec* document = gCurDocument;
   if (!document || !path) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   // A saved drawing always stores zoom 1, and the window then shows it at zoom 1.
@@ -1074,7 +1052,7 @@ bool DrxFileWrite(const char* path) {
   std::string temporary = std::string(path) + kTemporarySuffix;
   gFileRef = std::fopen(temporary.c_str(), "wb");
   if (!gFileRef) {
-    SetReason("cannot be created");
+    SetReason(DrxReason::kCannotCreate);
     return false;
   }
   gUseScrap = false;
@@ -1092,15 +1070,83 @@ bool DrxFileWrite(const char* path) {
   gFileRef = nullptr;
   if (!ok) {
     std::remove(temporary.c_str());
-    SetReason("cannot be written");
+    SetReason(DrxReason::kCannotWrite);
     return false;
   }
   if (!ReplaceFileWithTemporary(temporary.c_str(), path)) {
     std::remove(temporary.c_str());
-    SetReason("cannot be replaced");
+    SetReason(DrxReason::kCannotReplace);
     return false;
   }
   return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Failures in words.
+
+bool IsDrxDamage(DrxReason reason) {
+  return reason >= DrxReason::kRunsPastEnd && reason < DrxReason::kCount;
+}
+
+std::string DrxFailureText(const DrxFailure& failure) {
+  // What follows "damaged: <part> at byte <offset> " for each damage, in DrxReason order.
+  static const char* const kDamage[] = {
+      "runs past the end of the file",
+      nullptr,  // no end tag: said without a place
+      "has a point count of %ld",
+      "has a text length of %ld",
+      "has a style length of %ld",
+      "has a label of kind %ld",
+      "has a label marker of %ld",
+      "has an unknown kind %ld",
+      "is a layer inside a group",
+      "starts a group inside a group",
+      "starts a group that does not follow a group",
+      "ends a group that was not started",
+      "ends the drawing inside a group",
+      "has a coordinate that is not a finite number",
+  };
+  static_assert(sizeof kDamage / sizeof kDamage[0] ==
+                    static_cast<size_t>(DrxReason::kCount) - static_cast<size_t>(DrxReason::kRunsPastEnd),
+                "one text per damage");
+  static const char* const kParts[] = {"header", "settings block", "record"};
+  char text[256] = "";
+  switch (failure.reason) {
+    case DrxReason::kNone:
+    case DrxReason::kCount:
+      break;
+    case DrxReason::kNoDrawing:
+      return "no drawing is open";
+    case DrxReason::kCannotOpen:
+      return "cannot be opened";
+    case DrxReason::kNotRegularFile:  // the same words as where such a file cannot be opened at all
+      return "cannot be opened";
+    case DrxReason::kCannotRead:
+      return "cannot be read";
+    case DrxReason::kOutOfMemory:
+      return "out of memory";
+    case DrxReason::kUnsupportedVersion:
+      std::snprintf(text, sizeof text, "unsupported version %ld", failure.value);
+      break;
+    case DrxReason::kCannotCreate:
+      return "cannot be created";
+    case DrxReason::kCannotWrite:
+      return "cannot be written";
+    case DrxReason::kCannotReplace:
+      return "cannot be replaced";
+    case DrxReason::kNoEndTag:
+      return "damaged: ends without its end tag";
+    default: {
+      char detail[96];
+      const size_t index = static_cast<size_t>(failure.reason) - static_cast<size_t>(DrxReason::kRunsPastEnd);
+      std::snprintf(detail, sizeof detail, kDamage[index], failure.value);
+      std::snprintf(text, sizeof text, "damaged: %s at byte %llu %s",
+                    kParts[static_cast<size_t>(failure.part)],
+                    static_cast<unsigned long long>(failure.offset), detail);
+      break;
+    }
+  }
+  return text;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1117,7 +1163,7 @@ bool WriteScrapObjects() {
   ResetOutcome();
   FreePrivateScrap();
   if (!gCurDocument) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   gUseScrap = true;
@@ -1134,7 +1180,7 @@ bool WriteScrapObjects() {
   gUseScrap = false;
   if (!block || size > UINT32_MAX) {
     std::free(block);
-    SetReason("out of memory");
+    SetReason(DrxReason::kOutOfMemory);
     return false;
   }
   gPrivateScrap = block;
@@ -1146,7 +1192,7 @@ bool ReadScrapObjects(const uint8_t* data, size_t length) {
   ResetOutcome();
   DocumentRec* document = gCurDocument;
   if (!document) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   gReadMode = ReadMode::kScrap;
@@ -1157,7 +1203,7 @@ bool ReadScrapObjects(const uint8_t* data, size_t length) {
     LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
     if (!layer) {
       gUseScrap = false;
-      SetReason("out of memory");
+      SetReason(DrxReason::kOutOfMemory);
       return false;
     }
     AppendLayerToDocument(layer);

@@ -31,7 +31,8 @@ ObjectRec* Shape(LayerRec* layer, int16_t kind, int points, float tangent) {
 
 void Save(const char* name) {
   std::string path = gFolder + "/" + name;
-  if (!DrxFileWrite(path.c_str())) std::fprintf(stderr, "%s: %s\n", name, gDrxFileReason);
+  if (!DrxFileWrite(path.c_str()))
+    std::fprintf(stderr, "%s: %s\n", name, DrxFailureText(gDrxFileFailure).c_str());
 }
 
 void Spill(const char* name, const std::vector<uint8_t>& bytes) {

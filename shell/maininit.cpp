@@ -17,6 +17,7 @@
 HINSTANCE gAppInstance = nullptr;
 HWND gFrameWindow = nullptr;
 HWND gClientWindow = nullptr;
+int gStartupFailure = 0;
 HMENU gMainMenu = nullptr;
 HACCEL gMdiAccel = nullptr;
 int16_t gScreenWidth = 0, gScreenHeight = 0;
@@ -115,7 +116,10 @@ bool MainInit(HINSTANCE instance) {
     if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = BackgroundBrush(entry);
     wc.lpszClassName = entry.name;
-    if (!RegisterClassA(&wc)) return false;
+    if (!RegisterClassA(&wc)) {
+      gStartupFailure = STR_STARTUP_CLASSES;
+      return false;
+    }
   }
   return true;
 }

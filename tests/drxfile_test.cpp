@@ -438,7 +438,7 @@ class DrxFileTest : public ::testing::Test {
   }
   std::vector<uint8_t> Save(const std::string& name) {
     std::string path = TempPath(name);
-    EXPECT_TRUE(DrxFileWrite(path.c_str())) << gDrxFileReason;
+    EXPECT_TRUE(DrxFileWrite(path.c_str())) << DrxFailureText(gDrxFileFailure);
     return Slurp(path);
   }
   bool ReadBytes(const std::vector<uint8_t>& bytes) {
@@ -661,8 +661,8 @@ TEST_F(DrxFileTest, EveryKindSurvivesReadWriteRead) {
   std::vector<uint8_t> first = Save("every.drx");
 
   Renew();
-  ASSERT_TRUE(ReadBytes(first)) << gDrxFileReason;
-  EXPECT_EQ(gDrxFileReason[0], '\0');
+  ASSERT_TRUE(ReadBytes(first)) << DrxFailureText(gDrxFileFailure);
+  EXPECT_EQ(gDrxFileFailure.reason, DrxReason::kNone);
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(DescribeDrawing(), before);
   EXPECT_EQ(gCurDocument->currentLayer, gCurDocument->firstLayer);
@@ -696,7 +696,7 @@ TEST_F(DrxFileTest, NestedGroupsComeBackFlattened) {
   std::vector<uint8_t> file = Save("nested.drx");
 
   Renew();
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   ObjectRec* top = gCurDocument->firstLayer->firstObject;
   ASSERT_EQ(top->kind, kGroupKind);
   std::vector<int> kinds;
@@ -721,7 +721,7 @@ TEST_F(DrxFileTest, GroupLedByLengthDimensionComesBackEmpty) {
   AddMember(group, kLineKind);
   std::vector<uint8_t> file = Save("lengthdim.drx");
   Renew();
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   const ObjectRec* top = gCurDocument->firstLayer->firstObject;
   ASSERT_EQ(top->kind, kGroupKind);
   EXPECT_EQ(top->firstChild, nullptr);
@@ -740,7 +740,7 @@ TEST_F(DrxFileTest, ReadsVersion100WithBlackPensAndZeroNewerSettings) {
   file.Short(100).Text("Old", 256).Byte(1).Byte(0);
   file.Short(200).Add(Info(kLineKind, 0, 1, kFill, 1.0f, 6, 0, nullptr));
   file.Add(Points({{1, 1, 1, 0, 0, 0, 1, 2, 0, 0}, {1, 0, 1, 1, 0, 0, 3, 4, 0, 0}})).Short(400);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   const DocState* state = gCurDocument->docState;
   EXPECT_EQ(state->gridH, 2.0f);
   EXPECT_EQ(state->snapH, 0.0f);
@@ -773,7 +773,7 @@ TEST_F(DrxFileTest, ReadsBigEndianPlatformFiles) {
   file.Short(300).Add(Info(kDimensionTextKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
   file.Short(4).Short(10).Byte(1);  // no font record either
   file.Long(5).Float(0).Float(0).Short(400);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(gCurDocument->docState->gridH, 3.0f);
   const LayerRec* layer = gCurDocument->firstLayer;
   EXPECT_EQ(std::string(layer->name), "Doors");
@@ -797,14 +797,14 @@ TEST_F(DrxFileTest, OtherPlatformCodesReadAsOursAndUnknownVersionsAreRefused) {
   std::vector<uint8_t> file = Save("platform.drx");
   file[5] = 3;
   const std::string before = DescribeDrawing();
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(gFilePlatform, kPlatformWindows);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
 
   file[3] = 120;
   gCurDocument->docState->gridH = 9.0f;
   EXPECT_FALSE(ReadBytes(file));
-  EXPECT_STREQ(gDrxFileReason, "unsupported version 120");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "unsupported version 120");
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(gCurDocument->docState->gridH, 9.0f);
   EXPECT_EQ(DescribeDrawing(), before);
@@ -817,7 +817,7 @@ TEST_F(DrxFileTest, UnknownTagsAreSkippedAndBytesAfterTheEndIgnored) {
   file.Short(555).Short(100).Text("A", 256).Byte(1).Byte(1).Short(-7);
   file.Short(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
   file.Short(400).Short(200).Long(123456);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
 }
 
@@ -827,7 +827,7 @@ TEST_F(DrxFileTest, ObjectsBeforeAnyLayerGetAnUntitledLayer) {
   file.Long(150).Short(2).Long(217).Raw(fields.data(), fields.size());
   file.Short(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
   file.Short(100).Text("Second", 256).Byte(1).Byte(1).Short(400);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   const LayerRec* first = gCurDocument->firstLayer;
   EXPECT_EQ(std::string(first->name), "Untitled");
   EXPECT_EQ(CountTopLevel(first), 1);
@@ -856,7 +856,7 @@ TEST_F(DrxFileTest, SymbolHoldsEveryLayerAndOnlySelectedObjects) {
 
   // Read as a drawing, the symbol shows its three layers with the selected objects only.
   Renew();
-  ASSERT_TRUE(ReadBytes(symbol)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(symbol)) << DrxFailureText(gDrxFileFailure);
   ASSERT_EQ(CountLayers(gCurDocument->firstLayer), 3);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer->nextLayer), 1);
@@ -869,7 +869,7 @@ TEST_F(DrxFileTest, SymbolHoldsEveryLayerAndOnlySelectedObjects) {
   gCurDocument->currentLayer = other;
   gCurDocument->docState->gridH = 4.0f;
   gOpenSymbol = true;
-  ASSERT_TRUE(ReadBytes(symbol)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(symbol)) << DrxFailureText(gDrxFileFailure);
   gOpenSymbol = false;
   EXPECT_EQ(CountLayers(gCurDocument->firstLayer), 2);
   EXPECT_EQ(gCurDocument->docState->gridH, 4.0f);
@@ -892,7 +892,7 @@ TEST_F(DrxFileTest, PreviewGoesIntoThePreviewLayer) {
   Renew();
   const std::string before = DescribeDrawing();
   gPreviewSymbol = true;
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   gPreviewSymbol = false;
   EXPECT_EQ(DescribeDrawing(), before);
   ASSERT_NE(gPreviewLayer, nullptr);
@@ -904,7 +904,7 @@ TEST_F(DrxFileTest, ScrapCarriesOnlyShapesAndLeaders) {
   BuildEveryKind();
   ObjectRec* group = AddGroup(layer_);
   AddMember(group, kLineKind);
-  ASSERT_TRUE(WriteScrapObjects()) << gDrxFileReason;
+  ASSERT_TRUE(WriteScrapObjects()) << DrxFailureText(gDrxFileFailure);
   ASSERT_NE(gPrivateScrap, nullptr);
   // No header, no settings, no layers: the first record is the rectangle's.
   Bytes start;
@@ -917,7 +917,7 @@ TEST_F(DrxFileTest, ScrapCarriesOnlyShapesAndLeaders) {
 
   Renew();
   AddRect(layer_, 0, 0);
-  ASSERT_TRUE(ReadScrapObjects(scrap.data(), scrap.size())) << gDrxFileReason;
+  ASSERT_TRUE(ReadScrapObjects(scrap.data(), scrap.size())) << DrxFailureText(gDrxFileFailure);
   std::vector<int> kinds;
   for (ObjectRec* o = layer_->firstObject; o; o = o->nextObject) kinds.push_back(o->kind);
   EXPECT_EQ(kinds,
@@ -949,7 +949,7 @@ TEST_F(DrxFileTest, EveryTruncationFailsWithAReasonAndKeepsWhatCameBefore) {
     AddRect(layer_, 0, 0);
     std::vector<uint8_t> cut(file.begin(), file.begin() + n);
     ASSERT_FALSE(ReadBytes(cut)) << n;
-    std::string reason = gDrxFileReason;
+    std::string reason = DrxFailureText(gDrxFileFailure);
     ASSERT_EQ(reason.rfind("damaged: ", 0), 0u) << n << ": " << reason;
     if (n < settingsEnd) {
       EXPECT_FALSE(gDrxFileDamaged) << n;
@@ -986,7 +986,7 @@ class DamagedFileTest : public DrxFileTest {
   // Reads a damaged file; the rectangle before the damage must stay.
   void ExpectDamage(const Bytes& file, const std::string& reason) {
     EXPECT_FALSE(ReadBytes(file.v));
-    EXPECT_EQ(std::string(gDrxFileReason), reason);
+    EXPECT_EQ(DrxFailureText(gDrxFileFailure), reason);
     EXPECT_TRUE(gDrxFileDamaged);
     ASSERT_NE(gCurDocument->firstLayer, nullptr);
     EXPECT_EQ(std::string(gCurDocument->firstLayer->name), "L");
@@ -1084,8 +1084,8 @@ TEST_F(DamagedFileTest, MisplacedGroupBracketsAreDamage) {
       .Short(203)
       .Short(400);
   EXPECT_FALSE(ReadBytes(nested.v));
-  EXPECT_NE(std::string(gDrxFileReason).find("starts a group inside a group"), std::string::npos)
-      << gDrxFileReason;
+  EXPECT_NE(DrxFailureText(gDrxFileFailure).find("starts a group inside a group"), std::string::npos)
+      << DrxFailureText(gDrxFileFailure);
   const ObjectRec* group = gCurDocument->firstLayer->firstObject->nextObject;
   ASSERT_NE(group, nullptr);
   ASSERT_NE(group->firstChild, nullptr) << "members read before the damage stay in their group";
@@ -1100,16 +1100,17 @@ TEST_F(DamagedFileTest, MissingEndTagKeepsTheObjects) {
 TEST_F(DrxFileTest, ShortHeaderOrSettingsLeaveTheDrawingAlone) {
   AddRect(layer_, 0, 0);
   EXPECT_FALSE(ReadBytes({}));
-  EXPECT_STREQ(gDrxFileReason, "damaged: header at byte 0 runs past the end of the file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "damaged: header at byte 0 runs past the end of the file");
   EXPECT_FALSE(ReadBytes(Bytes().Long(150).Short(2).Long(217).Float(1).v));
-  EXPECT_STREQ(gDrxFileReason, "damaged: settings block at byte 6 runs past the end of the file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure),
+            "damaged: settings block at byte 6 runs past the end of the file");
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
   EXPECT_FALSE(DrxFileRead(TempPath("does-not-exist.drx").c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be opened");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "cannot be opened");
   std::string folder = TempPath("");
   EXPECT_FALSE(DrxFileRead(folder.substr(0, folder.rfind('/')).c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be opened");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "cannot be opened");
 }
 
 // ---- Saving -------------------------------------------------------------------------------------
@@ -1118,10 +1119,10 @@ TEST_F(DrxFileTest, ReadsAndWritesThroughFiles) {
   BuildEveryKind();
   const std::string before = DescribeDrawing();
   std::string path = TempPath("files.drx");
-  ASSERT_TRUE(DrxFileWrite(path.c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileWrite(path.c_str())) << DrxFailureText(gDrxFileFailure);
   EXPECT_FALSE(FileExists(path + ".drxsave"));
   Renew();
-  ASSERT_TRUE(DrxFileRead(path.c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileRead(path.c_str())) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(DescribeDrawing(), before);
 }
 
@@ -1145,7 +1146,7 @@ TEST_F(DrxFileTest, AFailedSaveKeepsTheOldFile) {
   std::string missing = TempPath("no-such-folder/x.drx");
   AddRect(layer_, 0, 0);
   EXPECT_FALSE(DrxFileWrite(missing.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be created");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "cannot be created");
   EXPECT_EQ(Slurp(path), (std::vector<uint8_t>{1, 2, 3}));
 }
 

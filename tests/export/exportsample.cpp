@@ -150,13 +150,15 @@ int main(int argc, char** argv) {
   BuildDrawing(document);
   const std::string drawing = folder + "/sample.drx";
   if (!DrxFileWrite(drawing.c_str())) {
-    std::fprintf(stderr, "drxexportsample: %s: %s\n", drawing.c_str(), gDrxFileReason);
+    std::fprintf(stderr, "drxexportsample: %s: %s\n", drawing.c_str(),
+                 DrxFailureText(gDrxFileFailure).c_str());
     return 2;
   }
   const std::vector<uint8_t> metafile = BuildPreviewMetafile();
   const std::string preview = folder + "/preview.eps";
   if (!ExportFile(kExportEPS, preview.c_str(), metafile.data(), static_cast<uint32_t>(metafile.size()))) {
-    std::fprintf(stderr, "drxexportsample: %s: %s\n", preview.c_str(), gExportReason);
+    std::fprintf(stderr, "drxexportsample: %s: %s\n", preview.c_str(),
+                 ExportFailureText(gExportFailure).c_str());
     return 2;
   }
   DeleteDocument(document);

@@ -8,11 +8,14 @@
 #include <set>
 #include <string>
 
+#include "exchange/exporter.h"
+#include "files/drxfile.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/caption.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
+#include "shell/filecmds.h"
 #include "shell/filedlg.h"
 #include "shell/layout.h"
 #include "shell/shell.h"
@@ -222,6 +225,29 @@ TEST_F(ShellResources, StringTableTextsTheCodeAndUsersRelyOn) {
     ASSERT_NE(first, nullptr) << id;
     EXPECT_NE(std::strstr(first + 2, "%s"), nullptr) << id;
     EXPECT_EQ(std::strstr(std::strstr(first + 2, "%s") + 2, "%"), nullptr) << id;
+  }
+}
+
+// Every failure code reaches the user in the string table's words, with the place of a damage
+// and the number a reason names filled in.
+TEST_F(ShellResources, FailureCodesBecomeTheStringTablesWords) {
+  char text[512];
+  for (int code = 1; code < static_cast<int>(DrxReason::kCount); ++code) {
+    const DrxFailure failure = {static_cast<DrxReason>(code), DrxPart::kSettings, 1874, 77};
+    LoadDrxFailureText(failure, text, sizeof text);
+    EXPECT_GT(std::strlen(text), 10u) << code;
+    EXPECT_EQ(std::strchr(text, '%'), nullptr) << text;
+    if (IsDrxDamage(failure.reason) && failure.reason != DrxReason::kNoEndTag)
+      EXPECT_NE(std::strstr(text, "settings block at byte 1874"), nullptr) << text;
+  }
+  LoadDrxFailureText({DrxReason::kUnknownKind, DrxPart::kRecord, 200, 9}, text, sizeof text);
+  EXPECT_STREQ(text, "The record at byte 200 has an unknown kind 9.");
+  LoadDrxFailureText({DrxReason::kUnsupportedVersion, DrxPart::kRecord, 0, 120}, text, sizeof text);
+  EXPECT_NE(std::strstr(text, "(120)"), nullptr) << text;
+  for (int code = 1; code < static_cast<int>(ExportReason::kCount); ++code) {
+    LoadExportFailureText({static_cast<ExportReason>(code), 0}, text, sizeof text);
+    EXPECT_GT(std::strlen(text), 10u) << code;
+    EXPECT_EQ(std::strchr(text, '%'), nullptr) << text;
   }
 }
 
