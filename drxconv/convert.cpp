@@ -7,6 +7,7 @@
 #include "drxconv/drxconv.h"
 #include "exchange/exporter.h"
 #include "files/drxfile.h"
+#include "model/objstuff.h"
 #include "model/records.h"
 #include "model/seam.h"
 #ifdef _WIN32
@@ -92,19 +93,12 @@ bool WriteDrawingFile(const char* path, const ConvertOptions&, std::string* reas
   return false;
 }
 
-void SelectObjectTree(ObjectRec* object) {
-  for (; object; object = object->nextObject) {
-    for (PointRec* point = object->firstPoint; point; point = point->nextPoint) point->selected = 1;
-    SelectObjectTree(object->firstChild);
-  }
-}
-
 // A symbol holds the selected objects: the converter's symbol is the whole drawing, so every
 // object of every layer is selected first. Objects without any point cannot be selected and
 // are left out, as when the program saves a symbol.
 bool WriteSymbolFile(const char* path, const ConvertOptions&, std::string* reason) {
   for (LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer)
-    SelectObjectTree(layer->firstObject);
+    SetObjectChainSelection(layer->firstObject, 1);
   gSaveSymbol = true;
   const bool written = DrxFileWrite(path);
   gSaveSymbol = false;

@@ -45,7 +45,7 @@ void (*gZoomResetHook)(DocumentRec* document);
 
 namespace {
 
-// Name of a layer made by the reader (string 71).
+// Name of a layer made by the reader.
 constexpr char kUntitledLayerName[] = "Untitled";
 // A text block's edit window sits this far inside the object's bounds.
 constexpr float kTextPaneInset = 3.0f;
@@ -53,6 +53,16 @@ constexpr float kTextPaneInset = 3.0f;
 constexpr float kPaneCoordinateLimit = 32767.0f;
 // Appended to the target's name for the file a save writes first.
 constexpr char kTemporarySuffix[] = ".drxsave";
+
+// A visible "Untitled" layer appended to the drawing, and made its current layer when asked;
+// null when memory is exhausted.
+LayerRec* AppendUntitledLayer(DocumentRec* document, bool makeCurrent) {
+  LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+  if (!layer) return nullptr;
+  AppendLayerToDocument(layer);
+  if (makeCurrent) document->currentLayer = layer;
+  return layer;
+}
 
 // Defaults of an object being read, before its stored info arrives.
 constexpr float kReadLineWeight = 1.0f;
@@ -112,10 +122,6 @@ bool gDrawingChanged;    // the drawing already holds something this read put th
 
 bool SelectsReadObjects() {
   return gReadMode == ReadMode::kSymbol || gReadMode == ReadMode::kPreview;
-}
-
-void SelectObjectPoints(ObjectRec* object) {
-  for (PointRec* point = object->firstPoint; point; point = point->nextPoint) point->selected = 1;
 }
 
 ObjectRec* LastTopLevelObject(LayerRec* layer) {
@@ -574,11 +580,11 @@ ObjectRec* ReadAnObject(LayerRec* layer, bool append) {
     return nullptr;
   }
   if (append) AppendToTarget(object, layer);
-  if (SelectsReadObjects()) SelectObjectPoints(object);
+  if (SelectsReadObjects()) SetObjectPointsSelection(object, 1);
   if (label) {
     // The label lives in the dimension's layer, after the objects read before it.
     AppendToTarget(label, layer);
-    if (SelectsReadObjects()) SelectObjectPoints(label);
+    if (SelectsReadObjects()) SetObjectPointsSelection(label, 1);
   }
   return object;
 }
@@ -613,9 +619,8 @@ bool ReadLayerTag() {
 bool ReadObjectTag() {
   if (!gTargetLayer) {
     // An object before any layer record gets a layer of its own rather than being lost.
-    LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+    LayerRec* layer = AppendUntitledLayer(gCurDocument, false);
     if (!layer) return MemoryFault();
-    AppendLayerToDocument(layer);
     gTargetLayer = layer;
     gTargetTail = nullptr;
     gDrawingChanged = true;
@@ -896,10 +901,7 @@ bool FinishRead() {
     if (gPreviewLayer) MakeTextPanesPassive(gPreviewLayer->firstObject);
   } else if (document) {
     // A drawing is never left without a layer.
-    if (gReadMode == ReadMode::kDrawing && !document->firstLayer) {
-      LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
-      if (layer) AppendLayerToDocument(layer);
-    }
+    if (gReadMode == ReadMode::kDrawing && !document->firstLayer) AppendUntitledLayer(document, false);
     for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
       MakeTextPanesPassive(layer->firstObject);
   }
@@ -952,14 +954,9 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
       }
       gTargetLayer = gPreviewLayer;
     } else {
-      if (!document->currentLayer) {
-        LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
-        if (!layer) {
-          MemoryFault();
-          return FinishRead();
-        }
-        AppendLayerToDocument(layer);
-        document->currentLayer = layer;
+      if (!document->currentLayer && !AppendUntitledLayer(document, true)) {
+        MemoryFault();
+        return FinishRead();
       }
       gTargetLayer = document->currentLayer;
     }
@@ -1199,15 +1196,10 @@ bool ReadScrapObjects(const uint8_t* data, size_t length) {
   gUseScrap = true;
   gFileVersion = kDrxVersion150;
   gFilePlatform = kPlatformWindows;
-  if (!document->currentLayer) {
-    LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
-    if (!layer) {
-      gUseScrap = false;
-      SetReason(DrxReason::kOutOfMemory);
-      return false;
-    }
-    AppendLayerToDocument(layer);
-    document->currentLayer = layer;
+  if (!document->currentLayer && !AppendUntitledLayer(document, true)) {
+    gUseScrap = false;
+    SetReason(DrxReason::kOutOfMemory);
+    return false;
   }
   gTargetLayer = document->currentLayer;
   gTargetTail = LastTopLevelObject(gTargetLayer);

@@ -56,6 +56,18 @@ bool IsObjectSelected(const ObjectRec* object) {
   return object && AnyPointHas(object, PointFlag::kSelected);
 }
 
+void SetObjectPointsSelection(ObjectRec* object, uint8_t selected) {
+  for (PointRec* point = object ? object->firstPoint : nullptr; point; point = point->nextPoint)
+    point->selected = selected;
+}
+
+void SetObjectChainSelection(ObjectRec* first, uint8_t selected) {
+  for (ObjectRec* object = first; object; object = object->nextObject) {
+    SetObjectPointsSelection(object, selected);
+    SetObjectChainSelection(object->firstChild, selected);
+  }
+}
+
 void SetLineWeight(ObjectRec* object) {
   if (!object || !gCurDocument || !gCurDocument->docState) return;
   object->lineWeight = static_cast<float>(gCurDocument->docState->lineWeight);

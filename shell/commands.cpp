@@ -13,6 +13,15 @@
 #include "shell/filecmds.h"
 #include "shell/shell.h"
 
+// The settings store these menu commands' numbers; the resource script needs them as macros.
+static_assert(CMD_ARROW_FIRST == kFirstArrowStyle && CMD_ARROW_LAST == kLastArrowStyle,
+              "arrowhead commands are the stored arrow styles");
+static_assert(CMD_READOUT_FIRST == kFirstReadoutStyle && CMD_READOUT_LAST == kLastReadoutStyle,
+              "readout commands are the stored readout styles");
+static_assert(CMD_NO_TOLERANCE == kNoTolerance && CMD_SINGLE_TOLERANCE == kSingleTolerance &&
+                  CMD_DOUBLE_TOLERANCE == kDoubleTolerance && CMD_LIMITING_TOLERANCE == kLimitingTolerance,
+              "tolerance commands are the stored tolerance styles");
+
 namespace {
 
 // Without a drawing these leave the handler at once.
@@ -288,13 +297,13 @@ const CommandEntry kCommands[] = {
     {CMD_ALIGN_BOTTOM_LEFT, nullptr},
     {CMD_ARROWS_IN, nullptr},
     {CMD_ARROWS_OUT, nullptr},
-    {5086, nullptr},
-    {5087, nullptr},
-    {5088, nullptr},
-    {5089, nullptr},
-    {5090, nullptr},
-    {5091, nullptr},
-    {5092, nullptr},
+    {CMD_ARROW_FIRST + 0, nullptr},
+    {CMD_ARROW_FIRST + 1, nullptr},
+    {CMD_ARROW_FIRST + 2, nullptr},
+    {CMD_ARROW_FIRST + 3, nullptr},
+    {CMD_ARROW_FIRST + 4, nullptr},
+    {CMD_ARROW_FIRST + 5, nullptr},
+    {CMD_ARROW_FIRST + 6, nullptr},
     {CMD_CENTER_TEXT, nullptr},
     {CMD_TEXT_FRAME, nullptr},
     {CMD_SINGLE_TOLERANCE, nullptr},
@@ -306,13 +315,13 @@ const CommandEntry kCommands[] = {
     {CMD_DRAW_FROM_CENTER, nullptr},
     {CMD_FILL_COLOR, nullptr},
     {CMD_PEN_COLOR, nullptr},
-    {5058, nullptr},
-    {5059, nullptr},
-    {5060, nullptr},
-    {5061, nullptr},
-    {5062, nullptr},
-    {5063, nullptr},
-    {5064, nullptr},
+    {CMD_READOUT_FIRST + 0, nullptr},
+    {CMD_READOUT_FIRST + 1, nullptr},
+    {CMD_READOUT_FIRST + 2, nullptr},
+    {CMD_READOUT_FIRST + 3, nullptr},
+    {CMD_READOUT_FIRST + 4, nullptr},
+    {CMD_READOUT_FIRST + 5, nullptr},
+    {CMD_READOUT_FIRST + 6, nullptr},
     {CMD_LINE_TYPES, nullptr},
     {CMD_LINE_SIZE, nullptr},
     // Options

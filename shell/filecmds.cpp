@@ -85,15 +85,7 @@ bool WriteCurrentDrawing(const char* path) {
 // Deselects every object of the drawing, so that a placed symbol ends up the only selection.
 void DeselectAll(DocumentRec* document) {
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
-      struct Walk {
-        static void Clear(ObjectRec* o) {
-          for (PointRec* p = o->firstPoint; p; p = p->nextPoint) p->selected = 0;
-          for (ObjectRec* c = o->firstChild; c; c = c->nextObject) Clear(c);
-        }
-      };
-      Walk::Clear(object);
-    }
+    SetObjectChainSelection(layer->firstObject, 0);
 }
 
 // Selected groups of the drawing, members included.

@@ -95,7 +95,9 @@ class ExportTest : public ::testing::Test {
     doc_ = CreateDocument();
     ASSERT_NE(doc_, nullptr);
     layer_ = doc_->firstLayer;
-    dir_ = std::string(DRX_BINARY_DIR) + "/export_test/";
+    // A folder per test: ctest runs the tests side by side and several write files of one name.
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::string(DRX_BINARY_DIR) + "/export_test/" + test->test_suite_name() + "." + test->name() + "/";
     std::error_code error;
     std::filesystem::create_directories(dir_, error);
   }

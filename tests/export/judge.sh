@@ -15,7 +15,12 @@ judge=$1
 drxconv=$2
 folder=$3
 emulator=${4:-}
-cd "$folder" || exit 1
+# Each judge works on its own copy of the samples in a folder of its own: the judges run side by
+# side and several write outputs of the same names.
+work=$folder/judge-$judge
+rm -rf "$work" && mkdir -p "$work" || exit 1
+find "$folder" -maxdepth 1 -type f -exec cp {} "$work/" \; || exit 1
+cd "$work" || exit 1
 
 run_drxconv() { ${emulator:+"$emulator"} "$drxconv" "$@"; }
 
