@@ -239,8 +239,9 @@ TEST_F(ShellResources, FailureCodesBecomeTheStringTablesWords) {
     LoadDrxFailureText(failure, text, sizeof text);
     EXPECT_GT(std::strlen(text), 10u) << code;
     EXPECT_EQ(std::strchr(text, '%'), nullptr) << text;
-    if (IsDrxDamage(failure.reason) && failure.reason != DrxReason::kNoEndTag)
+    if (IsDrxDamage(failure.reason) && failure.reason != DrxReason::kNoEndTag) {
       EXPECT_NE(std::strstr(text, "settings block at byte 1874"), nullptr) << text;
+    }
   }
   LoadDrxFailureText({DrxReason::kUnknownKind, DrxPart::kRecord, 200, 9}, text, sizeof text);
   EXPECT_STREQ(text, "The record at byte 200 has an unknown kind 9.");
