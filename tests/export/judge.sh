@@ -19,7 +19,9 @@ emulator=${4:-}
 # side and several write outputs of the same names.
 work=$folder/judge-$judge
 rm -rf "$work" && mkdir -p "$work" || exit 1
-find "$folder" -maxdepth 1 -type f -exec cp {} "$work/" \; || exit 1
+for sample in sample.drx preview.eps; do
+  [ ! -e "$folder/$sample" ] || cp "$folder/$sample" "$work/" || exit 1
+done
 cd "$work" || exit 1
 
 run_drxconv() { ${emulator:+"$emulator"} "$drxconv" "$@"; }
