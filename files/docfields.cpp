@@ -78,7 +78,6 @@ constexpr SettingField kSettingFields[kSettingFieldCount] = {
 
 #undef DRX_SETTING
 
-
 namespace {
 
 // Each field starts where the one before it ends, and a version's fields never follow a newer
