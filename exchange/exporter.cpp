@@ -26,6 +26,25 @@ void SetExportFailure(ExportReason reason, int systemError) {
   gExportFailure = ExportFailure{reason, systemError};
 }
 
+namespace {
+
+// The reasons of the targets the system refused, each said in the refusal's own words. (An empty
+// name is caught before the target is looked at.)
+struct RefusalReason {
+  FileRefusal refusal;
+  ExportReason reason;
+};
+constexpr RefusalReason kRefusalReasons[] = {
+    {FileRefusal::kNoName, ExportReason::kNoFileName},
+    {FileRefusal::kDanglingLink, ExportReason::kDanglingLink},
+    {FileRefusal::kNotRegularFile, ExportReason::kNotRegularFile},
+    {FileRefusal::kReadOnly, ExportReason::kReadOnly},
+    {FileRefusal::kUnreachable, ExportReason::kUnreachable},
+    {FileRefusal::kTemporaryInTheWay, ExportReason::kTemporaryInTheWay},
+};
+
+}  // namespace
+
 std::string ExportFailureText(const ExportFailure& failure) {
   static const char* const kWords[] = {
       "",
@@ -46,33 +65,22 @@ std::string ExportFailureText(const ExportFailure& failure) {
   };
   static_assert(sizeof kWords / sizeof kWords[0] == static_cast<size_t>(ExportReason::kCount),
                 "one text per export reason");
-  switch (failure.reason) {
-    case ExportReason::kNotRegularFile:
-      return FileRefusalText(FileRefusal::kNotRegularFile);
-    case ExportReason::kDanglingLink:
-      return FileRefusalText(FileRefusal::kDanglingLink);
-    case ExportReason::kReadOnly:
-      return FileRefusalText(FileRefusal::kReadOnly);
-    case ExportReason::kUnreachable:
-      return FileRefusalText(FileRefusal::kUnreachable);
-    case ExportReason::kTemporaryInTheWay:
-      return FileRefusalText(FileRefusal::kTemporaryInTheWay);
-    case ExportReason::kBeyondRange: {
-      char text[kExportFailureLayerNameLength + 160];
-      const char* kind = ExportKindName(failure.objectKind);
-      const char* format = ExportFormatName(failure.format);
-      if (failure.objectNumber > 0)
-        std::snprintf(
-            text, sizeof text,
-            "cannot be written: object %ld of layer \"%s\" (%s) lies beyond the coordinates %s can hold",
-            failure.objectNumber, failure.layerName, kind, format);
-      else
-        std::snprintf(text, sizeof text, "cannot be written: %s lies beyond the coordinates %s can hold",
-                      kind, format);
-      return text;
-    }
-    default:
-      break;
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.reason == failure.reason && entry.reason != ExportReason::kNoFileName)
+      return FileRefusalText(entry.refusal);
+  if (failure.reason == ExportReason::kBeyondRange) {
+    char text[kExportFailureLayerNameLength + 160];
+    const char* kind = ExportKindName(failure.objectKind);
+    const char* format = ExportFormatName(failure.format);
+    if (failure.objectNumber > 0)
+      std::snprintf(
+          text, sizeof text,
+          "cannot be written: object %ld of layer \"%s\" (%s) lies beyond the coordinates %s can hold",
+          failure.objectNumber, failure.layerName, kind, format);
+    else
+      std::snprintf(text, sizeof text, "cannot be written: %s lies beyond the coordinates %s can hold", kind,
+                    format);
+    return text;
   }
   const size_t index = static_cast<size_t>(failure.reason);
   std::string text = index < static_cast<size_t>(ExportReason::kCount) && kWords[index] ? kWords[index] : "";
@@ -87,25 +95,9 @@ void NoteWriteFailure(ExportStream* stream) {
   stream->failed = true;
 }
 
-// The reason a target the system refused gets.
 ExportReason ExportReasonOfRefusal(FileRefusal refusal) {
-  switch (refusal) {
-    case FileRefusal::kNoName:
-      return ExportReason::kNoFileName;
-    case FileRefusal::kDanglingLink:
-      return ExportReason::kDanglingLink;
-    case FileRefusal::kNotRegularFile:
-      return ExportReason::kNotRegularFile;
-    case FileRefusal::kReadOnly:
-      return ExportReason::kReadOnly;
-    case FileRefusal::kUnreachable:
-      return ExportReason::kUnreachable;
-    case FileRefusal::kTemporaryInTheWay:
-      return ExportReason::kTemporaryInTheWay;
-    case FileRefusal::kNone:
-    case FileRefusal::kCannotOpen:
-      break;
-  }
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.refusal == refusal) return entry.reason;
   return ExportReason::kCannotCreate;
 }
 

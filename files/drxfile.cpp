@@ -98,25 +98,24 @@ void SetReason(DrxReason reason, long value = 0) {
   gDrxFileFailure = DrxFailure{reason, DrxPart::kRecord, 0, value};
 }
 
-// The reason a file the system refused gets.
+// The reasons of the files the system refused, each said in the refusal's own words.
+struct RefusalReason {
+  FileRefusal refusal;
+  DrxReason reason;
+};
+constexpr RefusalReason kRefusalReasons[] = {
+    {FileRefusal::kCannotOpen, DrxReason::kCannotOpen},
+    {FileRefusal::kNoName, DrxReason::kNoName},
+    {FileRefusal::kDanglingLink, DrxReason::kDanglingLink},
+    {FileRefusal::kNotRegularFile, DrxReason::kNotRegularFile},
+    {FileRefusal::kReadOnly, DrxReason::kReadOnly},
+    {FileRefusal::kUnreachable, DrxReason::kUnreachable},
+    {FileRefusal::kTemporaryInTheWay, DrxReason::kTemporaryInTheWay},
+};
+
 DrxReason DrxReasonOfRefusal(FileRefusal refusal) {
-  switch (refusal) {
-    case FileRefusal::kNone:
-    case FileRefusal::kCannotOpen:
-      return DrxReason::kCannotOpen;
-    case FileRefusal::kNoName:
-      return DrxReason::kNoName;
-    case FileRefusal::kDanglingLink:
-      return DrxReason::kDanglingLink;
-    case FileRefusal::kNotRegularFile:
-      return DrxReason::kNotRegularFile;
-    case FileRefusal::kReadOnly:
-      return DrxReason::kReadOnly;
-    case FileRefusal::kUnreachable:
-      return DrxReason::kUnreachable;
-    case FileRefusal::kTemporaryInTheWay:
-      return DrxReason::kTemporaryInTheWay;
-  }
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.refusal == refusal) return entry.reason;
   return DrxReason::kCannotOpen;
 }
 
@@ -1145,6 +1144,8 @@ std::string DrxFailureText(const DrxFailure& failure) {
                     static_cast<size_t>(DrxReason::kCount) - static_cast<size_t>(DrxReason::kRunsPastEnd),
                 "one text per damage");
   static const char* const kParts[] = {"header", "settings block", "record"};
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.reason == failure.reason) return FileRefusalText(entry.refusal);
   char text[256] = "";
   switch (failure.reason) {
     case DrxReason::kNone:
@@ -1152,20 +1153,6 @@ std::string DrxFailureText(const DrxFailure& failure) {
       break;
     case DrxReason::kNoDrawing:
       return "no drawing is open";
-    case DrxReason::kCannotOpen:
-      return "cannot be opened";
-    case DrxReason::kNoName:
-      return FileRefusalText(FileRefusal::kNoName);
-    case DrxReason::kDanglingLink:
-      return FileRefusalText(FileRefusal::kDanglingLink);
-    case DrxReason::kNotRegularFile:
-      return FileRefusalText(FileRefusal::kNotRegularFile);
-    case DrxReason::kReadOnly:
-      return FileRefusalText(FileRefusal::kReadOnly);
-    case DrxReason::kUnreachable:
-      return FileRefusalText(FileRefusal::kUnreachable);
-    case DrxReason::kTemporaryInTheWay:
-      return FileRefusalText(FileRefusal::kTemporaryInTheWay);
     case DrxReason::kCannotRead:
       return "cannot be read";
     case DrxReason::kOutOfMemory:

@@ -123,6 +123,12 @@ TEST_F(HostileFilesTest, FarCoordinatesAreWrittenWhereTheFormatHoldsThemAndRefus
           << ExportFailureText(gExportFailure);
       EXPECT_NE(ExportFailureText(gExportFailure).find(format.name), std::string::npos)
           << ExportFailureText(gExportFailure);
+      // The record names the same object for the program's own message.
+      EXPECT_EQ(gExportFailure.reason, ExportReason::kBeyondRange);
+      EXPECT_EQ(gExportFailure.objectNumber, 1);
+      EXPECT_STREQ(gExportFailure.layerName, "Untitled");
+      EXPECT_EQ(gExportFailure.objectKind, kRectKind);
+      EXPECT_EQ(gExportFailure.format, format.type);
     }
   }
 }
