@@ -35,7 +35,7 @@ int MeasureWrite(long count, const char* out, bool withText, int runs) {
     start = Now();
     const double cpuStart = CpuNow();
     if (!DrxFileWrite(out)) {
-      std::fprintf(stderr, "drxbench: %s: %s\n", out, gDrxFileReason);
+      std::fprintf(stderr, "drxbench: %s: %s\n", out, DrxFailureText(gDrxFileFailure).c_str());
       return 2;
     }
     const double elapsed = Now() - start;
@@ -64,7 +64,7 @@ int MeasureRead(const char* path, int runs) {
     double start = Now();
     const double cpuStart = CpuNow();
     if (!DrxFileRead(path)) {
-      std::fprintf(stderr, "drxbench: %s: %s\n", path, gDrxFileReason);
+      std::fprintf(stderr, "drxbench: %s: %s\n", path, DrxFailureText(gDrxFileFailure).c_str());
       return 2;
     }
     double elapsed = Now() - start;

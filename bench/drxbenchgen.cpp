@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!DrxFileWrite(out)) {
-    std::fprintf(stderr, "drxbenchgen: %s: %s\n", out, gDrxFileReason);
+    std::fprintf(stderr, "drxbenchgen: %s: %s\n", out, DrxFailureText(gDrxFileFailure).c_str());
     return 2;
   }
   std::printf("%s: %ld objects, %ld points, %ld text blocks\n", out, stats.objects, stats.points,

@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
       const double begin = Now();
       const double beginProcessor = CpuNow();
       if (!ExportFile(format.type, path.c_str())) {
-        std::fprintf(stderr, "drxexportbench: %s: %s\n", path.c_str(), gExportReason);
+        std::fprintf(stderr, "drxexportbench: %s: %s\n", path.c_str(),
+                     ExportFailureText(gExportFailure).c_str());
         return 2;
       }
       const double elapsed = Now() - begin;

@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!DrxFileWrite(path)) {
-    std::fprintf(stderr, "drxloadbench: %s: %s\n", path, gDrxFileReason);
+    std::fprintf(stderr, "drxloadbench: %s: %s\n", path, DrxFailureText(gDrxFileFailure).c_str());
     return 2;
   }
   DeleteDocument(built);
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     const double start = Now();
     const double cpuStart = CpuNow();
     if (!DrxFileRead(path)) {
-      std::fprintf(stderr, "drxloadbench: %s: %s\n", path, gDrxFileReason);
+      std::fprintf(stderr, "drxloadbench: %s: %s\n", path, DrxFailureText(gDrxFileFailure).c_str());
       return 2;
     }
     const double elapsed = Now() - start;

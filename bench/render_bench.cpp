@@ -21,7 +21,6 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kRuns = 3;
 
-
 // Best of the runs of one paint of the drawing with the given zoom and origin.
 double TimePaint(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy) {
   document->docState->zoomFactor = zoom;

@@ -7,6 +7,7 @@
 #include "drxconv/drxconv.h"
 #include "exchange/exporter.h"
 #include "files/drxfile.h"
+#include "model/objstuff.h"
 #include "model/records.h"
 #include "model/seam.h"
 #ifdef _WIN32
@@ -87,15 +88,9 @@ bool WriteBmpFile(const char* path, const ConvertOptions& options, std::string* 
 bool WriteDrawingFile(const char* path, const ConvertOptions&, std::string* reason) {
   gSaveSymbol = false;
   if (DrxFileWrite(path)) return true;
-  *reason = gDrxFileReason[0] ? gDrxFileReason : "cannot be written";
+  *reason =
+      gDrxFileFailure.reason != DrxReason::kNone ? DrxFailureText(gDrxFileFailure) : "cannot be written";
   return false;
-}
-
-void SelectObjectTree(ObjectRec* object) {
-  for (; object; object = object->nextObject) {
-    for (PointRec* point = object->firstPoint; point; point = point->nextPoint) point->selected = 1;
-    SelectObjectTree(object->firstChild);
-  }
 }
 
 // A symbol holds the selected objects: the converter's symbol is the whole drawing, so every
@@ -103,12 +98,13 @@ void SelectObjectTree(ObjectRec* object) {
 // are left out, as when the program saves a symbol.
 bool WriteSymbolFile(const char* path, const ConvertOptions&, std::string* reason) {
   for (LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer)
-    SelectObjectTree(layer->firstObject);
+    SetObjectChainSelection(layer->firstObject, 1);
   gSaveSymbol = true;
   const bool written = DrxFileWrite(path);
   gSaveSymbol = false;
   if (written) return true;
-  *reason = gDrxFileReason[0] ? gDrxFileReason : "cannot be written";
+  *reason =
+      gDrxFileFailure.reason != DrxReason::kNone ? DrxFailureText(gDrxFileFailure) : "cannot be written";
   return false;
 }
 
@@ -116,7 +112,8 @@ bool WriteSymbolFile(const char* path, const ConvertOptions&, std::string* reaso
 bool WriteExportedFile(int16_t type, const char* path, std::string* reason, const uint8_t* preview = nullptr,
                        uint32_t previewLength = 0) {
   if (ExportFile(type, path, preview, previewLength)) return true;
-  *reason = gExportReason[0] ? gExportReason : "cannot be written";
+  *reason =
+      gExportFailure.reason != ExportReason::kNone ? ExportFailureText(gExportFailure) : "cannot be written";
   return false;
 }
 
@@ -209,8 +206,9 @@ int ConvertCurrentDrawing(const char* outPath, const ConvertOptions& options, st
   const OutputFormat* format = FindOutputFormat(outPath);
   if (format->replacesTarget) return format->write(outPath, options, reason) ? kExitDone : kExitFile;
   std::string target, temporary;
-  if (const char* refusal = PrepareFileReplacement(outPath, &target, &temporary)) {
-    *reason = refusal;
+  const FileRefusal refusal = PrepareFileReplacement(outPath, &target, &temporary);
+  if (refusal != FileRefusal::kNone) {
+    *reason = FileRefusalText(refusal);
     return kExitFile;
   }
   if (!format->write(temporary.c_str(), options, reason)) {

@@ -7,9 +7,10 @@
 #include <unordered_map>
 
 #include "drxconv/drxconv.h"
+#include "files/docfields.h"
 #include "model/records.h"
 #include "model/seam.h"
-#include "tools/drxfont.h"
+#include "model/textfont.h"
 
 namespace {
 
@@ -202,77 +203,30 @@ void WriteDocState(JsonOut& json, const DocState& s) {
   json.BeginObject();
   // One field per line.
   const int depth = 2;
-  const auto f = [&](const char* name, float value) {
+  for (const SettingField& field : kSettingFields) {
     json.NewLine(depth);
-    FloatField(json, name, value);
-  };
-  const auto i = [&](const char* name, long long value) {
-    json.NewLine(depth);
-    IntField(json, name, value);
-  };
-  const auto c = [&](const char* name, const RGB16& value) {
-    json.NewLine(depth);
-    Color(json, name, value);
-  };
-  f("dupOffsetH", s.dupOffsetH);
-  f("dupOffsetV", s.dupOffsetV);
-  i("dupRepeat", s.dupRepeat);
-  f("originH", s.originH);
-  f("originV", s.originV);
-  i("showAxis", s.showAxis);
-  i("showPageBreaks", s.showPageBreaks);
-  i("showGrid", s.showGrid);
-  i("snapToGrid", s.snapToGrid);
-  f("gridH", s.gridH);
-  f("gridV", s.gridV);
-  i("scrollSpeed", s.scrollSpeed);
-  f("nudgeRate", s.nudgeRate);
-  i("lineType", s.lineType);
-  i("lineWeight", s.lineWeight);
-  json.NewLine(depth);
-  Rect(json, "pageRect", s.pageRect);
-  i("paperKind", s.paperKind);
-  i("paperArch", s.paperArch);
-  i("paperMech", s.paperMech);
-  i("paperMetric", s.paperMetric);
-  i("paperOversize", s.paperOversize);
-  i("paperCustomUnit", s.paperCustomUnit);
-  f("paperWidth", s.paperWidth);
-  f("paperHeight", s.paperHeight);
-  i("arrowStyle", s.arrowStyle);
-  f("upperTolerance", s.upperTolerance);
-  f("lowerTolerance", s.lowerTolerance);
-  i("toleranceStyle", s.toleranceStyle);
-  f("parallelWidth", s.parallelWidth);
-  i("parallelSide", s.parallelSide);
-  c("fillColor", s.fillColor);
-  c("backColor", s.backColor);
-  i("readoutStyle", s.readoutStyle);
-  i("storedValue24", s.storedValue24);
-  i("showToolbar", s.showToolbar);
-  f("scaleFactor", s.scaleFactor);
-  i("screenUnit", s.screenUnit);
-  i("worldUnit", s.worldUnit);
-  i("rescaleObjects", s.rescaleObjects);
-  f("screenScale", s.screenScale);
-  f("worldScale", s.worldScale);
-  i("curveSmoothness", s.curveSmoothness);
-  i("multigonSides", s.multigonSides);
-  i("snapPercentage", s.snapPercentage);
-  i("snapSensitivity", s.snapSensitivity);
-  i("tension", s.tension);
-  f("zoomFactor", s.zoomFactor);
-  i("zoomPercentage", s.zoomPercentage);
-  i("drawFromCenter", s.drawFromCenter);
-  i("drawParallel", s.drawParallel);
-  i("dimFlags", s.dimFlags);
-  i("titleStyle", s.titleStyle);
-  c("penColor", s.penColor);
-  f("snapH", s.snapH);
-  f("snapV", s.snapV);
-  i("showHorizontalRuler", s.showHorizontalRuler);
-  i("showVerticalRuler", s.showVerticalRuler);
-  i("minorDivisions", s.minorDivisions);
+    const void* member = SettingMember(&s, field);
+    switch (field.type) {
+      case SettingType::kByte:
+        IntField(json, field.name, *static_cast<const uint8_t*>(member));
+        break;
+      case SettingType::kShort:
+        IntField(json, field.name, *static_cast<const int16_t*>(member));
+        break;
+      case SettingType::kFlags:
+        IntField(json, field.name, *static_cast<const uint32_t*>(member));
+        break;
+      case SettingType::kFloat:
+        FloatField(json, field.name, *static_cast<const float*>(member));
+        break;
+      case SettingType::kColor:
+        Color(json, field.name, *static_cast<const RGB16*>(member));
+        break;
+      case SettingType::kRect:
+        Rect(json, field.name, *static_cast<const FloatRect*>(member));
+        break;
+    }
+  }
   json.CloseLine(1);
   json.EndObject();
 }
@@ -341,7 +295,7 @@ void WriteKindData(JsonOut& json, const ObjectRec* object, SiblingIndex& sibling
     const TextPane pane = TextPaneOf(object);
     std::string text;
     int alignment = kAlignLeft;
-    FontRecord font = gCurFontInfo;  // what the writer stores for a pane without its own font
+    FontRecord font = GetFallbackTextFont();  // what the writer stores for a pane without its own font
     if (pane) {
       text.resize(GetTextPaneTextLength(pane) + 1);
       text.resize(GetTextPaneText(pane, &text[0], text.size()));

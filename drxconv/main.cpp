@@ -119,7 +119,7 @@ bool LoadDrawing(const char* path, LoadedDrawing* drawing, std::string* reason) 
   gSaveSymbol = false;
   gUseScrap = false;
   if (!DrxFileRead(path)) {
-    *reason = gDrxFileReason[0] ? gDrxFileReason : "cannot be read";
+    *reason = gDrxFileFailure.reason != DrxReason::kNone ? DrxFailureText(gDrxFileFailure) : "cannot be read";
     DeleteDocument(document);
     gCurDocument = nullptr;
     return false;

@@ -139,7 +139,7 @@ void FinishEPSPreview(ExportStream* stream) {
   const uint64_t postScriptEnd = GetExportPosition(stream);
   const uint64_t previewLength = stream->previewLength;
   if (postScriptEnd + previewLength > UINT32_MAX) {
-    std::snprintf(gExportReason, sizeof gExportReason, "cannot be written: the file would exceed 4 GB");
+    SetExportFailure(ExportReason::kTooLarge, 0);
     stream->failed = true;
     return;
   }
@@ -157,8 +157,7 @@ void FinishEPSPreview(ExportStream* stream) {
   if (std::fseek(stream->file, 0, SEEK_SET) != 0 ||
       std::fwrite(header, 1, sizeof header, stream->file) != sizeof header ||
       std::fseek(stream->file, 0, SEEK_END) != 0) {
-    std::snprintf(gExportReason, sizeof gExportReason, "cannot be written%s%s", errno ? ": " : "",
-                  errno ? std::strerror(errno) : "");
+    SetExportFailure(ExportReason::kCannotWrite, errno);
     stream->failed = true;
   }
 }

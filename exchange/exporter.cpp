@@ -20,21 +20,90 @@
 #include "model/pthndlr.h"
 #include "model/seam.h"
 
-char gExportReason[256];
+ExportFailure gExportFailure;
+
+void SetExportFailure(ExportReason reason, int systemError) {
+  gExportFailure = ExportFailure{reason, systemError};
+}
 
 namespace {
 
-void SetExportReason(const char* what, const char* detail) {
-  std::snprintf(gExportReason, sizeof gExportReason, "%s%s%s", what, detail ? ": " : "",
-                detail ? detail : "");
+// The reasons of the targets the system refused, each said in the refusal's own words. (An empty
+// name is caught before the target is looked at.)
+struct RefusalReason {
+  FileRefusal refusal;
+  ExportReason reason;
+};
+constexpr RefusalReason kRefusalReasons[] = {
+    {FileRefusal::kNoName, ExportReason::kNoFileName},
+    {FileRefusal::kDanglingLink, ExportReason::kDanglingLink},
+    {FileRefusal::kNotRegularFile, ExportReason::kNotRegularFile},
+    {FileRefusal::kReadOnly, ExportReason::kReadOnly},
+    {FileRefusal::kUnreachable, ExportReason::kUnreachable},
+    {FileRefusal::kTemporaryInTheWay, ExportReason::kTemporaryInTheWay},
+};
+
+}  // namespace
+
+std::string ExportFailureText(const ExportFailure& failure) {
+  static const char* const kWords[] = {
+      "",
+      "no drawing to export",
+      "no file name",
+      "unknown export format",
+      "out of memory",
+      "cannot be created",
+      "cannot be written",
+      "cannot be written: the file would exceed 4 GB",
+      "cannot be written: the old file cannot be replaced",
+      nullptr,  // the target's refusals are said in the seam's words
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,  // beyond the range: said with the object's place
+  };
+  static_assert(sizeof kWords / sizeof kWords[0] == static_cast<size_t>(ExportReason::kCount),
+                "one text per export reason");
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.reason == failure.reason && entry.reason != ExportReason::kNoFileName)
+      return FileRefusalText(entry.refusal);
+  if (failure.reason == ExportReason::kBeyondRange) {
+    char text[kExportFailureLayerNameLength + 160];
+    const char* kind = ExportKindName(failure.objectKind);
+    const char* format = ExportFormatName(failure.format);
+    if (failure.objectNumber > 0)
+      std::snprintf(
+          text, sizeof text,
+          "cannot be written: object %ld of layer \"%s\" (%s) lies beyond the coordinates %s can hold",
+          failure.objectNumber, failure.layerName, kind, format);
+    else
+      std::snprintf(text, sizeof text, "cannot be written: %s lies beyond the coordinates %s can hold", kind,
+                    format);
+    return text;
+  }
+  const size_t index = static_cast<size_t>(failure.reason);
+  std::string text = index < static_cast<size_t>(ExportReason::kCount) && kWords[index] ? kWords[index] : "";
+  if (failure.systemError) text += std::string(": ") + std::strerror(failure.systemError);
+  return text;
 }
 
+namespace {
+
 void NoteWriteFailure(ExportStream* stream) {
-  if (!stream->failed) SetExportReason("cannot be written", errno ? std::strerror(errno) : nullptr);
+  if (!stream->failed) SetExportFailure(ExportReason::kCannotWrite, errno);
   stream->failed = true;
 }
 
-const char* FormatName(int16_t type) {
+ExportReason ExportReasonOfRefusal(FileRefusal refusal) {
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.refusal == refusal) return entry.reason;
+  return ExportReason::kCannotCreate;
+}
+
+}  // namespace
+
+const char* ExportFormatName(int16_t type) {
   switch (type) {
     case kExportDXF:
       return "DXF";
@@ -47,7 +116,7 @@ const char* FormatName(int16_t type) {
   }
 }
 
-const char* KindName(int kind) {
+const char* ExportKindName(int kind) {
   if (IsDimensionKind(kind)) return "a dimension";
   switch (kind) {
     case kRectKind:
@@ -79,18 +148,20 @@ const char* KindName(int kind) {
   }
 }
 
+namespace {
+
 // Why an export is refused: the file would hold a number its readers cannot take (or no number
 // at all). The object is named by its place.
 void SetBeyondRangeReason(int16_t type, const LayerRec* layer, const ObjectRec* object, long number) {
-  const char* kind = object ? KindName(object->kind) : "an object";
-  if (layer)
-    std::snprintf(
-        gExportReason, sizeof gExportReason,
-        "cannot be written: object %ld of layer \"%.64s\" (%s) lies beyond the coordinates %s can hold",
-        number, layer->name, kind, FormatName(type));
-  else
-    std::snprintf(gExportReason, sizeof gExportReason,
-                  "cannot be written: %s lies beyond the coordinates %s can hold", kind, FormatName(type));
+  SetExportFailure(ExportReason::kBeyondRange, 0);
+  gExportFailure.objectKind = object ? object->kind : 0;
+  gExportFailure.format = type;
+  if (layer) {
+    gExportFailure.objectNumber = number;
+    const size_t length = strnlen(layer->name, kExportFailureLayerNameLength);
+    std::memcpy(gExportFailure.layerName, layer->name, length);
+    gExportFailure.layerName[length] = '\0';
+  }
 }
 
 void FailBeyondRange(ExportStream* stream, int16_t type) {
@@ -436,22 +507,22 @@ float GetExportMirrorCenter(const LayerRec* firstLayer) {
 }
 
 bool WriteExportFile(int16_t type, const char* path, const ExportSettings& settings) {
-  gExportReason[0] = '\0';
+  gExportFailure = ExportFailure{};
   if (!gCurDocument) {
-    SetExportReason("no drawing to export", nullptr);
+    SetExportFailure(ExportReason::kNoDrawing, 0);
     return false;
   }
   if (!path || !*path) {
-    SetExportReason("no file name", nullptr);
+    SetExportFailure(ExportReason::kNoFileName, 0);
     return false;
   }
   if (type != kExportDXF && type != kExportHPGL && type != kExportEPS) {
-    SetExportReason("unknown export format", nullptr);
+    SetExportFailure(ExportReason::kUnknownFormat, 0);
     return false;
   }
   std::unique_ptr<ExportStream> stream(new (std::nothrow) ExportStream());
   if (!stream) {
-    SetExportReason("out of memory", nullptr);
+    SetExportFailure(ExportReason::kOutOfMemory, 0);
     return false;
   }
   stream->mirror = settings.mirror;
@@ -461,7 +532,7 @@ bool WriteExportFile(int16_t type, const char* path, const ExportSettings& setti
   errno = 0;
   stream->file = std::fopen(path, "wb");
   if (!stream->file) {
-    SetExportReason("cannot be created", errno ? std::strerror(errno) : nullptr);
+    SetExportFailure(ExportReason::kCannotCreate, errno);
     return false;
   }
   stream->smoothness = CurrentCurveSmoothness();
@@ -484,7 +555,7 @@ bool WriteExportFile(int16_t type, const char* path, const ExportSettings& setti
 
 bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits, uint32_t previewLength,
                 const char* title) {
-  gExportReason[0] = '\0';
+  gExportFailure = ExportFailure{};
   if (!gCurDocument || !path || !*path) return WriteExportFile(type, path, ExportSettings());
   ExportSettings settings = {};
   settings.mirror = true;
@@ -493,8 +564,9 @@ bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits, uint
   settings.previewLength = previewLength;
   settings.title = title ? title : path;
   std::string target, temporary;
-  if (const char* refusal = PrepareFileReplacement(path, &target, &temporary)) {
-    SetExportReason(refusal, nullptr);
+  const FileRefusal refusal = PrepareFileReplacement(path, &target, &temporary);
+  if (refusal != FileRefusal::kNone) {
+    SetExportFailure(ExportReasonOfRefusal(refusal), 0);
     return false;
   }
   if (!WriteExportFile(type, temporary.c_str(), settings)) {
@@ -503,7 +575,7 @@ bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits, uint
   }
   if (!ReplaceFileWithTemporary(temporary.c_str(), target.c_str())) {
     std::remove(temporary.c_str());
-    SetExportReason("cannot be written", "the old file cannot be replaced");
+    SetExportFailure(ExportReason::kCannotReplace, 0);
     return false;
   }
   return true;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "model/records.h"
 
@@ -54,20 +55,64 @@ struct ExportSettings {
   const char* title;  // null: the path
 };
 
-// Why the last ExportFile or WriteExportFile failed, empty after success.
-extern char gExportReason[256];
+// Why an export failed. The values are stable: the program's string table holds one message
+// per reason, in this order from STR_EXPORT_REASON_FIRST.
+enum class ExportReason : uint8_t {
+  kNone,
+  kNoDrawing,
+  kNoFileName,
+  kUnknownFormat,
+  kOutOfMemory,
+  kCannotCreate,
+  kCannotWrite,
+  kTooLarge,       // an EPS file with its preview would pass 4 GB
+  kCannotReplace,  // the written temporary cannot take the target's place
+  // The target refused before anything was written:
+  kNotRegularFile,
+  kDanglingLink,  // a symbolic link that leads nowhere
+  kReadOnly,
+  kUnreachable,        // its folder cannot be searched
+  kTemporaryInTheWay,  // an earlier save's temporary cannot be removed
+  kBeyondRange,        // an object lies beyond the coordinates the format holds
+  kCount
+};
+
+// Longest part of a layer's name a failure keeps.
+constexpr size_t kExportFailureLayerNameLength = 64;
+
+struct ExportFailure {
+  ExportReason reason = ExportReason::kNone;
+  int systemError = 0;  // the errno the system gave, or 0
+  // kBeyondRange: the object that does not fit, by its place (number 0: none known), and the format.
+  long objectNumber = 0;  // its place in its layer, from 1
+  char layerName[kExportFailureLayerNameLength + 1] = {};
+  int16_t objectKind = 0;
+  int16_t format = 0;  // kExportDXF, kExportHPGL or kExportEPS
+};
+
+// Why the last ExportFile or WriteExportFile failed; reason kNone after success.
+extern ExportFailure gExportFailure;
+
+// The failure in words, as the converter prints it ("cannot be created: No such file or
+// directory"); empty for kNone.
+std::string ExportFailureText(const ExportFailure& failure);
+// Records why an export failed; the format writers call it for their own faults.
+void SetExportFailure(ExportReason reason, int systemError);
+// Names an object's kind as an export failure does ("a rectangle"), and a format ("HPGL").
+const char* ExportKindName(int kind);
+const char* ExportFormatName(int16_t type);
 
 // The export commands' whole export of the current drawing: the drawing is written mirrored top
 // to bottom about the centre of the bounds of all its visible objects (the formats count y
 // upward), the way a flip of everything, the export and a flip back would write it, while the
 // drawing itself is never touched. The file is written beside `path` and replaces it only when
 // every byte is written. For EPS, `previewBits` (a standard metafile, or null) is stored as the
-// preview. False with gExportReason set when there is no drawing or the file cannot be written.
+// preview. False with gExportFailure set when there is no drawing or the file cannot be written.
 bool ExportFile(int16_t type, const char* path, const uint8_t* previewBits = nullptr,
                 uint32_t previewLength = 0, const char* title = nullptr);
 
 // Writes the current drawing to `path` itself (no temporary) with the given settings. False
-// with gExportReason set; a partial file may be left behind.
+// with gExportFailure set; a partial file may be left behind.
 bool WriteExportFile(int16_t type, const char* path, const ExportSettings& settings);
 
 // The largest magnitude of a coordinate, in page units as written, that a format's readers take:
@@ -76,7 +121,7 @@ bool WriteExportFile(int16_t type, const char* path, const ExportSettings& setti
 double GetExportCoordinateLimit(int16_t type);
 
 // Checks before anything is written that every object of the visible layers lies within what the
-// format holds once mapped as the stream maps it. False with gExportReason naming the first
+// format holds once mapped as the stream maps it. False with gExportFailure naming the first
 // object that does not.
 bool CheckExportRange(const LayerRec* firstLayer, int16_t type, const ExportStream* stream);
 

@@ -40,4 +40,4 @@ const EmbeddedResource gEmbeddedResources[] = {
 ${resdata_table}};
 const int gEmbeddedResourceCount = ${resdata_count};
 " @ONLY)
-target_sources(drxcore PRIVATE ${resdata_source})
+target_sources(drxfiles PRIVATE ${resdata_source})

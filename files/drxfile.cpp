@@ -9,13 +9,13 @@
 #include "files/drxfile.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "files/docfields.h"
 #include "files/drxio.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
@@ -23,7 +23,7 @@
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "model/seam.h"
-#include "tools/drxfont.h"
+#include "model/textfont.h"
 
 bool gOpenSymbol;
 bool gPreviewSymbol;
@@ -35,22 +35,29 @@ uint8_t* gPrivateScrap;
 uint32_t gPrivateScrapSize;
 uint32_t gScrapIndex;
 
-char gDrxFileReason[256];
+DrxFailure gDrxFileFailure;
 bool gDrxFileDamaged;
 
 void (*gZoomResetHook)(DocumentRec* document);
 
 namespace {
 
-// Name of a layer made by the reader (string 71).
+// Name of a layer made by the reader.
 constexpr char kUntitledLayerName[] = "Untitled";
-// Settings bytes that follow the block length, by version.
-constexpr size_t kDocStateFieldBytes100 = 152;
-constexpr size_t kDocStateFieldBytes150 = 170;
 // A text block's edit window sits this far inside the object's bounds.
 constexpr float kTextPaneInset = 3.0f;
 // Screen coordinates are 16-bit; a pane rectangle is kept inside them.
 constexpr float kPaneCoordinateLimit = 32767.0f;
+
+// A visible "Untitled" layer appended to the drawing, and made its current layer when asked;
+// null when memory is exhausted.
+LayerRec* AppendUntitledLayer(DocumentRec* document, bool makeCurrent) {
+  LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
+  if (!layer) return nullptr;
+  AppendLayerToDocument(layer);
+  if (makeCurrent) document->currentLayer = layer;
+  return layer;
+}
 
 // Defaults of an object being read, before its stored info arrives.
 constexpr float kReadLineWeight = 1.0f;
@@ -58,27 +65,25 @@ constexpr float kReadLineWeight = 1.0f;
 // ---------------------------------------------------------------------------------------------
 // Where reading stopped and why.
 
-enum class ReadFault { kNone, kShort, kBad, kMemory, kNoEndTag };
-
-ReadFault gReadFault;
-size_t gRecordStart;      // byte offset of the record being read
-const char* gRecordWhat;  // "record", "header", "settings block"
-char gFaultDetail[96];    // for kBad: what is wrong with the record
+DrxReason gReadFault;
+size_t gRecordStart;  // byte offset of the record being read
+DrxPart gRecordPart;  // the kind of record being read
+long gFaultValue;     // the number the fault names
 
 // Records a fault (the first one wins) and returns false for the caller to pass up.
-bool Fault(ReadFault fault, const char* detail = nullptr, long value = 0) {
-  if (gReadFault != ReadFault::kNone) return false;
+bool Fault(DrxReason fault, long value = 0) {
+  if (gReadFault != DrxReason::kNone) return false;
   gReadFault = fault;
-  if (detail) std::snprintf(gFaultDetail, sizeof gFaultDetail, detail, value);
+  gFaultValue = value;
   return false;
 }
 
 // A read that ran past the end of the data.
 bool ShortFault() {
-  return Fault(ReadFault::kShort);
+  return Fault(DrxReason::kRunsPastEnd);
 }
 bool MemoryFault() {
-  return Fault(ReadFault::kMemory);
+  return Fault(DrxReason::kOutOfMemory);
 }
 
 // True when the source has run dry; records the fault.
@@ -88,33 +93,34 @@ bool SourceFailed() {
   return true;
 }
 
-void SetReason(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(gDrxFileReason, sizeof gDrxFileReason, format, args);
-  va_end(args);
+// A failure found before or after the records: nothing to point at in the file.
+void SetReason(DrxReason reason, long value = 0) {
+  gDrxFileFailure = DrxFailure{reason, DrxPart::kRecord, 0, value};
+}
+
+// The reasons of the files the system refused, each said in the refusal's own words.
+struct RefusalReason {
+  FileRefusal refusal;
+  DrxReason reason;
+};
+constexpr RefusalReason kRefusalReasons[] = {
+    {FileRefusal::kCannotOpen, DrxReason::kCannotOpen},
+    {FileRefusal::kNoName, DrxReason::kNoName},
+    {FileRefusal::kDanglingLink, DrxReason::kDanglingLink},
+    {FileRefusal::kNotRegularFile, DrxReason::kNotRegularFile},
+    {FileRefusal::kReadOnly, DrxReason::kReadOnly},
+    {FileRefusal::kUnreachable, DrxReason::kUnreachable},
+    {FileRefusal::kTemporaryInTheWay, DrxReason::kTemporaryInTheWay},
+};
+
+DrxReason DrxReasonOfRefusal(FileRefusal refusal) {
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.refusal == refusal) return entry.reason;
+  return DrxReason::kCannotOpen;
 }
 
 void ReasonFromFault() {
-  switch (gReadFault) {
-    case ReadFault::kNone:
-      gDrxFileReason[0] = '\0';
-      break;
-    case ReadFault::kShort:
-      SetReason("damaged: %s at byte %llu runs past the end of the file", gRecordWhat,
-                static_cast<unsigned long long>(gRecordStart));
-      break;
-    case ReadFault::kBad:
-      SetReason("damaged: %s at byte %llu %s", gRecordWhat, static_cast<unsigned long long>(gRecordStart),
-                gFaultDetail);
-      break;
-    case ReadFault::kMemory:
-      SetReason("out of memory");
-      break;
-    case ReadFault::kNoEndTag:
-      SetReason("damaged: ends without its end tag");
-      break;
-  }
+  gDrxFileFailure = DrxFailure{gReadFault, gRecordPart, gRecordStart, gFaultValue};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -133,10 +139,6 @@ bool gDrawingChanged;    // the drawing already holds something this read put th
 
 bool SelectsReadObjects() {
   return gReadMode == ReadMode::kSymbol || gReadMode == ReadMode::kPreview;
-}
-
-void SelectObjectPoints(ObjectRec* object) {
-  for (PointRec* point = object->firstPoint; point; point = point->nextPoint) point->selected = 1;
 }
 
 ObjectRec* LastTopLevelObject(LayerRec* layer) {
@@ -261,11 +263,67 @@ bool CoordinatesAreFinite(const float* values, size_t count, size_t start) {
   if (gSource.failed) return true;  // a short read is reported as such
   for (size_t i = 0; i < count; ++i) {
     if (std::isfinite(values[i])) continue;
-    gRecordWhat = "a coordinate";
     gRecordStart = start + i * sizeof(float);
-    return Fault(ReadFault::kBad, "is not a finite number");
+    return Fault(DrxReason::kNonFiniteCoordinate);
   }
   return true;
+}
+
+// One settings field into or out of its DocState member.
+void ReadSetting(const SettingField& field, void* member) {
+  switch (field.type) {
+    case SettingType::kByte:
+      *static_cast<uint8_t*>(member) = ReadByte();
+      break;
+    case SettingType::kShort:
+      *static_cast<int16_t*>(member) = ReadShort();
+      break;
+    case SettingType::kFlags:
+      *static_cast<uint32_t*>(member) = static_cast<uint32_t>(ReadLong());
+      break;
+    case SettingType::kFloat:
+      *static_cast<float*>(member) = ReadFloat();
+      break;
+    case SettingType::kColor:
+      *static_cast<RGB16*>(member) = ReadColor();
+      break;
+    case SettingType::kRect: {
+      FloatRect* rect = static_cast<FloatRect*>(member);
+      rect->top = ReadFloat();
+      rect->left = ReadFloat();
+      rect->bottom = ReadFloat();
+      rect->right = ReadFloat();
+      break;
+    }
+  }
+}
+
+void WriteSetting(const SettingField& field, const void* member) {
+  switch (field.type) {
+    case SettingType::kByte:
+      WriteByte(*static_cast<const uint8_t*>(member));
+      break;
+    case SettingType::kShort:
+      WriteShort(*static_cast<const int16_t*>(member));
+      break;
+    case SettingType::kFlags:
+      WriteLong(static_cast<int32_t>(*static_cast<const uint32_t*>(member)));
+      break;
+    case SettingType::kFloat:
+      WriteFloat(*static_cast<const float*>(member));
+      break;
+    case SettingType::kColor:
+      WriteColor(*static_cast<const RGB16*>(member));
+      break;
+    case SettingType::kRect: {
+      const FloatRect* rect = static_cast<const FloatRect*>(member);
+      WriteFloat(rect->top);
+      WriteFloat(rect->left);
+      WriteFloat(rect->bottom);
+      WriteFloat(rect->right);
+      break;
+    }
+  }
 }
 
 // A pane coordinate from a page coordinate, truncated, kept inside the screen's range.
@@ -281,7 +339,7 @@ int PaneCoordinate(float value) {
 // Reading, one level per routine.
 
 bool DoReadHeader() {
-  gRecordWhat = "header";
+  gRecordPart = DrxPart::kHeader;
   gRecordStart = GetMark();
   gFileVersion = ReadLong();
   int16_t platform = ReadShort();
@@ -293,85 +351,30 @@ bool DoReadHeader() {
 
 bool DoReadDocState(DocState** stateOut) {
   *stateOut = nullptr;
-  gRecordWhat = "settings block";
+  gRecordPart = DrxPart::kSettings;
   gRecordStart = GetMark();
   int32_t blockLength = ReadLong();
   if (SourceFailed()) return false;
   // The writer stores 217 whatever follows; the length only says whether fields follow.
   if (blockLength <= 0) return true;
-  size_t fieldBytes = gFileVersion == kDrxVersion150 ? kDocStateFieldBytes150 : kDocStateFieldBytes100;
-  if (BytesLeft() < fieldBytes) return ShortFault();
+  if (BytesLeft() < SettingFieldBytes(gFileVersion)) return ShortFault();
   DocState* state = static_cast<DocState*>(std::calloc(1, sizeof(DocState)));
   if (!state) return MemoryFault();
-  state->dupOffsetH = ReadFloat();
-  state->dupOffsetV = ReadFloat();
-  state->dupRepeat = ReadShort();
-  state->originH = ReadFloat();
-  state->originV = ReadFloat();
-  state->showAxis = ReadByte();
-  state->showPageBreaks = ReadByte();
-  state->showGrid = ReadByte();
-  state->snapToGrid = ReadByte();
-  state->gridH = ReadFloat();
-  state->gridV = ReadFloat();
-  state->scrollSpeed = ReadShort();
-  state->nudgeRate = ReadFloat();
-  state->lineType = ReadShort();
-  state->lineWeight = ReadShort();
-  const size_t pageRectStart = GetMark();
-  state->pageRect.top = ReadFloat();
-  state->pageRect.left = ReadFloat();
-  state->pageRect.bottom = ReadFloat();
-  state->pageRect.right = ReadFloat();
-  const float page[] = {state->pageRect.top, state->pageRect.left, state->pageRect.bottom,
-                        state->pageRect.right};
-  if (!CoordinatesAreFinite(page, 4, pageRectStart)) {
-    std::free(state);
-    return false;
+  // Fields newer than the file's version stay zero.
+  const size_t fieldsStart = GetMark();
+  for (const SettingField& field : kSettingFields) {
+    if (field.version > gFileVersion) break;
+    ReadSetting(field, SettingMember(state, field));
   }
-  state->paperKind = ReadShort();
-  state->paperArch = ReadShort();
-  state->paperMech = ReadShort();
-  state->paperMetric = ReadShort();
-  state->paperOversize = ReadShort();
-  state->paperCustomUnit = ReadShort();
-  state->paperWidth = ReadFloat();
-  state->paperHeight = ReadFloat();
-  state->arrowStyle = ReadShort();
-  state->upperTolerance = ReadFloat();
-  state->lowerTolerance = ReadFloat();
-  state->toleranceStyle = ReadShort();
-  state->parallelWidth = ReadFloat();
-  state->parallelSide = ReadShort();
-  state->fillColor = ReadColor();
-  state->backColor = ReadColor();
-  state->readoutStyle = ReadShort();
-  state->storedValue24 = ReadShort();
-  state->showToolbar = ReadByte();
-  state->scaleFactor = ReadFloat();
-  state->screenUnit = ReadShort();
-  state->worldUnit = ReadShort();
-  state->rescaleObjects = ReadByte();
-  state->screenScale = ReadFloat();
-  state->worldScale = ReadFloat();
-  state->curveSmoothness = ReadShort();
-  state->multigonSides = ReadShort();
-  state->snapPercentage = ReadShort();
-  state->snapSensitivity = ReadShort();
-  state->tension = ReadShort();
-  state->zoomFactor = ReadFloat();
-  state->zoomPercentage = ReadShort();
-  state->drawFromCenter = ReadByte();
-  state->drawParallel = ReadByte();
-  state->dimFlags = static_cast<uint32_t>(ReadLong());
-  state->titleStyle = ReadShort();
-  if (gFileVersion == kDrxVersion150) {
-    state->penColor = ReadColor();
-    state->snapH = ReadFloat();
-    state->snapV = ReadFloat();
-    state->showHorizontalRuler = ReadByte();
-    state->showVerticalRuler = ReadByte();
-    state->minorDivisions = ReadShort();
+  // A rectangle (the page) is four coordinates, each of which must be a number.
+  for (const SettingField& field : kSettingFields) {
+    if (field.version > gFileVersion || field.type != SettingType::kRect) continue;
+    const FloatRect* rect = static_cast<const FloatRect*>(SettingMember(state, field));
+    const float corners[] = {rect->top, rect->left, rect->bottom, rect->right};
+    if (!CoordinatesAreFinite(corners, 4, fieldsStart + field.offset)) {
+      std::free(state);
+      return false;
+    }
   }
   if (SourceFailed()) {
     std::free(state);
@@ -382,7 +385,7 @@ bool DoReadDocState(DocState** stateOut) {
 }
 
 bool DoReadMacDocState() {
-  gRecordWhat = "settings block";
+  gRecordPart = DrxPart::kSettings;
   gRecordStart = GetMark();
   int32_t blockLength = ReadLong();
   if (SourceFailed()) return false;
@@ -443,7 +446,7 @@ bool ReadObjectInfo(ObjectRec* object) {
 bool ReadObjectPoints(ObjectRec* object) {
   int32_t count = ReadLong();
   if (SourceFailed()) return false;
-  if (count < 0) return Fault(ReadFault::kBad, "has a point count of %ld", count);
+  if (count < 0) return Fault(DrxReason::kBadPointCount, count);
   if (static_cast<size_t>(count) > BytesLeft() / kPointRecordSize) return ShortFault();
   PointRec* tail = nullptr;
   for (int32_t i = 0; i < count; ++i) {
@@ -473,7 +476,7 @@ bool ReadObjectPoints(ObjectRec* object) {
 bool ReadTextData(ObjectRec* object) {
   int32_t textLength = ReadLong();
   if (SourceFailed()) return false;
-  if (textLength < 0) return Fault(ReadFault::kBad, "has a text length of %ld", textLength);
+  if (textLength < 0) return Fault(DrxReason::kBadTextLength, textLength);
   if (static_cast<size_t>(textLength) > BytesLeft()) return ShortFault();
   // The text is used where it lies, up to its NUL.
   const char* text = reinterpret_cast<const char*>(gSource.data + GetMark());
@@ -483,7 +486,7 @@ bool ReadTextData(ObjectRec* object) {
   SkipSome(static_cast<size_t>(textLength));
   int32_t styleLength = ReadLong();
   if (SourceFailed()) return false;
-  if (styleLength < 0) return Fault(ReadFault::kBad, "has a style length of %ld", styleLength);
+  if (styleLength < 0) return Fault(DrxReason::kBadStyleLength, styleLength);
   if (!SkipSome(static_cast<size_t>(styleLength))) return ShortFault();
   int16_t alignment = ReadShort();
   if (alignment != kAlignCentred && alignment != kAlignRight) alignment = kAlignLeft;
@@ -516,8 +519,7 @@ ObjectRec* ReadDimensionLabel(LayerRec* layer) {
   }
   // The label's data block is made only once its kind is known to be a label's.
   bool ok = ReadObjectInfo(label);
-  if (ok && label->kind != kDimensionTextKind)
-    ok = Fault(ReadFault::kBad, "has a label of kind %ld", label->kind);
+  if (ok && label->kind != kDimensionTextKind) ok = Fault(DrxReason::kBadLabelKind, label->kind);
   if (ok) ok = ReadObjectPoints(label);
   DimTextInfo read = {};
   if (ok) {
@@ -527,7 +529,7 @@ ObjectRec* ReadDimensionLabel(LayerRec* layer) {
     if (gFilePlatform != kPlatformBigEndian)
       ReadFontRecord(&read.font);
     else
-      read.font = gCurFontInfo;
+      read.font = GetFallbackTextFont();
     ok = !SourceFailed();
   }
   DimTextInfo* info = nullptr;
@@ -558,7 +560,7 @@ bool ReadDimensionData(ObjectRec* object) {
     DimTextInfoOf(label)->ownerDimension = object;
     info->textObject = label;
   } else if (marker != kNoLabel) {
-    return Fault(ReadFault::kBad, "has a label marker of %ld", marker);
+    return Fault(DrxReason::kBadLabelMarker, marker);
   }
   info->dimFlags = static_cast<uint32_t>(ReadLong());
   info->upperTolerance = ReadFloat();
@@ -608,7 +610,7 @@ ObjectRec* ReadAnObject(LayerRec* layer, bool append) {
     return nullptr;
   }
   bool ok = ReadObjectInfo(object);
-  if (ok && !IsRecordKind(object->kind)) ok = Fault(ReadFault::kBad, "has an unknown kind %ld", object->kind);
+  if (ok && !IsRecordKind(object->kind)) ok = Fault(DrxReason::kUnknownKind, object->kind);
   if (ok) ok = ReadObjectPoints(object);
   if (ok) {
     // A text block's edit window is placed from the bounds, so they come before the kind data.
@@ -624,11 +626,11 @@ ObjectRec* ReadAnObject(LayerRec* layer, bool append) {
     return nullptr;
   }
   if (append) AppendToTarget(object, layer);
-  if (SelectsReadObjects()) SelectObjectPoints(object);
+  if (SelectsReadObjects()) SetObjectPointsSelection(object, 1);
   if (label) {
     // The label lives in the dimension's layer, after the objects read before it.
     AppendToTarget(label, layer);
-    if (SelectsReadObjects()) SelectObjectPoints(label);
+    if (SelectsReadObjects()) SetObjectPointsSelection(label, 1);
   }
   return object;
 }
@@ -644,7 +646,7 @@ void CloseOpenGroup() {
 }
 
 bool ReadLayerTag() {
-  if (gOpenGroup) return Fault(ReadFault::kBad, "is a layer inside a group");
+  if (gOpenGroup) return Fault(DrxReason::kLayerInGroup);
   LayerRec* layer = gFilePlatform == kPlatformBigEndian ? ReadAMacLayer() : ReadALayer();
   if (!layer) return false;
   gLastObject = nullptr;
@@ -686,9 +688,9 @@ bool ReadObjectTag() {
 
 bool ReadGroupStartTag() {
   // Only a group read just before may open; the writer never nests brackets.
-  if (gOpenGroup) return Fault(ReadFault::kBad, "starts a group inside a group");
+  if (gOpenGroup) return Fault(DrxReason::kGroupInGroup);
   if (!gLastObject || gLastObject->kind != kGroupKind || gLastObject->firstChild)
-    return Fault(ReadFault::kBad, "starts a group that does not follow a group");
+    return Fault(DrxReason::kGroupStartWithoutGroup);
   gOpenGroup = gLastObject;
   gGroupTail = nullptr;
   gLastObject = nullptr;
@@ -696,7 +698,7 @@ bool ReadGroupStartTag() {
 }
 
 bool ReadGroupEndTag() {
-  if (!gOpenGroup) return Fault(ReadFault::kBad, "ends a group that was not started");
+  if (!gOpenGroup) return Fault(DrxReason::kGroupEndWithoutStart);
   CloseOpenGroup();
   return true;
 }
@@ -704,19 +706,19 @@ bool ReadGroupEndTag() {
 }  // namespace
 
 bool DoReadObjects() {
-  gRecordWhat = "record";
+  gRecordPart = DrxPart::kRecord;
   for (;;) {
     gRecordStart = GetMark();
     if (BytesLeft() == 0) {
       CloseOpenGroup();
-      return Fault(ReadFault::kNoEndTag);
+      return Fault(DrxReason::kNoEndTag);
     }
     int16_t tag = ReadShort();
     if (SourceFailed()) break;
     bool ok = true;
     bool scrap = gReadMode == ReadMode::kScrap;
     if (tag == kEndTag) {
-      if (gOpenGroup) ok = Fault(ReadFault::kBad, "ends the drawing inside a group");
+      if (gOpenGroup) ok = Fault(DrxReason::kEndInsideGroup);
     } else if (tag == kObjectTag) {
       ok = ReadObjectTag();
     } else if (tag == kLayerTag && !scrap) {
@@ -730,7 +732,7 @@ bool DoReadObjects() {
     if (!ok || tag == kEndTag) break;
   }
   CloseOpenGroup();
-  return gReadFault == ReadFault::kNone;
+  return gReadFault == DrxReason::kNone;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -743,67 +745,7 @@ void DoWriteHeader() {
 
 void DoWriteDocState(const DocState* state) {
   WriteLong(kDocStateBlockLength);
-  WriteFloat(state->dupOffsetH);
-  WriteFloat(state->dupOffsetV);
-  WriteShort(state->dupRepeat);
-  WriteFloat(state->originH);
-  WriteFloat(state->originV);
-  WriteByte(state->showAxis);
-  WriteByte(state->showPageBreaks);
-  WriteByte(state->showGrid);
-  WriteByte(state->snapToGrid);
-  WriteFloat(state->gridH);
-  WriteFloat(state->gridV);
-  WriteShort(state->scrollSpeed);
-  WriteFloat(state->nudgeRate);
-  WriteShort(state->lineType);
-  WriteShort(state->lineWeight);
-  WriteFloat(state->pageRect.top);
-  WriteFloat(state->pageRect.left);
-  WriteFloat(state->pageRect.bottom);
-  WriteFloat(state->pageRect.right);
-  WriteShort(state->paperKind);
-  WriteShort(state->paperArch);
-  WriteShort(state->paperMech);
-  WriteShort(state->paperMetric);
-  WriteShort(state->paperOversize);
-  WriteShort(state->paperCustomUnit);
-  WriteFloat(state->paperWidth);
-  WriteFloat(state->paperHeight);
-  WriteShort(state->arrowStyle);
-  WriteFloat(state->upperTolerance);
-  WriteFloat(state->lowerTolerance);
-  WriteShort(state->toleranceStyle);
-  WriteFloat(state->parallelWidth);
-  WriteShort(state->parallelSide);
-  WriteColor(state->fillColor);
-  WriteColor(state->backColor);
-  WriteShort(state->readoutStyle);
-  WriteShort(state->storedValue24);
-  WriteByte(state->showToolbar);
-  WriteFloat(state->scaleFactor);
-  WriteShort(state->screenUnit);
-  WriteShort(state->worldUnit);
-  WriteByte(state->rescaleObjects);
-  WriteFloat(state->screenScale);
-  WriteFloat(state->worldScale);
-  WriteShort(state->curveSmoothness);
-  WriteShort(state->multigonSides);
-  WriteShort(state->snapPercentage);
-  WriteShort(state->snapSensitivity);
-  WriteShort(state->tension);
-  WriteFloat(state->zoomFactor);
-  WriteShort(state->zoomPercentage);
-  WriteByte(state->drawFromCenter);
-  WriteByte(state->drawParallel);
-  WriteLong(static_cast<int32_t>(state->dimFlags));
-  WriteShort(state->titleStyle);
-  WriteColor(state->penColor);
-  WriteFloat(state->snapH);
-  WriteFloat(state->snapV);
-  WriteByte(state->showHorizontalRuler);
-  WriteByte(state->showVerticalRuler);
-  WriteShort(state->minorDivisions);
+  for (const SettingField& field : kSettingFields) WriteSetting(field, SettingMember(state, field));
 }
 
 void WriteALayer(const LayerRec* layer) {
@@ -863,7 +805,7 @@ void WriteTextData(const ObjectRec* object) {
   WriteLong(0);  // no style data
   WriteShort(pane ? GetTextPaneAlignment(pane) : kAlignLeft);
   FontRecord font;
-  if (!pane || !GetTextPaneFont(pane, &font)) font = gCurFontInfo;
+  if (!pane || !GetTextPaneFont(pane, &font)) font = GetFallbackTextFont();
   WriteFontRecord(font);
 }
 
@@ -980,12 +922,12 @@ void DoWriteObjects() {
 namespace {
 
 void ResetOutcome() {
-  gDrxFileReason[0] = '\0';
+  gDrxFileFailure = DrxFailure{};
   gDrxFileDamaged = false;
-  gReadFault = ReadFault::kNone;
-  gFaultDetail[0] = '\0';
+  gReadFault = DrxReason::kNone;
+  gFaultValue = 0;
   gRecordStart = 0;
-  gRecordWhat = "record";
+  gRecordPart = DrxPart::kRecord;
   gTargetLayer = nullptr;
   gTargetTail = nullptr;
   gOpenGroup = nullptr;
@@ -1009,17 +951,14 @@ bool FinishRead() {
     if (gPreviewLayer) MakeTextPanesPassive(gPreviewLayer->firstObject);
   } else if (document) {
     // A drawing is never left without a layer.
-    if (gReadMode == ReadMode::kDrawing && !document->firstLayer) {
-      LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
-      if (layer) AppendLayerToDocument(layer);
-    }
+    if (gReadMode == ReadMode::kDrawing && !document->firstLayer) AppendUntitledLayer(document, false);
     for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
       MakeTextPanesPassive(layer->firstObject);
   }
   ReasonFromFault();
-  gDrxFileDamaged = gReadFault != ReadFault::kNone && gDrawingChanged;
+  gDrxFileDamaged = gReadFault != DrxReason::kNone && gDrawingChanged;
   gSource = DrxByteSource{};
-  return gReadFault == ReadFault::kNone;
+  return gReadFault == DrxReason::kNone;
 }
 
 // Replaces the drawing's layers with none; the layers read next become its layers.
@@ -1034,13 +973,13 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
   gReadMode = gPreviewSymbol ? ReadMode::kPreview : gOpenSymbol ? ReadMode::kSymbol : ReadMode::kDrawing;
   DocumentRec* document = gCurDocument;
   if (gReadMode != ReadMode::kPreview && !document) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   BeginSource(data, length);
   if (!DoReadHeader()) return FinishRead();
   if (gFileVersion != kDrxVersion100 && gFileVersion != kDrxVersion150) {
-    SetReason("unsupported version %ld", static_cast<long>(gFileVersion));
+    SetReason(DrxReason::kUnsupportedVersion, static_cast<long>(gFileVersion));
     gSource = DrxByteSource{};
     return false;
   }
@@ -1066,14 +1005,9 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
       }
       gTargetLayer = gPreviewLayer;
     } else {
-      if (!document->currentLayer) {
-        LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
-        if (!layer) {
-          MemoryFault();
-          return FinishRead();
-        }
-        AppendLayerToDocument(layer);
-        document->currentLayer = layer;
+      if (!document->currentLayer && !AppendUntitledLayer(document, true)) {
+        MemoryFault();
+        return FinishRead();
       }
       gTargetLayer = document->currentLayer;
     }
@@ -1094,10 +1028,10 @@ bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
 bool DrxFileRead(const char* path) {
   ResetOutcome();
   // Folders, pipes and devices are refused before anything could wait on them.
-  const char* refusal = nullptr;
+  FileRefusal refusal = FileRefusal::kNone;
   gFileRef = OpenRegularFileForReading(path, &refusal);
   if (!gFileRef) {
-    SetReason("%s", refusal);
+    SetReason(DrxReasonOfRefusal(refusal));
     return false;
   }
   // The whole file is read into memory, bounded by its length.
@@ -1107,14 +1041,14 @@ bool DrxFileRead(const char* path) {
   if (length >= 0 && static_cast<uint64_t>(length) < SIZE_MAX) {
     data = static_cast<uint8_t*>(std::malloc(length ? static_cast<size_t>(length) : 1));
     if (!data) {
-      SetReason("out of memory");
+      SetReason(DrxReason::kOutOfMemory);
     } else if (std::fread(data, 1, static_cast<size_t>(length), gFileRef) != static_cast<size_t>(length)) {
-      SetReason("cannot be read");
+      SetReason(DrxReason::kCannotRead);
     } else {
       loaded = true;
     }
   } else {
-    SetReason("cannot be read");
+    SetReason(DrxReason::kCannotRead);
   }
   std::fclose(gFileRef);
   gFileRef = nullptr;
@@ -1127,7 +1061,7 @@ bool DrxFileWrite(const char* path) {
   ResetOutcome();
   DocumentRec* document = gCurDocument;
   if (!document || !path) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   // A saved drawing always stores zoom 1, and the window then shows it at zoom 1.
@@ -1145,13 +1079,14 @@ bool DrxFileWrite(const char* path) {
 
   // Everything goes to a file beside the target, which replaces the target only when complete.
   std::string target, temporary;
-  if (const char* refusal = PrepareFileReplacement(path, &target, &temporary)) {
-    SetReason("%s", refusal);
+  const FileRefusal refusal = PrepareFileReplacement(path, &target, &temporary);
+  if (refusal != FileRefusal::kNone) {
+    SetReason(DrxReasonOfRefusal(refusal));
     return false;
   }
   gFileRef = std::fopen(temporary.c_str(), "wb");
   if (!gFileRef) {
-    SetReason("cannot be created");
+    SetReason(DrxReason::kCannotCreate);
     return false;
   }
   gUseScrap = false;
@@ -1169,15 +1104,85 @@ bool DrxFileWrite(const char* path) {
   gFileRef = nullptr;
   if (!ok) {
     std::remove(temporary.c_str());
-    SetReason("cannot be written");
+    SetReason(DrxReason::kCannotWrite);
     return false;
   }
   if (!ReplaceFileWithTemporary(temporary.c_str(), target.c_str())) {
     std::remove(temporary.c_str());
-    SetReason("cannot be replaced");
+    SetReason(DrxReason::kCannotReplace);
     return false;
   }
   return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Failures in words.
+
+bool IsDrxDamage(DrxReason reason) {
+  return reason >= DrxReason::kRunsPastEnd && reason < DrxReason::kCount;
+}
+
+std::string DrxFailureText(const DrxFailure& failure) {
+  // What follows "damaged: <part> at byte <offset> " for each damage, in DrxReason order.
+  static const char* const kDamage[] = {
+      "runs past the end of the file",
+      nullptr,  // no end tag: said without a place
+      "has a point count of %ld",
+      "has a text length of %ld",
+      "has a style length of %ld",
+      "has a label of kind %ld",
+      "has a label marker of %ld",
+      "has an unknown kind %ld",
+      "is a layer inside a group",
+      "starts a group inside a group",
+      "starts a group that does not follow a group",
+      "ends a group that was not started",
+      "ends the drawing inside a group",
+      nullptr,  // a non-finite coordinate: said with the value's own offset
+  };
+  static_assert(sizeof kDamage / sizeof kDamage[0] ==
+                    static_cast<size_t>(DrxReason::kCount) - static_cast<size_t>(DrxReason::kRunsPastEnd),
+                "one text per damage");
+  static const char* const kParts[] = {"header", "settings block", "record"};
+  for (const RefusalReason& entry : kRefusalReasons)
+    if (entry.reason == failure.reason) return FileRefusalText(entry.refusal);
+  char text[256] = "";
+  switch (failure.reason) {
+    case DrxReason::kNone:
+    case DrxReason::kCount:
+      break;
+    case DrxReason::kNoDrawing:
+      return "no drawing is open";
+    case DrxReason::kCannotRead:
+      return "cannot be read";
+    case DrxReason::kOutOfMemory:
+      return "out of memory";
+    case DrxReason::kUnsupportedVersion:
+      std::snprintf(text, sizeof text, "unsupported version %ld", failure.value);
+      break;
+    case DrxReason::kCannotCreate:
+      return "cannot be created";
+    case DrxReason::kCannotWrite:
+      return "cannot be written";
+    case DrxReason::kCannotReplace:
+      return "cannot be replaced";
+    case DrxReason::kNoEndTag:
+      return "damaged: ends without its end tag";
+    case DrxReason::kNonFiniteCoordinate:
+      std::snprintf(text, sizeof text, "damaged: a coordinate at byte %llu is not a finite number",
+                    static_cast<unsigned long long>(failure.offset));
+      break;
+    default: {
+      char detail[96];
+      const size_t index = static_cast<size_t>(failure.reason) - static_cast<size_t>(DrxReason::kRunsPastEnd);
+      std::snprintf(detail, sizeof detail, kDamage[index], failure.value);
+      std::snprintf(text, sizeof text, "damaged: %s at byte %llu %s",
+                    kParts[static_cast<size_t>(failure.part)],
+                    static_cast<unsigned long long>(failure.offset), detail);
+      break;
+    }
+  }
+  return text;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1194,7 +1199,7 @@ bool WriteScrapObjects() {
   ResetOutcome();
   FreePrivateScrap();
   if (!gCurDocument) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   gUseScrap = true;
@@ -1211,7 +1216,7 @@ bool WriteScrapObjects() {
   gUseScrap = false;
   if (!block || size > UINT32_MAX) {
     std::free(block);
-    SetReason("out of memory");
+    SetReason(DrxReason::kOutOfMemory);
     return false;
   }
   gPrivateScrap = block;
@@ -1223,22 +1228,17 @@ bool ReadScrapObjects(const uint8_t* data, size_t length) {
   ResetOutcome();
   DocumentRec* document = gCurDocument;
   if (!document) {
-    SetReason("no drawing is open");
+    SetReason(DrxReason::kNoDrawing);
     return false;
   }
   gReadMode = ReadMode::kScrap;
   gUseScrap = true;
   gFileVersion = kDrxVersion150;
   gFilePlatform = kPlatformWindows;
-  if (!document->currentLayer) {
-    LayerRec* layer = CreateLayer(kUntitledLayerName, 1, 1, nullptr);
-    if (!layer) {
-      gUseScrap = false;
-      SetReason("out of memory");
-      return false;
-    }
-    AppendLayerToDocument(layer);
-    document->currentLayer = layer;
+  if (!document->currentLayer && !AppendUntitledLayer(document, true)) {
+    gUseScrap = false;
+    SetReason(DrxReason::kOutOfMemory);
+    return false;
   }
   gTargetLayer = document->currentLayer;
   gTargetTail = LastTopLevelObject(gTargetLayer);

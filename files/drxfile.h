@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "model/records.h"
 
@@ -26,9 +27,9 @@ constexpr int16_t kLabelFollows = 300;
 constexpr int16_t kNoLabel = 301;
 
 // Mode flags set by the file commands.
-extern bool gOpenSymbol;      // place a symbol's objects, selected, into the current layer
-extern bool gPreviewSymbol;   // load a symbol into gPreviewLayer
-extern bool gSaveSymbol;      // write only the selected objects
+extern bool gOpenSymbol;     // place a symbol's objects, selected, into the current layer
+extern bool gPreviewSymbol;  // load a symbol into gPreviewLayer
+extern bool gSaveSymbol;     // write only the selected objects
 extern LayerRec* gPreviewLayer;
 
 // The private scrap: with gUseScrap, ReadSome and WriteSome use this memory block.
@@ -37,20 +38,72 @@ extern uint8_t* gPrivateScrap;
 extern uint32_t gPrivateScrapSize;
 extern uint32_t gScrapIndex;
 
-// Why the last read or write failed ("damaged: record at byte 1874 runs past the end of the
-// file"), empty after success.
-extern char gDrxFileReason[256];
+// Why a read or a write failed. The values are stable: the program's string table holds one
+// message per reason, in this order from STR_DRX_REASON_FIRST.
+enum class DrxReason : uint8_t {
+  kNone,
+  kNoDrawing,       // no drawing is open
+  kCannotOpen,      // the file cannot be opened
+  kNotRegularFile,  // a folder or a device, not a file
+  kCannotRead,
+  kOutOfMemory,
+  kUnsupportedVersion,  // `value` is the version
+  kCannotCreate,        // the temporary file of a save
+  kCannotWrite,
+  kCannotReplace,  // the written temporary cannot take the target's place
+  // The file refused before anything was read or written:
+  kNoName,
+  kDanglingLink,  // a symbolic link that leads nowhere
+  kReadOnly,
+  kUnreachable,        // its folder cannot be searched
+  kTemporaryInTheWay,  // an earlier save's temporary cannot be removed
+  // Damage, found in `part` at `offset`:
+  kRunsPastEnd,
+  kNoEndTag,
+  kBadPointCount,   // `value` is the count
+  kBadTextLength,   // `value` is the length
+  kBadStyleLength,  // `value` is the length
+  kBadLabelKind,    // `value` is the kind
+  kBadLabelMarker,  // `value` is the marker
+  kUnknownKind,     // `value` is the kind
+  kLayerInGroup,
+  kGroupInGroup,
+  kGroupStartWithoutGroup,
+  kGroupEndWithoutStart,
+  kEndInsideGroup,
+  kNonFiniteCoordinate,  // a coordinate is not a finite number; `offset` is the value's own
+  kCount
+};
+
+// The part of a file a damage was found in.
+enum class DrxPart : uint8_t { kHeader, kSettings, kRecord };
+
+struct DrxFailure {
+  DrxReason reason;
+  DrxPart part;
+  uint64_t offset;  // byte offset of the header, settings block or record that is damaged
+  long value;       // the number the reason names, if any
+};
+
+// Why the last read or write failed; reason kNone after success.
+extern DrxFailure gDrxFileFailure;
+
+// True for the reasons that say a file is damaged (they carry a part and an offset).
+bool IsDrxDamage(DrxReason reason);
+// The failure in words, as the converter prints it: "damaged: record at byte 1874 runs past the
+// end of the file", "unsupported version 120", "cannot be opened"; empty for kNone.
+std::string DrxFailureText(const DrxFailure& failure);
 // True when the last read stopped at damage after it had begun to change the drawing (a drawing's
 // settings and layers replaced, or objects added): what was read stays, to be shown with a
 // warning. A failed read with this flag clear left the drawing as it was.
 extern bool gDrxFileDamaged;
 
 // Reads a drawing, or a symbol in the symbol and preview modes, into the current document.
-// False with gDrxFileReason set when the file cannot be opened, has an unknown version, or is
+// False with gDrxFileFailure set when the file cannot be opened, has an unknown version, or is
 // damaged (what was read before the damage stays in the drawing).
 bool DrxFileRead(const char* path);
 // Writes the current document through a temporary file that replaces `path` only when every
-// byte is written. False with gDrxFileReason set on failure; the old file is then untouched.
+// byte is written. False with gDrxFileFailure set on failure; the old file is then untouched.
 bool DrxFileWrite(const char* path);
 
 // Reads a drawing from memory (file mode, with header and settings). Same rules as DrxFileRead.
@@ -58,7 +111,7 @@ bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name);
 
 // The private scrap: every object of every layer of the current document as object records and
 // an end tag, into gPrivateScrap (kinds 200, 100..107, 201, 1000 and 302 are left out with their
-// members). False with gDrxFileReason when the scrap cannot be grown; it is then empty.
+// members). False with gDrxFileFailure when the scrap cannot be grown; it is then empty.
 bool WriteScrapObjects();
 // Reads object records from the scrap into the current layer until the end tag, never past
 // `length`. Same failure rules as DrxFileRead.

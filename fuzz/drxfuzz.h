@@ -103,7 +103,7 @@ inline bool HoldsNonFinite(const std::vector<uint8_t>& text) {
 inline bool Save(const std::string& path, std::vector<uint8_t>* bytes) {
   gSaveSymbol = false;
   if (!DrxFileWrite(path.c_str())) {
-    if (Exists(path)) Broken("a refused save left a file", gDrxFileReason);
+    if (Exists(path)) Broken("a refused save left a file", DrxFailureText(gDrxFileFailure).c_str());
     return false;
   }
   if (!Slurp(path, bytes)) Broken("a save reported as written left no file", path.c_str());
@@ -120,7 +120,7 @@ inline void ExportEveryFormat(const std::string& stem) {
     const std::string path = stem + format.suffix;
     std::remove(path.c_str());
     if (!ExportFile(format.type, path.c_str())) {
-      if (Exists(path)) Broken("a refused export left a file", gExportReason);
+      if (Exists(path)) Broken("a refused export left a file", ExportFailureText(gExportFailure).c_str());
       continue;
     }
     if (!Slurp(path, &bytes)) Broken("an export reported as written left no file", path.c_str());
@@ -141,7 +141,8 @@ inline void RoundTrip() {
     gCurDocument = original;
     return;
   }
-  if (!DrxFileRead(first.c_str())) Broken("a saved drawing does not read back", gDrxFileReason);
+  if (!DrxFileRead(first.c_str()))
+    Broken("a saved drawing does not read back", DrxFailureText(gDrxFileFailure).c_str());
   if (Save(second, &rewritten) && written != rewritten)
     Broken("a saved drawing reads back different", nullptr);
   DeleteDocument(document);

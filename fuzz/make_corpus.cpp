@@ -11,6 +11,7 @@
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
 #include "model/pthndlr.h"
+#include "tests/support/bytewriter.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ ObjectRec* Shape(LayerRec* layer, int16_t kind, int points, float tangent) {
 
 void Save(const char* name) {
   std::string path = gFolder + "/" + name;
-  if (!DrxFileWrite(path.c_str())) std::fprintf(stderr, "%s: %s\n", name, gDrxFileReason);
+  if (!DrxFileWrite(path.c_str()))
+    std::fprintf(stderr, "%s: %s\n", name, DrxFailureText(gDrxFileFailure).c_str());
 }
 
 void Spill(const char* name, const std::vector<uint8_t>& bytes) {
@@ -59,52 +61,33 @@ void AddDimension(LayerRec* layer, int16_t kind, bool withLabel) {
   info->textObject = label;
 }
 
-void PutShort(std::vector<uint8_t>& v, int value) {
-  v.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-  v.push_back(static_cast<uint8_t>(value & 0xFF));
-}
-
-void PutLong(std::vector<uint8_t>& v, int32_t value) {
-  PutShort(v, (value >> 16) & 0xFFFF);
-  PutShort(v, value & 0xFFFF);
-}
+struct Bytes : ByteWriter<Bytes> {};
 
 // A file with header (version, platform), a settings block of `fields` zero bytes, a layer named
 // by a length-prefixed or NUL-terminated name, a line without pen colour (version 100) and the
 // end tag.
 std::vector<uint8_t> HandMade(int32_t version, int16_t platform, size_t fields) {
-  std::vector<uint8_t> v;
-  PutLong(v, version);
-  PutShort(v, platform);
-  PutLong(v, platform == 1 ? static_cast<int32_t>(fields) : 217);
-  v.insert(v.end(), fields, 0);
-  PutShort(v, kLayerTag);
-  std::vector<uint8_t> name(256, 0);
-  if (platform == 1) {
-    name[0] = 3;
-    std::memcpy(&name[1], "Mac", 3);
-  } else {
-    std::memcpy(&name[0], "Old", 3);
-  }
-  v.insert(v.end(), name.begin(), name.end());
-  v.push_back(1);
-  v.push_back(1);
-  PutShort(v, kObjectTag);
-  PutShort(v, kLineKind);
-  v.push_back(0);
-  v.push_back(1);
-  for (int i = 0; i < 3; ++i) PutShort(v, 0xFFFF);
-  PutLong(v, 0x3F800000);  // line weight 1.0
-  PutShort(v, 6);
-  PutShort(v, 0);
-  if (version == kDrxVersion150) {
-    for (int i = 0; i < 3; ++i) PutShort(v, 0);
-  }
-  PutLong(v, 1);
-  PutShort(v, 1);
-  v.insert(v.end(), 3 + 24, 0);
-  PutShort(v, kEndTag);
-  return v;
+  Bytes b;
+  b.Long(version).Short(platform).Long(platform == kPlatformBigEndian ? static_cast<int64_t>(fields) : 217);
+  b.Raw(std::vector<uint8_t>(fields, 0));
+  b.Short(kLayerTag);
+  if (platform == kPlatformBigEndian)
+    b.Byte(3).Text("Mac", 255);
+  else
+    b.Text("Old", 256);
+  b.Byte(1).Byte(1);
+  b.Short(kObjectTag)
+      .Short(kLineKind)
+      .Byte(0)
+      .Byte(1)
+      .Color(0xFFFF, 0xFFFF, 0xFFFF)
+      .Float(1.0f)
+      .Short(6)
+      .Short(0);
+  if (version == kDrxVersion150) b.Color(0, 0, 0);
+  b.Long(1).Short(1).Raw(std::vector<uint8_t>(3 + 24, 0));
+  b.Short(kEndTag);
+  return b.v;
 }
 
 }  // namespace

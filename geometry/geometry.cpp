@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-#include "model/docstate.h"
-
 void SetupSpline(float p0, float t0, float p1, float t1, float* a, float* b, float* c, float* d) {
   if (!a || !b || !c || !d) return;
   *a = 2.0f * p0 - 2.0f * p1 + t0 + t1;
@@ -75,13 +73,4 @@ void GetSplineBounds(float x0, float tx0, float tx1, float x1, float y0, float t
   rect->top = RoundToInt(top);
   rect->right = RoundToInt(right);
   rect->bottom = RoundToInt(bottom);
-}
-
-int CurrentCurveSmoothness() {
-  if (!gCurDocument || !gCurDocument->docState) return kNoDocumentSmoothness;
-  // A drawing read from a file may carry any value; curves are never sampled outside 1..20.
-  const int smoothness = gCurDocument->docState->curveSmoothness;
-  if (smoothness < 1) return 1;
-  if (smoothness > kMaxCurveSmoothness) return kMaxCurveSmoothness;
-  return smoothness;
 }

@@ -23,9 +23,6 @@ void BuildRadiusSpline(float angle, float radius, float* x0, float* tx0, float* 
 void GetSplineBounds(float x0, float tx0, float tx1, float x1, float y0, float ty0, float ty1, float y1,
                      IntRect* rect);
 
-// Steps per curve segment: the current drawing's curveSmoothness, or 10 without a drawing.
-int CurrentCurveSmoothness();
-
 // Calls visit(x, y) for each sample of the segment a -> b, t = 0 first and t = 1 (or just below
 // the sampling limit) last. Every consumer samples curves through this one routine.
 template <typename Visit>

@@ -178,25 +178,14 @@ void RescaleObject(ObjectRec* object, float factor, float cx, float cy) {
     RescaleObject(child, factor, cx, cy);
 }
 
-namespace {
-
-void SetSelection(ObjectRec* object, uint8_t selected) {
-  for (; object; object = object->nextObject) {
-    for (PointRec* p = object->firstPoint; p; p = p->nextPoint) p->selected = selected;
-    SetSelection(object->firstChild, selected);
-  }
-}
-
-}  // namespace
-
 void RescaleDrawing(float oldFactor, float newFactor) {
   if (!gCurDocument || !gCurDocument->docState || newFactor == 0.0f) return;
   const DocState* state = gCurDocument->docState;
   const float factor = oldFactor / newFactor;
   for (LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer) {
-    SetSelection(layer->firstObject, 1);
+    SetObjectChainSelection(layer->firstObject, 1);
     for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
       RescaleObject(object, factor, state->originH, state->originV);
-    SetSelection(layer->firstObject, 0);
+    SetObjectChainSelection(layer->firstObject, 0);
   }
 }

@@ -9,7 +9,18 @@
 
 WindowHandle gCurWindow = nullptr;
 
+namespace {
+float gPaintZoom = 0.0f;  // set only for the length of a paint
+}
+
+float SwapPaintZoom(float zoom) {
+  const float previous = gPaintZoom;
+  gPaintZoom = zoom;
+  return previous;
+}
+
 float CurrentZoom() {
+  if (gPaintZoom > 0.0f) return gPaintZoom;
   if (!gCurDocument || !gCurDocument->docState) return 1.0f;
   return gCurDocument->docState->zoomFactor;
 }

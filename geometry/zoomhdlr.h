@@ -23,6 +23,10 @@ constexpr int kDefaultScrollSpeed = 50;
 
 // The current drawing's zoom, 1 when none is current.
 float CurrentZoom();
+// A paint that draws at a zoom of its own (a picture at a chosen zoom, a metafile or a printed
+// page at zoom 1) sets it for its duration and then puts back what this returned; 0 means the
+// current drawing's zoomFactor.
+float SwapPaintZoom(float zoom);
 
 float ZoomF(float v);
 float UnzoomF(float v);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "geometry/geometry.h"
 #include "model/lyrhndlr.h"
 
 DocumentRec* gCurDocument = nullptr;
@@ -192,4 +193,13 @@ void DeleteDocument(DocumentRec* document) {
   std::free(document->fileName);
   if (gCurDocument == document) gCurDocument = nullptr;
   std::free(document);
+}
+
+int CurrentCurveSmoothness() {
+  if (!gCurDocument || !gCurDocument->docState) return kNoDocumentSmoothness;
+  // A drawing read from a file may carry any value; curves are never sampled outside 1..20.
+  const int smoothness = gCurDocument->docState->curveSmoothness;
+  if (smoothness < 1) return 1;
+  if (smoothness > kMaxCurveSmoothness) return kMaxCurveSmoothness;
+  return smoothness;
 }

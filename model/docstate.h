@@ -130,7 +130,7 @@ constexpr int16_t kMaxCurveSmoothness = 20;
 constexpr int16_t kDefaultCurveSmoothness = 8;
 
 // dimFlags bits.
-constexpr uint32_t kDimArrowBits = 0x7Fu;          // bits 0..6, one per arrow style
+constexpr uint32_t kDimArrowBits = 0x7Fu;  // bits 0..6, one per arrow style
 constexpr uint32_t kDimArrowsOut = 1u << 7;
 constexpr uint32_t kDimTextFrame = 1u << 8;
 constexpr uint32_t kDimToleranceBits = 0x7u << 9;  // bits 9..11
@@ -150,6 +150,9 @@ void SetDocStateDimensionReadoutFlags(DocState* state);
 void SetDocStateDimensionToleranceFlags(DocState* state);
 // Stores a curve smoothness, never more than the drawing code can take.
 void SetCurveSmoothness(DocState* state, int smoothness);
+// Steps per curve segment: the current drawing's curveSmoothness kept inside 1..20, or
+// kNoDocumentSmoothness without a drawing.
+int CurrentCurveSmoothness();
 
 // A drawing with no window: a zero-filled record, the default settings, one visible layer
 // "Untitled" that is first and current, the origin at the sheet's bottom-left corner. Null when

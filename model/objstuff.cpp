@@ -7,7 +7,7 @@
 
 #include "model/docstate.h"
 #include "model/pthndlr.h"
-#include "tools/drxfont.h"
+#include "model/textfont.h"
 
 bool gDimensionSelected = false;
 
@@ -54,6 +54,18 @@ bool IsObjectUndetectable(const ObjectRec* object) {
 
 bool IsObjectSelected(const ObjectRec* object) {
   return object && AnyPointHas(object, PointFlag::kSelected);
+}
+
+void SetObjectPointsSelection(ObjectRec* object, uint8_t selected) {
+  for (PointRec* point = object ? object->firstPoint : nullptr; point; point = point->nextPoint)
+    point->selected = selected;
+}
+
+void SetObjectChainSelection(ObjectRec* first, uint8_t selected) {
+  for (ObjectRec* object = first; object; object = object->nextObject) {
+    SetObjectPointsSelection(object, selected);
+    SetObjectChainSelection(object->firstChild, selected);
+  }
 }
 
 void SetLineWeight(ObjectRec* object) {
@@ -140,7 +152,7 @@ TextPane DuplicateTextPane(TextPane source, const FloatRect& bounds) {
     return nullptr;
   }
   FontRecord font;
-  SetTextPaneFont(pane, GetTextPaneFont(source, &font) ? &font : &gCurFontInfo);
+  SetTextPaneFont(pane, GetTextPaneFont(source, &font) ? &font : &GetFallbackTextFont());
   SetTextPanePassive(pane);
   return pane;
 }

@@ -8,6 +8,10 @@ void CenterOfObject(const ObjectRec* object, float* x, float* y);
 bool IsObjectLocked(const ObjectRec* object);
 bool IsObjectUndetectable(const ObjectRec* object);
 bool IsObjectSelected(const ObjectRec* object);
+// Sets the selected flag of every point of `object` alone.
+void SetObjectPointsSelection(ObjectRec* object, uint8_t selected);
+// Sets it for each object of the chain that starts at `first` and for their members at any depth.
+void SetObjectChainSelection(ObjectRec* first, uint8_t selected);
 void SetLineWeight(ObjectRec* object);
 void ChangePattern(ObjectRec* object, int16_t pattern);
 // Pen width in pixels; zoomed by the current document's zoom when asked.
@@ -30,4 +34,5 @@ void GetAllLayersObjBounds(const LayerRec* firstLayer, bool selectedOnly, FloatR
 void UpdateObjectBounds(ObjectRec* object);
 void UpdateObjectRootBounds(ObjectRec* object, bool selectedOnly, bool pointsOnly);
 void UpdateLayerRootBounds(LayerRec* layer, bool selectedOnly, bool pointsOnly, bool selectedGroupsOnly);
-void UpdateAllLayerRootBounds(LayerRec* firstLayer, bool selectedOnly, bool pointsOnly, bool selectedGroupsOnly);
+void UpdateAllLayerRootBounds(LayerRec* firstLayer, bool selectedOnly, bool pointsOnly,
+                              bool selectedGroupsOnly);

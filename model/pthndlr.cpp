@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "geometry/geometry.h"
+#include "model/docstate.h"
 #include "model/objstuff.h"
 #include "model/recpool.h"
 

@@ -59,17 +59,31 @@ void DeleteMetaPict(MetaPict picture);
 // path with this suffix, and then replaces the target with it.
 constexpr char kSaveTemporarySuffix[] = ".drxsave";
 
+// Why a file was refused before anything was read from or written to it.
+enum class FileRefusal : uint8_t {
+  kNone,
+  kCannotOpen,         // it does not exist or the system would not open it
+  kNoName,             // an empty name
+  kDanglingLink,       // a symbolic link that leads nowhere
+  kNotRegularFile,     // a folder, a pipe, a device
+  kReadOnly,           // the target exists and may not be written
+  kUnreachable,        // the target's folder cannot be searched
+  kTemporaryInTheWay,  // an earlier save's temporary cannot be removed
+};
+
 // Opens a file for reading, refusing at once anything that is not a regular file (a folder, a
-// pipe, a device) before a read could block on it. Null with the reason ("is not a regular
-// file", "cannot be opened").
-FILE* OpenRegularFileForReading(const char* path, const char** reason);
+// pipe, a device) before a read could block on it. Null with the refusal (kNotRegularFile,
+// kCannotOpen).
+FILE* OpenRegularFileForReading(const char* path, FileRefusal* refusal);
 
 // Where a save to `path` goes. Symbolic links are followed to the file that gets the contents
 // (the links stay as they are); a target that exists must be a regular file that is not
 // read-only; a temporary left behind by an earlier save that never finished is removed. Fills
-// the real target and its temporary and returns null, or returns the reason of the refusal
-// ("is read-only").
-const char* PrepareFileReplacement(const char* path, std::string* target, std::string* temporary);
+// the real target and its temporary and returns kNone, or returns why the save is refused.
+FileRefusal PrepareFileReplacement(const char* path, std::string* target, std::string* temporary);
+
+// The refusal in the converter's words ("is read-only"); empty for kNone.
+const char* FileRefusalText(FileRefusal refusal);
 
 // Replaces `target` with the fully written `temporary`: the temporary takes the permissions of
 // the target it replaces, reaches the disk, and is renamed over the target in one step, and the

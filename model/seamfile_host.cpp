@@ -55,17 +55,15 @@ bool FlushToDisk(const char* path, int flags) {
 
 }  // namespace
 
-FILE* OpenRegularFileForReading(const char* path, const char** reason) {
-  static const char kCannotOpen[] = "cannot be opened";
-  static const char kNotRegular[] = "is not a regular file";
-  *reason = kCannotOpen;
+FILE* OpenRegularFileForReading(const char* path, FileRefusal* refusal) {
+  *refusal = FileRefusal::kCannotOpen;
   if (!path || !*path) return nullptr;
   // Without O_NONBLOCK the open itself waits for a writer on a named pipe.
   const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    if (fstat(fd, &status) == 0) *reason = kNotRegular;
+    if (fstat(fd, &status) == 0) *refusal = FileRefusal::kNotRegularFile;
     close(fd);
     return nullptr;
   }
@@ -79,27 +77,27 @@ FILE* OpenRegularFileForReading(const char* path, const char** reason) {
   return file;
 }
 
-const char* PrepareFileReplacement(const char* path, std::string* target, std::string* temporary) {
-  if (!path || !*path) return "has no name";
+FileRefusal PrepareFileReplacement(const char* path, std::string* target, std::string* temporary) {
+  if (!path || !*path) return FileRefusal::kNoName;
   std::string real;
-  if (!FollowLinks(path, &real)) return "is a symbolic link that leads nowhere";
+  if (!FollowLinks(path, &real)) return FileRefusal::kDanglingLink;
   struct stat status;
   if (stat(real.c_str(), &status) == 0) {
-    if (!S_ISREG(status.st_mode)) return "is not a regular file";
+    if (!S_ISREG(status.st_mode)) return FileRefusal::kNotRegularFile;
     // The write bits say what the user asked for, also where the system would let us write.
-    if ((status.st_mode & kAnyWriteBit) == 0 || access(real.c_str(), W_OK) != 0) return "is read-only";
+    if ((status.st_mode & kAnyWriteBit) == 0 || access(real.c_str(), W_OK) != 0)
+      return FileRefusal::kReadOnly;
   } else if (errno != ENOENT) {
-    return "cannot be reached";
+    return FileRefusal::kUnreachable;
   }
   *target = real;
   *temporary = real + kSaveTemporarySuffix;
   // A temporary that is still there belongs to a save that never finished.
   if (unlink(temporary->c_str()) != 0 && errno != ENOENT) {
     struct stat left;
-    if (lstat(temporary->c_str(), &left) == 0)
-      return "cannot be saved: an earlier save's temporary is in the way";
+    if (lstat(temporary->c_str(), &left) == 0) return FileRefusal::kTemporaryInTheWay;
   }
-  return nullptr;
+  return FileRefusal::kNone;
 }
 
 bool ReplaceFileWithTemporary(const char* temporary, const char* target) {

@@ -25,14 +25,12 @@ bool FlushToDisk(const char* path) {
 
 }  // namespace
 
-FILE* OpenRegularFileForReading(const char* path, const char** reason) {
-  static const char kCannotOpen[] = "cannot be opened";
-  static const char kNotRegular[] = "is not a regular file";
-  *reason = kCannotOpen;
+FILE* OpenRegularFileForReading(const char* path, FileRefusal* refusal) {
+  *refusal = FileRefusal::kCannotOpen;
   if (!path || !*path) return nullptr;
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    *reason = kNotRegular;
+    *refusal = FileRefusal::kNotRegularFile;
     return nullptr;
   }
   HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -41,7 +39,7 @@ FILE* OpenRegularFileForReading(const char* path, const char** reason) {
   // Devices (CON, NUL, COM1) and pipes open like files; only a disk file holds a drawing.
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     CloseHandle(handle);
-    *reason = kNotRegular;
+    *refusal = FileRefusal::kNotRegularFile;
     return nullptr;
   }
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
@@ -54,12 +52,12 @@ FILE* OpenRegularFileForReading(const char* path, const char** reason) {
   return file;
 }
 
-const char* PrepareFileReplacement(const char* path, std::string* target, std::string* temporary) {
-  if (!path || !*path) return "has no name";
+FileRefusal PrepareFileReplacement(const char* path, std::string* target, std::string* temporary) {
+  if (!path || !*path) return FileRefusal::kNoName;
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "is not a regular file";
-    if (attributes & FILE_ATTRIBUTE_READONLY) return "is read-only";
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileRefusal::kNotRegularFile;
+    if (attributes & FILE_ATTRIBUTE_READONLY) return FileRefusal::kReadOnly;
   }
   *target = path;
   *temporary = std::string(path) + kSaveTemporarySuffix;
@@ -67,9 +65,9 @@ const char* PrepareFileReplacement(const char* path, std::string* target, std::s
   const DWORD left = GetFileAttributesA(temporary->c_str());
   if (left != INVALID_FILE_ATTRIBUTES) {
     SetFileAttributesA(temporary->c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(temporary->c_str())) return "cannot be saved: an earlier save's temporary is in the way";
+    if (!DeleteFileA(temporary->c_str())) return FileRefusal::kTemporaryInTheWay;
   }
-  return nullptr;
+  return FileRefusal::kNone;
 }
 
 bool ReplaceFileWithTemporary(const char* temporary, const char* target) {

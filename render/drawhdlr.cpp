@@ -14,9 +14,6 @@
 #include "render/linestlr.h"
 #include "render/textdraw.h"
 
-float gHPrintScale = 1.0f;
-float gVPrintScale = 1.0f;
-bool gMakeMetaFile = false;
 int32_t gPageWidth = 0;
 int32_t gPageHeight = 0;
 bool gPolyHappening = false;
@@ -45,14 +42,14 @@ std::vector<POINT> gFillPoly;
 std::vector<ScreenPoint> gScreenPoly;
 
 bool IsScreen() {
-  return !gPrinting;
+  return !IsPrintPath();
 }
 
 float PrintX(float v) {
-  return gPrinting ? v * gHPrintScale : v;
+  return IsPrintPath() ? v * PrintScaleH() : v;
 }
 float PrintY(float v) {
-  return gPrinting ? v * gVPrintScale : v;
+  return IsPrintPath() ? v * PrintScaleV() : v;
 }
 
 void AppendFillPoint(float x, float y) {
@@ -178,7 +175,7 @@ HBRUSH FillBrush(HDC dc, const ObjectRec* object, bool* owned) {
     SetDCBrushColor(dc, DeviceColor(object->fillColor));
     return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
   }
-  if (object->fillPattern == kPaperPattern && gPrinting && !gMakeMetaFile)
+  if (object->fillPattern == kPaperPattern && CurrentPaintDevice() == PaintDevice::kPrinter)
     return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   return PatternBrush(object->fillPattern);
 }
@@ -298,15 +295,15 @@ void DrawLine(int32_t h1, int32_t v1, int32_t h2, int32_t v2, bool zoom) {
 }
 
 void PrintMoveTo(float h, float v) {
-  if (!gPrinting || !gPrintDC) return;
-  PortMoveTo(static_cast<float>(RoundToInt(h * gHPrintScale)),
-             static_cast<float>(RoundToInt(v * gVPrintScale)));
+  if (!PrintPathDC()) return;
+  PortMoveTo(static_cast<float>(RoundToInt(h * PrintScaleH())),
+             static_cast<float>(RoundToInt(v * PrintScaleV())));
 }
 
 void PrintLineTo(float h, float v) {
-  if (!gPrinting || !gPrintDC) return;
-  PortLineTo(static_cast<float>(RoundToInt(h * gHPrintScale)),
-             static_cast<float>(RoundToInt(v * gVPrintScale)));
+  if (!PrintPathDC()) return;
+  PortLineTo(static_cast<float>(RoundToInt(h * PrintScaleH())),
+             static_cast<float>(RoundToInt(v * PrintScaleV())));
 }
 
 void PrintLine(float h1, float v1, float h2, float v2) {
@@ -316,14 +313,14 @@ void PrintLine(float h1, float v1, float h2, float v2) {
 
 // Coordinates are rounded by the port after clipping, so no pre-rounding is needed here.
 void PenMoveTo(float x, float y) {
-  if (gPrinting)
+  if (IsPrintPath())
     PrintMoveTo(x, y);
   else
     PortMoveTo(x, y);
 }
 
 void PenLineTo(float x, float y) {
-  if (gPrinting)
+  if (IsPrintPath())
     PrintLineTo(x, y);
   else
     PortLineTo(x, y);
@@ -343,7 +340,7 @@ void DrawObjectSegment(ObjectRec* object, const PointRec* a, const PointRec* b, 
   const float ox = static_cast<float>(dx), oy = static_cast<float>(dy);
   if (HasNoTangents(pa, pb)) {
     if (lineType == kSolidLineType) {
-      if (gPrinting) {
+      if (IsPrintPath()) {
         PrintLine(pa.x + ox, pa.y + oy, pb.x + ox, pb.y + oy);
       } else {
         // Screen pixels: the rounded ends, as every screen coordinate.
@@ -384,7 +381,7 @@ bool CanObjectBeDrawn(const ObjectRec* object, int flags) {
 
 bool IsObjectInBounds(const ObjectRec* object, const QDRect* update) {
   if (!object) return false;
-  if (IsDimensionKind(object->kind) || gPrinting || !update) return true;
+  if (IsDimensionKind(object->kind) || IsPrintPath() || !update) return true;
   const RECT r = ZoomedBounds(object);
   return r.left - 1 <= update->right && r.right + 1 >= update->left && r.top - 1 <= update->bottom &&
          r.bottom + 1 >= update->top;
@@ -450,8 +447,7 @@ void DrawMetaFileObject(ObjectRec* object) {
 
 void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackState* track) {
   if (!object) return;
-  if (gPrinting && !gPrintDC) return;
-  if (!BeginPortSession(gPrinting ? gPrintDC : nullptr)) return;
+  if (!BeginPortSession(PrintPathDC())) return;
   if (IsScreen()) UsePortRop(R2_COPYPEN);
   if (CanObjectBeDrawn(object, flags) && IsObjectInBounds(object, update)) {
     if (flags & kDrawInvert) UsePortRop(R2_NOT);
@@ -461,6 +457,7 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
       const int width = GetLineWeight(object, true);
       UsePortPen(PS_SOLID, width, DeviceColor(object->penColor), width == 0);
     }
+    const bool recording = CurrentPaintDevice() == PaintDevice::kMetafile;
     switch (object->kind) {
       case kOffsetDimVKind:
       case kOffsetDimHKind:
@@ -475,14 +472,14 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
         if (!gMakeMetaFile || object->kind == kLeaderDimKind) DrawDimensionObject(object, flags, track);
         break;
       case kMetaFileKind:
-        if (!gMakeMetaFile) DrawMetaFileObject(object);
+        if (!recording) DrawMetaFileObject(object);
         break;
       case kGroupKind:
         break;
       default:
         DrawShapeObject(object, flags, track);
-        if (object->kind == kTextBlockKind && !gMakeMetaFile) PaintTextBlock(object);
-        if (object->kind == kDimensionTextKind && !gMakeMetaFile) PaintDimensionTextPlaceholder(object);
+        if (object->kind == kTextBlockKind && !recording) PaintTextBlock(object);
+        if (object->kind == kDimensionTextKind && !recording) PaintDimensionTextPlaceholder(object);
         break;
     }
   }
@@ -499,7 +496,7 @@ void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackStat
 }
 
 void DrawAllLayers(LayerRec* firstLayer, const QDRect* update, int flags, const TrackState* track) {
-  if (!BeginPortSession(gPrinting ? gPrintDC : nullptr)) return;
+  if (!BeginPortSession(PrintPathDC())) return;
   for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) DrawLayer(layer, update, flags, track);
   EndPortSession();
 }
@@ -660,53 +657,75 @@ void Refresh() {
   gWidthHeight.y = ConvertScreenToWorld(bounds.bottom - bounds.top, state, false);
 }
 
-bool PaintDrawing(HDC dc, DocumentRec* document, const QDRect* area, int options) {
-  if (!dc || !document || !document->docState || !area) return false;
-  DocumentRec* savedDocument = gCurDocument;
+namespace {
+
+// Grey outside the sheet, with the sheet's black frame.
+void PaintSurround(HDC dc, const DocState* state, const RECT& paint) {
+  FlushPortLines();
+  const RECT sheet = {RoundToInt(ZoomF(state->pageRect.left)), RoundToInt(ZoomF(state->pageRect.top)),
+                      RoundToInt(ZoomF(state->pageRect.right)), RoundToInt(ZoomF(state->pageRect.bottom))};
+  // Regions take device coordinates: convert the logical rectangles first.
+  POINT pa[2] = {{paint.left, paint.top}, {paint.right, paint.bottom}};
+  POINT ps[2] = {{sheet.left, sheet.top}, {sheet.right, sheet.bottom}};
+  LPtoDP(dc, pa, 2);
+  LPtoDP(dc, ps, 2);
+  HRGN outside = CreateRectRgn(pa[0].x, pa[0].y, pa[1].x, pa[1].y);
+  HRGN page = CreateRectRgn(ps[0].x, ps[0].y, ps[1].x, ps[1].y);
+  if (outside && page && CombineRgn(outside, outside, page, RGN_DIFF) != NULLREGION) {
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    FillRgn(dc, outside, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    const RECT frame = {ps[0].x, ps[0].y, ps[1].x, ps[1].y};
+    FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RestoreDC(dc, saved);
+  }
+  if (outside) DeleteObject(outside);
+  if (page) DeleteObject(page);
+}
+
+}  // namespace
+
+bool PaintDrawing(const PaintTarget& target, DocumentRec* document, const QDRect* area, int options) {
+  if (!target.dc || !document || !document->docState || !area) return false;
+  const bool screen = target.device == PaintDevice::kScreen;
+  if (!screen && !(target.scaleH > 0.0f && target.scaleV > 0.0f)) return false;
+  DocumentRec* const savedDocument = gCurDocument;
   gCurDocument = document;
-  const DocState* state = document->docState;
-  if (!BeginPortSession(dc)) {
-    gCurDocument = savedDocument;
-    return false;
-  }
-  const RECT paint = {area->left, area->top, area->right, area->bottom};
-  if (options & kPaintErase) {
-    HBRUSH back = CreateSolidBrush(DeviceColor(state->backColor));
-    FillRect(dc, &paint, back);
-    DeleteObject(back);
-  }
-  if (state->showGrid) DrawGrid(state, area);
-  if (state->showAxis) DrawAxis(state, area);
-  if (state->showPageBreaks) DrawPageBreaks(state, area);
-  if (options & kPaintSurround) {
-    FlushPortLines();
-    const RECT sheet = {RoundToInt(ZoomF(state->pageRect.left)), RoundToInt(ZoomF(state->pageRect.top)),
-                        RoundToInt(ZoomF(state->pageRect.right)), RoundToInt(ZoomF(state->pageRect.bottom))};
-    // Regions take device coordinates: convert the logical rectangles first.
-    POINT pa[2] = {{paint.left, paint.top}, {paint.right, paint.bottom}};
-    POINT ps[2] = {{sheet.left, sheet.top}, {sheet.right, sheet.bottom}};
-    LPtoDP(dc, pa, 2);
-    LPtoDP(dc, ps, 2);
-    HRGN outside = CreateRectRgn(pa[0].x, pa[0].y, pa[1].x, pa[1].y);
-    HRGN page = CreateRectRgn(ps[0].x, ps[0].y, ps[1].x, ps[1].y);
-    if (outside && page && CombineRgn(outside, outside, page, RGN_DIFF) != NULLREGION) {
-      const int saved = SaveDC(dc);
-      SetViewportOrgEx(dc, 0, 0, nullptr);
-      SetWindowOrgEx(dc, 0, 0, nullptr);
-      FillRgn(dc, outside, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-      const RECT frame = {ps[0].x, ps[0].y, ps[1].x, ps[1].y};
-      FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-      RestoreDC(dc, saved);
+  const PaintTarget* const savedTarget = SwapPaintTarget(&target);
+  // A screen target without a usable zoom draws at the drawing's own.
+  const float savedZoom = SwapPaintZoom(screen ? (target.scaleH > 0.0f ? target.scaleH : 0.0f) : 1.0f);
+  const bool ok = BeginPortSession(target.dc);
+  if (ok) {
+    HDC dc = target.dc;
+    const DocState* state = document->docState;
+    const RECT paint = {area->left, area->top, area->right, area->bottom};
+    if (options & kPaintErase) {
+      HBRUSH back = CreateSolidBrush(DeviceColor(state->backColor));
+      FillRect(dc, &paint, back);
+      DeleteObject(back);
     }
-    if (outside) DeleteObject(outside);
-    if (page) DeleteObject(page);
+    if (screen) {
+      if (state->showGrid) DrawGrid(state, area);
+      if (state->showAxis) DrawAxis(state, area);
+      if (state->showPageBreaks) DrawPageBreaks(state, area);
+      if (options & kPaintSurround) PaintSurround(dc, state, paint);
+    }
+    DrawAllLayers(document->firstLayer, area, kDrawAll, nullptr);
+    if (screen && (options & kPaintHandles)) {
+      FlushPortLines();
+      DrawAllLayerHandles(document->firstLayer, area);
+    }
+    EndPortSession();
   }
-  DrawAllLayers(document->firstLayer, area, kDrawAll, nullptr);
-  if (options & kPaintHandles) {
-    FlushPortLines();
-    DrawAllLayerHandles(document->firstLayer, area);
-  }
-  EndPortSession();
+  SwapPaintZoom(savedZoom);
+  SwapPaintTarget(savedTarget);
   gCurDocument = savedDocument;
-  return true;
+  return ok;
+}
+
+bool PaintDrawing(HDC dc, DocumentRec* document, const QDRect* area, int options) {
+  if (!document || !document->docState) return false;
+  const float zoom = document->docState->zoomFactor;
+  return PaintDrawing(PaintTarget{dc, PaintDevice::kScreen, zoom, zoom}, document, area, options);
 }

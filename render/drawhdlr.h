@@ -27,10 +27,6 @@ constexpr int16_t kFirstPattern = 2;
 constexpr int16_t kLastPattern = 80;
 constexpr int16_t kPaperPattern = 80;
 
-// Printing state (set by printing and by the metafile recorder).
-extern float gHPrintScale;
-extern float gVPrintScale;
-extern bool gMakeMetaFile;
 // The printer page in points; 0 asks the default printer.
 extern int32_t gPageWidth;
 extern int32_t gPageHeight;
@@ -82,7 +78,12 @@ constexpr int kPaintSurround = 2;  // grey outside the sheet, with the sheet's b
 constexpr int kPaintHandles = 4;   // selection handles
 constexpr int kPaintStandard = kPaintErase | kPaintSurround | kPaintHandles;
 
-// The one paint routine: draws `document` into `dc` over `area` (logical coordinates of dc, whose
-// window origin carries the scroll): grid, axis and page breaks as the drawing's settings say,
-// the surround, every visible layer and the handles. The drawing is current while it paints.
+// The one paint routine of every device: draws `document` on `target` over `area` (logical
+// coordinates of the target's context, whose window origin carries any scroll). On the screen
+// path: the erase, grid, axis and page breaks as the drawing's settings say, the surround, every
+// visible layer and the handles, at the target's zoom. On the print path (metafile, printer): the
+// erase when asked and every visible layer, at zoom 1 times the target's scales. The drawing and
+// the target are current while it paints and the ones before are current again afterwards.
+bool PaintDrawing(const PaintTarget& target, DocumentRec* document, const QDRect* area, int options);
+// The drawing pane (or a bitmap) at the drawing's own zoom.
 bool PaintDrawing(HDC dc, DocumentRec* document, const QDRect* area, int options);

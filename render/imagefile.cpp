@@ -57,9 +57,7 @@ Picture CanvasPicture(const DibCanvas& canvas) {
 
 bool RenderDocumentPicture(DocumentRec* document, float zoom, Picture* picture) {
   if (!document || !document->docState || !picture || !(zoom > 0.0f)) return false;
-  DocState* state = document->docState;
-  const float savedZoom = state->zoomFactor;
-  state->zoomFactor = zoom;
+  const DocState* state = document->docState;
   const FloatRect& page = state->pageRect;
   const int width = RoundToInt((page.right - page.left) * zoom);
   const int height = RoundToInt((page.bottom - page.top) * zoom);
@@ -70,11 +68,10 @@ bool RenderDocumentPicture(DocumentRec* document, float zoom, Picture* picture) 
     SetWindowOrgEx(canvas.dc, RoundToInt(page.left * zoom), RoundToInt(page.top * zoom), nullptr);
     const QDRect area = {RoundToInt(page.left * zoom), RoundToInt(page.top * zoom),
                          RoundToInt(page.left * zoom) + width, RoundToInt(page.top * zoom) + height};
-    ok = PaintDrawing(canvas.dc, document, &area, kPaintErase);
+    ok = PaintDrawing(PaintTarget{canvas.dc, PaintDevice::kScreen, zoom, zoom}, document, &area, kPaintErase);
     if (ok) *picture = CanvasPicture(canvas);
     DeleteDibCanvas(&canvas);
   }
-  state->zoomFactor = savedZoom;
   return ok;
 }
 

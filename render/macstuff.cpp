@@ -8,8 +8,39 @@
 
 #include "geometry/zoomhdlr.h"
 
-bool gPrinting = false;
-HDC gPrintDC = nullptr;
+namespace {
+const PaintTarget* gPaintTarget = nullptr;
+}
+
+const PaintTarget* CurrentPaintTarget() {
+  return gPaintTarget;
+}
+
+const PaintTarget* SwapPaintTarget(const PaintTarget* target) {
+  const PaintTarget* previous = gPaintTarget;
+  gPaintTarget = target;
+  return previous;
+}
+
+PaintDevice CurrentPaintDevice() {
+  return gPaintTarget ? gPaintTarget->device : PaintDevice::kScreen;
+}
+
+bool IsPrintPath() {
+  return CurrentPaintDevice() != PaintDevice::kScreen;
+}
+
+HDC PrintPathDC() {
+  return IsPrintPath() ? gPaintTarget->dc : nullptr;
+}
+
+float PrintScaleH() {
+  return IsPrintPath() ? gPaintTarget->scaleH : 1.0f;
+}
+
+float PrintScaleV() {
+  return IsPrintPath() ? gPaintTarget->scaleV : 1.0f;
+}
 
 namespace {
 
@@ -325,8 +356,8 @@ void FrameArc(const QDRect* box, int16_t startAngle, int16_t arcAngle) {
   if (x1 == x2 && y1 == y2) return;
   HDC dc = nullptr;
   bool release = false;
-  if (gPrinting) {
-    dc = gPrintDC;
+  if (IsPrintPath()) {
+    dc = PrintPathDC();
   } else {
     dc = AcquirePortDC();
     release = true;
@@ -412,7 +443,7 @@ namespace {
 // current pane, else the window's own. `release` says whether to give it back.
 HDC StringTarget(HWND window, bool* release) {
   *release = false;
-  if (gPrinting && gPrintDC) return gPrintDC;
+  if (HDC printDC = PrintPathDC()) return printDC;
   if (gSession.depth > 0 && window == gSession.window) {
     FlushPortLines();
     return gSession.dc;
@@ -426,7 +457,7 @@ void DrawStringOn(HWND window, const char* text, const RGB16* colour) {
   bool release = false;
   HDC dc = StringTarget(window, &release);
   if (!dc) return;
-  const bool printing = gPrinting && dc == gPrintDC;
+  const bool printing = IsPrintPath() && dc == PrintPathDC();
   const UINT savedAlign = GetTextAlign(dc);
   COLORREF savedColour = 0;
   if (colour) savedColour = SetTextColor(dc, DeviceColor(*colour));

@@ -20,9 +20,35 @@ struct FontInfo {
   int16_t ascent, descent, widMax, leading;
 };
 
-// Printing: while set, the primitives that honour printing draw on gPrintDC.
-extern bool gPrinting;
-extern HDC gPrintDC;
+// What a paint draws on. The screen path draws at the zoom through the pane's port; the print
+// path draws at zoom 1 with every coordinate times the target's scales, straight on its context.
+enum class PaintDevice : uint8_t {
+  kScreen,    // the drawing pane or a bitmap: screen path, scaleH is the zoom
+  kMetafile,  // a recorded picture: print path, without placed pictures or painted text
+  kPrinter,   // a printed page or a scaled preview: print path
+};
+
+struct PaintTarget {
+  HDC dc;
+  PaintDevice device;
+  float scaleH;  // device units per drawing unit, across (the zoom on the screen path)
+  float scaleV;  // and down (equal to scaleH on the screen path)
+};
+
+// The target of the paint in progress; null outside a paint, when the pane's own drawing (a
+// tracking outline) goes to the screen at the drawing's zoom.
+const PaintTarget* CurrentPaintTarget();
+// Makes `target` current and returns the one it replaces, to be put back when the paint ends.
+// Only the paint routine and tests call it.
+const PaintTarget* SwapPaintTarget(const PaintTarget* target);
+PaintDevice CurrentPaintDevice();
+// True while the paint in progress goes through the print path.
+bool IsPrintPath();
+// The print path's context, null off the print path.
+HDC PrintPathDC();
+// The print path's scales; 1 off the print path.
+float PrintScaleH();
+float PrintScaleV();
 
 // The drawing pane's context, or the context a paint of the drawing renders into (a memory DC,
 // a printer or metafile) while a port session is open on it.

@@ -1,7 +1,6 @@
 // The metafile recorder.
 #include "render/metafile.h"
 
-#include "files/drxfile.h"
 #include "geometry/zoomhdlr.h"
 #include "model/pthndlr.h"
 #include "render/drawhdlr.h"
@@ -23,35 +22,19 @@ HMETAFILE MakeMetaFile(METAFILEPICT* size) {
 
   HDC dc = CreateMetaFileA(nullptr);
   if (!dc) return nullptr;
-  // The drawing is recorded at zoom 1 whatever the window shows.
-  const float savedZoom = gCurDocument->docState->zoomFactor;
-  gCurDocument->docState->zoomFactor = 1.0f;
-  gUseScrap = true;
-  gPrinting = true;
-  gMakeMetaFile = true;
-  const float savedH = gHPrintScale, savedV = gVPrintScale;
-  gHPrintScale = gVPrintScale = 1.0f;
-  HDC savedPrintDC = gPrintDC;
-  gPrintDC = dc;
   SetMapMode(dc, MM_ANISOTROPIC);
   SetWindowOrgEx(dc, left - kPreviewMargin, top - kPreviewMargin, nullptr);
   SetWindowExtEx(dc, width + 2 * kPreviewMargin, height + 2 * kPreviewMargin, nullptr);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   SetBkMode(dc, TRANSPARENT);
-  DrawAllLayers(gCurDocument->firstLayer, &paint, kDrawAll, nullptr);
+  // The drawing is recorded at zoom 1 and scale 1 whatever the window shows.
+  PaintDrawing(PaintTarget{dc, PaintDevice::kMetafile, 1.0f, 1.0f}, gCurDocument, &paint, 0);
   HMETAFILE metafile = CloseMetaFile(dc);
-  gPrintDC = savedPrintDC;
-  gHPrintScale = savedH;
-  gVPrintScale = savedV;
-  gMakeMetaFile = false;
-  gPrinting = false;
-  gCurDocument->docState->zoomFactor = savedZoom;
   if (size) {
     size->mm = MM_TEXT;
     size->xExt = width + 1;
     size->yExt = height + 1;
     size->hMF = nullptr;
   }
-  gUseScrap = false;
   return metafile;
 }

@@ -1,5 +1,5 @@
 // Recording the current drawing as a standard (16-bit) metafile, for the EPS preview and for
-// embedding: every visible layer drawn through the printing path at scale 1.
+// embedding: every visible layer painted on a metafile target at scale 1.
 #pragma once
 
 #include <windows.h>

@@ -63,7 +63,7 @@ void PaintTextBlock(const ObjectRec* object) {
   const size_t length = GetTextPaneText(pane, buffer.data(), buffer.size());
   if (length == 0) return;
   FlushPortLines();
-  const float sx = gPrinting ? gHPrintScale : 1.0f, sy = gPrinting ? gVPrintScale : 1.0f;
+  const float sx = PrintScaleH(), sy = PrintScaleV();
   RECT box = {static_cast<LONG>(ZoomF(object->bounds.left) * sx),
               static_cast<LONG>(ZoomF(object->bounds.top) * sy),
               static_cast<LONG>(ZoomF(object->bounds.right) * sx),
@@ -85,7 +85,7 @@ void PaintTextBlock(const ObjectRec* object) {
   SelectObject(dc, handle);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, DeviceColor(object->penColor));
-  if (!gPrinting) IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
+  if (!IsPrintPath()) IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
   const int16_t alignment = GetTextPaneAlignment(pane);
@@ -113,9 +113,8 @@ void PaintDimensionTextPlaceholder(const ObjectRec* object) {
   if (info && info->ownerDimension) return;  // drawn with its dimension
   const int32_t x = RoundToInt(ZoomF(object->bounds.left)) + kPlaceholderOffset;
   const int32_t y = RoundToInt(ZoomF(object->bounds.bottom)) - kPlaceholderOffset;
-  if (gPrinting) {
-    if (!gPrintDC) return;
-    MoveToEx(gPrintDC, RoundToInt(x * gHPrintScale), RoundToInt(y * gVPrintScale), nullptr);
+  if (IsPrintPath()) {
+    MoveToEx(PrintPathDC(), RoundToInt(x * PrintScaleH()), RoundToInt(y * PrintScaleV()), nullptr);
   } else {
     HDC dc = PortSessionDC();
     if (!dc) return;

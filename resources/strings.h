@@ -94,3 +94,20 @@
 #define STR_WRITE_FAILED 231
 #define STR_READ_DAMAGED 232
 #define STR_FILE_ERROR_TITLE 233
+// Why a drawing file failed, one per reason code of the reader and writer, in their order. A
+// damage's text takes the part of the file (one of STR_DRX_PART_*), the byte offset and the
+// number it names; the others take only that number.
+#define STR_DRX_REASON_FIRST 600
+#define STR_DRX_REASON_LAST 628
+#define STR_DRX_PART_HEADER 630
+#define STR_DRX_PART_SETTINGS 631
+#define STR_DRX_PART_RECORD 632
+// Why an export failed, one per reason code of the exporter, in its order; %s is the system's
+// own words, when it gave any.
+#define STR_EXPORT_REASON_FIRST 640
+#define STR_EXPORT_REASON_LAST 654
+// Start-up failures: %s says what failed.
+#define STR_STARTUP_FAILED 660
+#define STR_STARTUP_CLASSES 661
+#define STR_STARTUP_FRAME 662
+#define STR_STARTUP_CLIENT 663

@@ -46,6 +46,24 @@ else
   failed="$failed host-build"
 fi
 
+# The host build again under AddressSanitizer and UndefinedBehaviorSanitizer: the unit tests, and
+# every saved fuzz input (corpus and past crashes, leaks included) replayed through the reader.
+step "host sanitizer build: configure and compile"
+asan_dir=$root/build/asan
+if cmake -S "$root" -B "$asan_dir" -DCMAKE_BUILD_TYPE="$build_type" -DDRX_SANITIZE=ON >/dev/null &&
+  cmake --build "$asan_dir" -j"$jobs" --target drxtests drxconv drxfuzz_replay; then
+  step "host sanitizer tests and fuzz replay"
+  sanitized=passed
+  export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  (cd "$asan_dir" && ./drxtests --gtest_brief=1) || { sanitized=failed; failed="$failed sanitizer-tests"; }
+  "$asan_dir/fuzz/drxfuzz_replay" "$root"/fuzz/corpus/* "$root"/fuzz/crashes/* >/dev/null ||
+    { sanitized=failed; failed="$failed sanitizer-fuzz-replay"; }
+  unset ASAN_OPTIONS UBSAN_OPTIONS
+  summaries="${summaries}sanitizer: unit tests and fuzz replay $sanitized"$'\n'
+else
+  failed="$failed sanitizer-build"
+fi
+
 step "Windows build: configure"
 if cmake -S "$root" -B "$win_dir" -DCMAKE_BUILD_TYPE="$build_type" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" &&

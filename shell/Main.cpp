@@ -1,6 +1,9 @@
 // The entry point: start-up, the message loop and shutdown.
 #include <windows.h>
 
+#include <cstdio>
+
+#include "resources/strings.h"
 #include "shell/caption.h"
 #include "shell/shell.h"
 
@@ -17,14 +20,30 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+// Tells the user that the program cannot start and what failed, in the string table's words
+// (these when even the strings cannot be read).
+void ReportStartupFailure() {
+  char format[128], what[160], text[320];
+  if (!*LoadStr(STR_STARTUP_FAILED, format, sizeof format))
+    std::snprintf(format, sizeof format, "%s", "Draxel cannot start: %s");
+  if (!gStartupFailure || !*LoadStr(gStartupFailure, what, sizeof what))
+    std::snprintf(what, sizeof what, "%s", "its windows cannot be created.");
+  std::snprintf(text, sizeof text, format, what);
+  MessageBoxA(nullptr, text, "Draxel", MB_OK | MB_ICONSTOP);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
   gAppInstance = instance;
-  if (!previous && !MainInit(instance)) return 0;
+  if (!previous && !MainInit(instance)) {
+    ReportStartupFailure();
+    return 0;
+  }
   InternationalInit();
   LoadStartupResources();
   if (!CreateFrameWindow()) {
+    ReportStartupFailure();
     UnregisterClasses(instance);
     return -1;
   }

@@ -30,6 +30,15 @@ static_assert(kOpBringToFront == CMD_BRING_TO_FRONT && kOpSendToBack == CMD_SEND
 static_assert(kOpGroup == CMD_GROUP && kOpUngroup == CMD_UNGROUP && kOpUnjoin == CMD_UNJOIN, "walk codes");
 static_assert(kAlignTopLeft == CMD_ALIGN_TOP_LEFT && kAlignBottomLeft == CMD_ALIGN_BOTTOM_LEFT, "walk codes");
 
+// The settings store these menu commands' numbers; the resource script needs them as macros.
+static_assert(CMD_ARROW_FIRST == kFirstArrowStyle && CMD_ARROW_LAST == kLastArrowStyle,
+              "arrowhead commands are the stored arrow styles");
+static_assert(CMD_READOUT_FIRST == kFirstReadoutStyle && CMD_READOUT_LAST == kLastReadoutStyle,
+              "readout commands are the stored readout styles");
+static_assert(CMD_NO_TOLERANCE == kNoTolerance && CMD_SINGLE_TOLERANCE == kSingleTolerance &&
+                  CMD_DOUBLE_TOLERANCE == kDoubleTolerance && CMD_LIMITING_TOLERANCE == kLimitingTolerance,
+              "tolerance commands are the stored tolerance styles");
+
 namespace {
 
 // Without a drawing these leave the handler at once.
@@ -412,13 +421,13 @@ const CommandEntry kCommands[] = {
     {CMD_ALIGN_BOTTOM_LEFT, OnAlignToGrid},
     {CMD_ARROWS_IN, OnDimensionStyle},
     {CMD_ARROWS_OUT, OnDimensionStyle},
-    {5086, OnDimensionStyle},
-    {5087, OnDimensionStyle},
-    {5088, OnDimensionStyle},
-    {5089, OnDimensionStyle},
-    {5090, OnDimensionStyle},
-    {5091, OnDimensionStyle},
-    {5092, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 0, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 1, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 2, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 3, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 4, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 5, OnDimensionStyle},
+    {CMD_ARROW_FIRST + 6, OnDimensionStyle},
     {CMD_CENTER_TEXT, OnDimensionStyle},
     {CMD_TEXT_FRAME, OnDimensionStyle},
     {CMD_SINGLE_TOLERANCE, OnDimensionStyle},
@@ -430,13 +439,13 @@ const CommandEntry kCommands[] = {
     {CMD_DRAW_FROM_CENTER, nullptr},
     {CMD_FILL_COLOR, nullptr},
     {CMD_PEN_COLOR, nullptr},
-    {5058, OnDimensionStyle},
-    {5059, OnDimensionStyle},
-    {5060, OnDimensionStyle},
-    {5061, OnDimensionStyle},
-    {5062, OnDimensionStyle},
-    {5063, OnDimensionStyle},
-    {5064, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 0, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 1, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 2, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 3, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 4, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 5, OnDimensionStyle},
+    {CMD_READOUT_FIRST + 6, OnDimensionStyle},
     {CMD_LINE_TYPES, nullptr},
     {CMD_LINE_SIZE, nullptr},
     // Options

@@ -85,15 +85,7 @@ bool WriteCurrentDrawing(const char* path) {
 // Deselects every object of the drawing, so that a placed symbol ends up the only selection.
 void DeselectAll(DocumentRec* document) {
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
-      struct Walk {
-        static void Clear(ObjectRec* o) {
-          for (PointRec* p = o->firstPoint; p; p = p->nextPoint) p->selected = 0;
-          for (ObjectRec* c = o->firstChild; c; c = c->nextObject) Clear(c);
-        }
-      };
-      Walk::Clear(object);
-    }
+    SetObjectChainSelection(layer->firstObject, 0);
 }
 
 // Selected groups of the drawing, members included.
@@ -134,8 +126,42 @@ void PlaceSymbolSelection(DocumentRec* document) {
 
 }  // namespace
 
+static_assert(STR_DRX_REASON_LAST - STR_DRX_REASON_FIRST + 1 == static_cast<int>(DrxReason::kCount),
+              "one string per drawing file reason");
+static_assert(STR_DRX_PART_RECORD - STR_DRX_PART_HEADER == static_cast<int>(DrxPart::kRecord),
+              "one string per part of a drawing file");
+static_assert(STR_EXPORT_REASON_LAST - STR_EXPORT_REASON_FIRST + 1 == static_cast<int>(ExportReason::kCount),
+              "one string per export reason");
+
+const char* LoadDrxFailureText(const DrxFailure& failure, char* text, int size) {
+  char format[256];
+  LoadStr(STR_DRX_REASON_FIRST + static_cast<int>(failure.reason), format, sizeof format);
+  if (IsDrxDamage(failure.reason)) {
+    char part[64];
+    LoadStr(STR_DRX_PART_HEADER + static_cast<int>(failure.part), part, sizeof part);
+    std::snprintf(text, static_cast<size_t>(size), format, part,
+                  static_cast<unsigned long long>(failure.offset), failure.value);
+  } else {
+    std::snprintf(text, static_cast<size_t>(size), format, failure.value);
+  }
+  return text;
+}
+
+const char* LoadExportFailureText(const ExportFailure& failure, char* text, int size) {
+  char format[256];
+  LoadStr(STR_EXPORT_REASON_FIRST + static_cast<int>(failure.reason), format, sizeof format);
+  if (failure.reason == ExportReason::kBeyondRange)
+    std::snprintf(text, static_cast<size_t>(size), format, failure.objectNumber, failure.layerName,
+                  ExportKindName(failure.objectKind), ExportFormatName(failure.format));
+  else
+    std::snprintf(text, static_cast<size_t>(size), format,
+                  failure.systemError ? std::strerror(failure.systemError) : "");
+  return text;
+}
+
 void ReportFileFailure(int messageId, const char* path) {
-  ReportFileFailureWithReason(messageId, path, gDrxFileReason);
+  char reason[512];
+  ReportFileFailureWithReason(messageId, path, LoadDrxFailureText(gDrxFileFailure, reason, sizeof reason));
 }
 
 void ReportFileFailureWithReason(int messageId, const char* path, const char* reason) {
@@ -216,7 +242,10 @@ void OnExport(int id) {
     written = ExportFile(command->type, gPathBuffer, preview.empty() ? nullptr : preview.data(),
                          static_cast<uint32_t>(preview.size()));
   }
-  if (!written) ReportFileFailureWithReason(STR_WRITE_FAILED, gPathBuffer, gExportReason);
+  char reason[512];
+  if (!written)
+    ReportFileFailureWithReason(STR_WRITE_FAILED, gPathBuffer,
+                                LoadExportFailureText(gExportFailure, reason, sizeof reason));
 }
 
 void OnOpen(int) {

@@ -9,6 +9,13 @@ void OnSaveSymbol(int id);
 // The export commands: DXF, HPGL, EPS and the drawing file's own format under another name.
 void OnExport(int id);
 
-// Tells the user which file could not be read or written and why (gDrxFileReason).
+struct DrxFailure;
+struct ExportFailure;
+
+// A drawing file's or an export's failure in the user's words, from the string table.
+const char* LoadDrxFailureText(const DrxFailure& failure, char* text, int size);
+const char* LoadExportFailureText(const ExportFailure& failure, char* text, int size);
+
+// Tells the user which file could not be read or written and why (gDrxFileFailure).
 void ReportFileFailure(int messageId, const char* path);
 void ReportFileFailureWithReason(int messageId, const char* path, const char* reason);

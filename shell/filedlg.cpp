@@ -132,13 +132,13 @@ void DrawPreviewLayer(HDC dc, const RECT& box, LayerRec* layer) {
   IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
   SetViewportOrgEx(dc, originX, originY, nullptr);
   SetBkMode(dc, TRANSPARENT);
-  gPrinting = true;
-  gPrintDC = dc;
-  gHPrintScale = gVPrintScale = scale;
-  DrawLayer(layer, nullptr, kDrawAll, nullptr);
-  gPrinting = false;
-  gPrintDC = nullptr;
-  gHPrintScale = gVPrintScale = 1.0f;
+  // The symbol's layer painted as a one-layer drawing with the current drawing's settings.
+  DocumentRec preview = {};
+  preview.firstLayer = layer;
+  preview.currentLayer = layer;
+  preview.docState = gCurDocument ? gCurDocument->docState : nullptr;
+  const QDRect area = {box.left, box.top, box.right, box.bottom};
+  PaintDrawing(PaintTarget{dc, PaintDevice::kPrinter, scale, scale}, &preview, &area, 0);
   RestoreDC(dc, saved);
 }
 

@@ -70,7 +70,11 @@ LRESULT OnFrameCreate(HWND frame) {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kClientWindowId)), gAppInstance, &ccs);
   // The client shows its scroll bars only when a drawing window reaches outside it; created
   // with them, it shows them until the first such check.
-  if (gClientWindow) ShowScrollBar(gClientWindow, SB_BOTH, FALSE);
+  if (!gClientWindow) {
+    gStartupFailure = STR_STARTUP_CLIENT;
+    return -1;  // the frame is not created: the program has nowhere to put drawings
+  }
+  ShowScrollBar(gClientWindow, SB_BOTH, FALSE);
   RECT client;
   GetClientRect(frame, &client);
   for (const ToolboxPlace& place : kToolboxes) {
@@ -238,6 +242,7 @@ LRESULT CALLBACK FrameDispatch(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 HWND CreateFrameWindow() {
+  gStartupFailure = STR_STARTUP_FRAME;
   gFrameWindow =
       CreateWindowA("FrameClass", kFrameTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                     kFrameX, kFrameY, gScreenWidth - kFrameWidthMargin, gScreenHeight - kFrameHeightMargin,

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "geometry/units.h"
+#include "model/textfont.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/caption.h"
@@ -18,6 +19,7 @@
 HINSTANCE gAppInstance = nullptr;
 HWND gFrameWindow = nullptr;
 HWND gClientWindow = nullptr;
+int gStartupFailure = 0;
 HMENU gMainMenu = nullptr;
 HACCEL gMdiAccel = nullptr;
 int16_t gScreenWidth = 0, gScreenHeight = 0;
@@ -103,9 +105,9 @@ bool MainInit(HINSTANCE instance) {
   InstallToolHooks();
   gToolHooks.moveRulerMarks = MoveRulerMarksTo;
   InstallSelectionHooks();
-  ResetCurrentFont();
   char face[sizeof gCurFontInfo.faceName];
-  if (*LoadStr(STR_COURIER_NEW, face, sizeof face)) std::memcpy(gCurFontInfo.faceName, face, sizeof face);
+  SetFallbackTextFace(LoadStr(STR_COURIER_NEW, face, sizeof face));
+  ResetCurrentFont();
 
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_DRAXEL));
   for (const ClassEntry& entry : kClasses) {
@@ -119,7 +121,10 @@ bool MainInit(HINSTANCE instance) {
     if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = BackgroundBrush(entry);
     wc.lpszClassName = entry.name;
-    if (!RegisterClassA(&wc)) return false;
+    if (!RegisterClassA(&wc)) {
+      gStartupFailure = STR_STARTUP_CLASSES;
+      return false;
+    }
   }
   return true;
 }

@@ -133,6 +133,9 @@ enum TopMenu {
 HMENU GetTopMenu(TopMenu which);
 
 // Loads string `id` of the string table; an empty string when it is missing.
+// The string naming what failed while the program started (STR_STARTUP_*), for the message
+// the entry point shows.
+extern int gStartupFailure;
 const char* LoadStr(int id, char* buffer, int size);
 
 // Makes a drawing and its pane current for the life of the object, then restores the old pair.

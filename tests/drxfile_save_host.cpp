@@ -51,7 +51,7 @@ TEST(DrxFileSaveFailure, DiskFullMidwayKeepsTheOldFile) {
       AppendObjectToLayer(line, gCurDocument->firstLayer);
     }
     bool saved = DrxFileWrite(path.c_str());
-    bool reasonOk = std::strcmp(gDrxFileReason, "cannot be written") == 0;
+    bool reasonOk = gDrxFileFailure.reason == DrxReason::kCannotWrite;
     _exit(!saved && reasonOk ? 0 : 1);
   }
   int status = 0;
@@ -67,7 +67,7 @@ TEST(DrxFileSaveFailure, ATargetThatCannotBeReplacedKeepsNoTemporary) {
   mkdir(path.c_str(), 0755);
   ASSERT_NE(CreateDocument(), nullptr);
   EXPECT_FALSE(DrxFileWrite(path.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is not a regular file");
   EXPECT_FALSE(std::ifstream(path + ".drxsave").good());
   DeleteDocument(gCurDocument);
 }

@@ -1,5 +1,5 @@
-// Drawing files: the written bytes against sequences built here from the layout (a big-endian
-// builder of the test's own), read-write-read round trips of every kind, the older version and
+// Drawing files: the written bytes against sequences built here from the layout (built with the
+// tests' byte writer), read-write-read round trips of every kind, the older version and
 // the big-endian platform's files, symbols, preview, the scrap, and damaged files.
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "files/docfields.h"
 #include "files/drxfile.h"
 #include "files/drxio.h"
 #include "model/docstate.h"
@@ -21,56 +22,29 @@
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "tests/support/bytewriter.h"
 #include "tools/drxfont.h"
 
 namespace {
 
-// ---- A big-endian builder -------------------------------------------------------------------
+// ---- Records built byte by byte -------------------------------------------------------------------
 
-struct Bytes {
-  std::vector<uint8_t> v;
-  Bytes& B(int value) {
-    v.push_back(static_cast<uint8_t>(value));
-    return *this;
-  }
-  Bytes& S(int value) {
-    uint16_t bits = static_cast<uint16_t>(value);
-    return B(bits >> 8).B(bits & 0xFF);
-  }
-  Bytes& L(int64_t value) {
-    uint32_t bits = static_cast<uint32_t>(value);
-    return B(bits >> 24).B((bits >> 16) & 0xFF).B((bits >> 8) & 0xFF).B(bits & 0xFF);
-  }
-  Bytes& F(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return L(bits);
-  }
-  Bytes& LE16(int value) {
-    uint16_t bits = static_cast<uint16_t>(value);
-    return B(bits & 0xFF).B(bits >> 8);
-  }
-  Bytes& LE32(uint32_t value) { return LE16(value & 0xFFFF).LE16(value >> 16); }
-  Bytes& Raw(const void* data, size_t n) {
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    v.insert(v.end(), p, p + n);
-    return *this;
-  }
-  Bytes& Text(const std::string& text, size_t field) {
-    std::vector<uint8_t> bytes(field, 0);
-    std::memcpy(bytes.data(), text.data(), text.size());
-    return Raw(bytes.data(), field);
-  }
-  Bytes& Add(const Bytes& other) { return Raw(other.v.data(), other.v.size()); }
-  size_t size() const { return v.size(); }
-};
+struct Bytes : ByteWriter<Bytes> {};
 
 // Object info of the format: kind, closed, flag, fill, weight, type, pattern, and in 150 the pen.
 Bytes Info(int kind, int closed, int flag, RGB16 fill, float weight, int type, int pattern,
            const RGB16* pen) {
   Bytes b;
-  b.S(kind).B(closed).B(flag).S(fill.red).S(fill.green).S(fill.blue).F(weight).S(type).S(pattern);
-  if (pen) b.S(pen->red).S(pen->green).S(pen->blue);
+  b.Short(kind)
+      .Byte(closed)
+      .Byte(flag)
+      .Short(fill.red)
+      .Short(fill.green)
+      .Short(fill.blue)
+      .Float(weight)
+      .Short(type)
+      .Short(pattern);
+  if (pen) b.Short(pen->red).Short(pen->green).Short(pen->blue);
   return b;
 }
 
@@ -81,40 +55,123 @@ struct P {
 
 Bytes Points(const std::vector<P>& points) {
   Bytes b;
-  b.L(static_cast<int64_t>(points.size()));
+  b.Long(static_cast<int64_t>(points.size()));
   for (const P& p : points)
-    b.S(p.kind).B(p.selected).B(p.detectable).B(p.locked).F(p.inX).F(p.inY).F(p.x).F(p.y).F(p.outX).F(p.outY);
+    b.Short(p.kind)
+        .Byte(p.selected)
+        .Byte(p.detectable)
+        .Byte(p.locked)
+        .Float(p.inX)
+        .Float(p.inY)
+        .Float(p.x)
+        .Float(p.y)
+        .Float(p.outX)
+        .Float(p.outY);
   return b;
 }
 
 // The font record: five little-endian 16-bit numbers, eight bytes, a 32-byte face name.
 Bytes Font(int height, int weight, int italic, int charSet, int pitch, const std::string& face) {
   Bytes b;
-  b.LE16(height).LE16(0).LE16(0).LE16(0).LE16(weight);
-  b.B(italic).B(0).B(0).B(charSet).B(0).B(0).B(0).B(pitch);
+  b.LittleShort(height).LittleShort(0).LittleShort(0).LittleShort(0).LittleShort(weight);
+  b.Byte(italic).Byte(0).Byte(0).Byte(charSet).Byte(0).Byte(0).Byte(0).Byte(pitch);
   return b.Text(face, 32);
 }
 
-// Puts a field at its position in a settings block.
-void PutAt(std::vector<uint8_t>& block, size_t pos, const Bytes& field) {
-  std::memcpy(block.data() + pos, field.v.data(), field.size());
-}
+// Settings by name, each with its value or values (a colour three, a rectangle four).
+struct NamedSetting {
+  const char* name;
+  std::vector<double> values;
+};
 
-// The settings of a new drawing as the layout places them: 170 bytes (152 for version 100).
-std::vector<uint8_t> DefaultSettingsFields(size_t size) {
-  std::vector<uint8_t> f(size, 0);
-  PutAt(f, 0, Bytes().F(0.5f).F(-0.5f).S(1));
-  PutAt(f, 10, Bytes().F(0).F(792));  // origin at the sheet's bottom-left corner
-  PutAt(f, 22, Bytes().F(1).F(1).S(50).F(0.25f).S(6).S(1));
-  PutAt(f, 40, Bytes().F(0).F(0).F(792).F(612));
-  PutAt(f, 56, Bytes().S(19).S(1).S(1).S(1).S(1).S(1).F(8.5f).F(11.0f).S(5086));
-  PutAt(f, 86, Bytes().S(5053).F(0.25f).S(7).S(-1).S(-1).S(-1).S(-1).S(-1).S(-1));
-  PutAt(f, 106, Bytes().S(5060).S(24).B(1).F(1).S(1).S(1).B(0).F(1).F(1));
-  PutAt(f, 128, Bytes().S(8).S(8).S(50).S(5).S(5).F(1).S(100));
-  uint32_t dimFlags = (1u << 19) | (1u << 0) | (1u << (12 + 2));
-  PutAt(f, 146, Bytes().L(dimFlags).S(5100));
-  if (size > 152) PutAt(f, 152, Bytes().S(0).S(0).S(0).F(1).F(1).B(0).B(0).S(8));
-  return f;
+// The settings of a new drawing.
+const std::vector<NamedSetting> kNewDrawingSettings = {
+    {"dupOffsetH", {0.5}},
+    {"dupOffsetV", {-0.5}},
+    {"dupRepeat", {1}},
+    {"originV", {792}},  // the origin at the sheet's bottom-left corner
+    {"gridH", {1}},
+    {"gridV", {1}},
+    {"scrollSpeed", {50}},
+    {"nudgeRate", {0.25}},
+    {"lineType", {6}},
+    {"lineWeight", {1}},
+    {"pageRect", {0, 0, 792, 612}},
+    {"paperKind", {19}},
+    {"paperArch", {1}},
+    {"paperMech", {1}},
+    {"paperMetric", {1}},
+    {"paperOversize", {1}},
+    {"paperCustomUnit", {1}},
+    {"paperWidth", {8.5}},
+    {"paperHeight", {11}},
+    {"arrowStyle", {5086}},
+    {"toleranceStyle", {5053}},
+    {"parallelWidth", {0.25}},
+    {"parallelSide", {7}},
+    {"fillColor", {-1, -1, -1}},
+    {"backColor", {-1, -1, -1}},
+    {"readoutStyle", {5060}},
+    {"storedValue24", {24}},
+    {"showToolbar", {1}},
+    {"scaleFactor", {1}},
+    {"screenUnit", {1}},
+    {"worldUnit", {1}},
+    {"screenScale", {1}},
+    {"worldScale", {1}},
+    {"curveSmoothness", {8}},
+    {"multigonSides", {8}},
+    {"snapPercentage", {50}},
+    {"snapSensitivity", {5}},
+    {"tension", {5}},
+    {"zoomFactor", {1}},
+    {"zoomPercentage", {100}},
+    {"dimFlags", {(1u << 19) | (1u << 0) | (1u << (12 + 2))}},
+    {"titleStyle", {5100}},
+    {"snapH", {1}},
+    {"snapV", {1}},
+    {"minorDivisions", {8}},
+};
+
+// The settings fields a file of `version` stores, laid out by the settings table: the new
+// drawing's values, then `changes` over them.
+std::vector<uint8_t> DefaultSettingsFields(int32_t version, const std::vector<NamedSetting>& changes = {}) {
+  std::vector<NamedSetting> values = kNewDrawingSettings;
+  values.insert(values.end(), changes.begin(), changes.end());
+  std::vector<uint8_t> block(SettingFieldBytes(version), 0);
+  for (const NamedSetting& setting : values) {
+    const SettingField* field = nullptr;
+    for (const SettingField& candidate : kSettingFields)
+      if (std::string(candidate.name) == setting.name) field = &candidate;
+    if (!field) {
+      ADD_FAILURE() << "no setting " << setting.name;
+      continue;
+    }
+    if (field->version > version) continue;
+    Bytes bytes;
+    for (double value : setting.values) {
+      switch (field->type) {
+        case SettingType::kByte:
+          bytes.Byte(static_cast<int>(value));
+          break;
+        case SettingType::kShort:
+        case SettingType::kColor:
+          bytes.Short(static_cast<int>(value));
+          break;
+        case SettingType::kFlags:
+          bytes.Long(static_cast<int64_t>(value));
+          break;
+        case SettingType::kFloat:
+        case SettingType::kRect:
+          bytes.Float(static_cast<float>(value));
+          break;
+      }
+    }
+    EXPECT_EQ(bytes.size(), SettingTypeSize(field->type)) << setting.name;
+    if (field->offset + bytes.size() <= block.size())
+      std::memcpy(block.data() + field->offset, bytes.v.data(), bytes.size());
+  }
+  return block;
 }
 
 // Compares byte sequences and names the first difference.
@@ -241,9 +298,10 @@ ObjectRec* AddDimension(LayerRec* layer, int16_t kind, bool withLabel) {
 // record (32 bytes; the Windows build accepts only well-formed bits).
 std::vector<uint8_t> TinyMetafile() {
   Bytes b;
-  b.LE16(1).LE16(9).LE16(0x300).LE32(16).LE16(0).LE32(4).LE16(0);  // header, sizes in words
-  b.LE32(4).LE16(0x0102).LE16(1);                                  // SetBkMode(TRANSPARENT)
-  b.LE32(3).LE16(0);                                               // end of the metafile
+  b.LittleShort(1).LittleShort(9).LittleShort(0x300).LittleLong(16).LittleShort(0).LittleLong(4).LittleShort(
+      0);                                              // header, sizes in words
+  b.LittleLong(4).LittleShort(0x0102).LittleShort(1);  // SetBkMode(TRANSPARENT)
+  b.LittleLong(3).LittleShort(0);                      // end of the metafile
   return b.v;
 }
 
@@ -381,7 +439,7 @@ class DrxFileTest : public ::testing::Test {
   }
   std::vector<uint8_t> Save(const std::string& name) {
     std::string path = TempPath(name);
-    EXPECT_TRUE(DrxFileWrite(path.c_str())) << gDrxFileReason;
+    EXPECT_TRUE(DrxFileWrite(path.c_str())) << DrxFailureText(gDrxFileFailure);
     return Slurp(path);
   }
   bool ReadBytes(const std::vector<uint8_t>& bytes) {
@@ -422,17 +480,43 @@ TEST_F(DrxFileTest, WritesHeaderSettingsLayerAndRectAsLaidOut) {
   std::vector<uint8_t> file = Save("layout.drx");
 
   Bytes expected;
-  expected.L(150).S(2).L(217);
-  std::vector<uint8_t> fields = DefaultSettingsFields(170);
+  expected.Long(150).Short(2).Long(217);
+  std::vector<uint8_t> fields = DefaultSettingsFields(kDrxVersion150);
   expected.Raw(fields.data(), fields.size());
-  expected.S(100).Text("Walls", 256).B(1).B(1);
-  expected.S(200).Add(Info(kRectKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
+  expected.Short(100).Text("Walls", 256).Byte(1).Byte(1);
+  expected.Short(200).Add(Info(kRectKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
   expected.Add(Points({{1, 0, 1, 0, 0, 0, 10, 20, 0, 0},
                        {1, 0, 1, 0, 0, 0, 30, 20, 0, 0},
                        {1, 0, 1, 0, 0, 0, 30, 30, 0, 0},
                        {1, 0, 1, 0, 0, 0, 10, 30, 0, 0}}));
-  expected.S(400);
+  expected.Short(400);
   EXPECT_TRUE(SameBytes(file, expected.v));
+}
+
+// The settings table against the stored layout, written out by offset: a field moved, resized or
+// dropped from the table would change every file.
+TEST(SettingsTableTest, ReproducesTheStoredLayoutOfBothVersions) {
+  const auto laidOut = [](size_t size) {
+    std::vector<uint8_t> f(size, 0);
+    const auto put = [&f](size_t at, const Bytes& field) {
+      std::memcpy(&f[at], field.v.data(), field.size());
+    };
+    put(0, Bytes().Float(0.5f).Float(-0.5f).Short(1));
+    put(10, Bytes().Float(0).Float(792));
+    put(22, Bytes().Float(1).Float(1).Short(50).Float(0.25f).Short(6).Short(1));
+    put(40, Bytes().Float(0).Float(0).Float(792).Float(612));
+    put(56,
+        Bytes().Short(19).Short(1).Short(1).Short(1).Short(1).Short(1).Float(8.5f).Float(11.0f).Short(5086));
+    put(86, Bytes().Short(5053).Float(0.25f).Short(7).Short(-1).Short(-1).Short(-1).Short(-1).Short(-1).Short(
+                -1));
+    put(106, Bytes().Short(5060).Short(24).Byte(1).Float(1).Short(1).Short(1).Byte(0).Float(1).Float(1));
+    put(128, Bytes().Short(8).Short(8).Short(50).Short(5).Short(5).Float(1).Short(100));
+    put(146, Bytes().Long((1u << 19) | (1u << 0) | (1u << (12 + 2))).Short(5100));
+    if (size > 152) put(152, Bytes().Short(0).Short(0).Short(0).Float(1).Float(1).Byte(0).Byte(0).Short(8));
+    return f;
+  };
+  EXPECT_TRUE(SameBytes(DefaultSettingsFields(kDrxVersion100), laidOut(152)));
+  EXPECT_TRUE(SameBytes(DefaultSettingsFields(kDrxVersion150), laidOut(170)));
 }
 
 // The bytes of each kind's record after the layer record of a one-layer drawing.
@@ -451,12 +535,19 @@ TEST_F(KindLayoutTest, TextBlockWithFontAndAlignment) {
   FontRecord font = TestFont();
   AddTextBlock(layer_, "Hi", kAlignRight, &font);
   Bytes expected;
-  expected.S(200).Add(Info(kTextBlockKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
+  expected.Short(200).Add(Info(kTextBlockKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
   expected.Add(Points({{1, 0, 1, 0, 0, 0, 100, 100, 0, 0},
                        {1, 0, 1, 0, 0, 0, 200, 100, 0, 0},
                        {1, 0, 1, 0, 0, 0, 200, 140, 0, 0},
                        {1, 0, 1, 0, 0, 0, 100, 140, 0, 0}}));
-  expected.L(3).B('H').B('i').B(0).L(0).S(-1).Add(Font(-24, 700, 1, 0, 0x22, "Arial")).S(400);
+  expected.Long(3)
+      .Byte('H')
+      .Byte('i')
+      .Byte(0)
+      .Long(0)
+      .Short(-1)
+      .Add(Font(-24, 700, 1, 0, 0x22, "Arial"))
+      .Short(400);
   EXPECT_TRUE(SameBytes(Records(), expected.v));
 }
 
@@ -464,7 +555,7 @@ TEST_F(KindLayoutTest, TextBlockWithoutFontWritesTheCurrentFont) {
   AddTextBlock(layer_, "", kAlignLeft, nullptr);
   std::vector<uint8_t> records = Records();
   Bytes tail;
-  tail.L(1).B(0).L(0).S(0).Add(Font(-11, 0, 0, 0, 0x35, "Courier New")).S(400);
+  tail.Long(1).Byte(0).Long(0).Short(0).Add(Font(-11, 0, 0, 0, 0x35, "Courier New")).Short(400);
   ASSERT_GE(records.size(), tail.size());
   EXPECT_EQ(std::vector<uint8_t>(records.end() - tail.size(), records.end()), tail.v);
 }
@@ -472,24 +563,24 @@ TEST_F(KindLayoutTest, TextBlockWithoutFontWritesTheCurrentFont) {
 TEST_F(KindLayoutTest, DimensionWithLabelCarriesTheLabelInside) {
   AddDimension(layer_, kLengthDimKind, true);
   Bytes expected;
-  expected.S(200).Add(Info(kLengthDimKind, 0, 1, kFill, 2.5f, 7, 11, &kPen));
+  expected.Short(200).Add(Info(kLengthDimKind, 0, 1, kFill, 2.5f, 7, 11, &kPen));
   expected.Add(Points({{1, 0, 1, 0, 0, 0, 10, 300, 0, 0}, {1, 0, 1, 0, 0, 0, 110, 300, 0, 0}}));
-  expected.S(300).Add(Info(kDimensionTextKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
+  expected.Short(300).Add(Info(kDimensionTextKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
   expected.Add(Points({{1, 0, 1, 0, 0, 0, 50, 290, 0, 0},
                        {1, 0, 1, 0, 0, 0, 70, 290, 0, 0},
                        {1, 0, 1, 0, 0, 0, 70, 298, 0, 0},
                        {1, 0, 1, 0, 0, 0, 50, 298, 0, 0}}));
-  expected.S(3).S(12).B(2).Add(Font(-24, 700, 1, 0, 0x22, "Arial"));
-  expected.L(0x80105 + kLengthDimKind).F(0.125f).F(-0.0625f).S(400);
+  expected.Short(3).Short(12).Byte(2).Add(Font(-24, 700, 1, 0, 0x22, "Arial"));
+  expected.Long(0x80105 + kLengthDimKind).Float(0.125f).Float(-0.0625f).Short(400);
   EXPECT_TRUE(SameBytes(Records(), expected.v));
 }
 
 TEST_F(KindLayoutTest, DimensionWithoutLabel) {
   AddDimension(layer_, kLeaderDimKind, false);
   Bytes expected;
-  expected.S(200).Add(Info(kLeaderDimKind, 0, 1, kFill, 2.5f, 7, 11, &kPen));
+  expected.Short(200).Add(Info(kLeaderDimKind, 0, 1, kFill, 2.5f, 7, 11, &kPen));
   expected.Add(Points({{1, 0, 1, 0, 0, 0, 10, 300, 0, 0}, {1, 0, 1, 0, 0, 0, 110, 300, 0, 0}}));
-  expected.S(301).L(0x80105 + kLeaderDimKind).F(0.125f).F(-0.0625f).S(400);
+  expected.Short(301).Long(0x80105 + kLeaderDimKind).Float(0.125f).Float(-0.0625f).Short(400);
   EXPECT_TRUE(SameBytes(Records(), expected.v));
 }
 
@@ -502,10 +593,11 @@ TEST_F(KindLayoutTest, PictureWithBitsAndWithout) {
                           {1, 0, 1, 0, 0, 0, 0, 36, 0, 0}});
   Bytes expected;
   // Frame top, left, bottom, right as shorts; the bits' length little-endian.
-  expected.S(200).Add(Info(kMetaFileKind, 1, 1, kFill, 2.5f, 7, 11, &kPen)).Add(corners);
-  expected.S(8).S(7).S(-5).S(500).S(1000).S(1440).LE32(32).Add(Bytes().Raw(TinyMetafile().data(), 32));
-  expected.S(200).Add(Info(kMetaFileKind, 1, 1, kFill, 2.5f, 7, 11, &kPen)).Add(corners);
-  expected.S(8).S(7).S(-5).S(500).S(1000).S(1440).LE32(0).S(400);
+  expected.Short(200).Add(Info(kMetaFileKind, 1, 1, kFill, 2.5f, 7, 11, &kPen)).Add(corners);
+  expected.Short(8).Short(7).Short(-5).Short(500).Short(1000).Short(1440).LittleLong(32).Add(
+      Bytes().Raw(TinyMetafile().data(), 32));
+  expected.Short(200).Add(Info(kMetaFileKind, 1, 1, kFill, 2.5f, 7, 11, &kPen)).Add(corners);
+  expected.Short(8).Short(7).Short(-5).Short(500).Short(1000).Short(1440).LittleLong(0).Short(400);
   EXPECT_TRUE(SameBytes(Records(), expected.v));
 }
 
@@ -516,12 +608,12 @@ TEST_F(KindLayoutTest, TopLevelGroupIsBracketedAndNestedGroupsAreFlat) {
   AppendObjectToGroup(inner, group);
   AddMember(inner, kPolyKind);
   Bytes expected;
-  expected.S(200).Add(Info(kGroupKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).L(0);
-  expected.S(202);
-  expected.S(200).Add(Info(kLineKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints));
-  expected.S(200).Add(Info(kGroupKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).L(0);
-  expected.S(200).Add(Info(kPolyKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints));
-  expected.S(203).S(400);
+  expected.Short(200).Add(Info(kGroupKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Long(0);
+  expected.Short(202);
+  expected.Short(200).Add(Info(kLineKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints));
+  expected.Short(200).Add(Info(kGroupKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Long(0);
+  expected.Short(200).Add(Info(kPolyKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints));
+  expected.Short(203).Short(400);
   EXPECT_TRUE(SameBytes(Records(), expected.v));
 }
 
@@ -531,10 +623,13 @@ TEST_F(KindLayoutTest, GroupLedByLengthDimensionHasNoBrackets) {
   dim->info = calloc(1, sizeof(DimInfo));
   AddMember(group, kLineKind);
   Bytes expected;
-  expected.S(200).Add(Info(kGroupKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).L(0);
-  expected.S(200).Add(Info(kLengthDimKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints));
-  expected.S(301).L(0).F(0).F(0);
-  expected.S(200).Add(Info(kLineKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints)).S(400);
+  expected.Short(200).Add(Info(kGroupKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Long(0);
+  expected.Short(200).Add(Info(kLengthDimKind, 0, 1, kFill, 2.5f, 7, 11, &kPen)).Add(Points(kLinePoints));
+  expected.Short(301).Long(0).Float(0).Float(0);
+  expected.Short(200)
+      .Add(Info(kLineKind, 0, 1, kFill, 2.5f, 7, 11, &kPen))
+      .Add(Points(kLinePoints))
+      .Short(400);
   EXPECT_TRUE(SameBytes(Records(), expected.v));
 }
 
@@ -547,7 +642,7 @@ TEST_F(DrxFileTest, SavingResetsZoomAndStoresOne) {
   std::vector<uint8_t> file = Save("zoom.drx");
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(gCurDocument->docState->zoomFactor, 1.0f);
-  std::vector<uint8_t> one = Bytes().F(1.0f).v;
+  std::vector<uint8_t> one = Bytes().Float(1.0f).v;
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 10 + 138, file.begin() + 10 + 142), one);
   Save("zoom.drx");
   EXPECT_EQ(calls, 1) << "an unzoomed drawing is saved as it is";
@@ -567,8 +662,8 @@ TEST_F(DrxFileTest, EveryKindSurvivesReadWriteRead) {
   std::vector<uint8_t> first = Save("every.drx");
 
   Renew();
-  ASSERT_TRUE(ReadBytes(first)) << gDrxFileReason;
-  EXPECT_EQ(gDrxFileReason[0], '\0');
+  ASSERT_TRUE(ReadBytes(first)) << DrxFailureText(gDrxFileFailure);
+  EXPECT_EQ(gDrxFileFailure.reason, DrxReason::kNone);
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(DescribeDrawing(), before);
   EXPECT_EQ(gCurDocument->currentLayer, gCurDocument->firstLayer);
@@ -602,7 +697,7 @@ TEST_F(DrxFileTest, NestedGroupsComeBackFlattened) {
   std::vector<uint8_t> file = Save("nested.drx");
 
   Renew();
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   ObjectRec* top = gCurDocument->firstLayer->firstObject;
   ASSERT_EQ(top->kind, kGroupKind);
   std::vector<int> kinds;
@@ -627,7 +722,7 @@ TEST_F(DrxFileTest, GroupLedByLengthDimensionComesBackEmpty) {
   AddMember(group, kLineKind);
   std::vector<uint8_t> file = Save("lengthdim.drx");
   Renew();
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   const ObjectRec* top = gCurDocument->firstLayer->firstObject;
   ASSERT_EQ(top->kind, kGroupKind);
   EXPECT_EQ(top->firstChild, nullptr);
@@ -640,14 +735,13 @@ TEST_F(DrxFileTest, GroupLedByLengthDimensionComesBackEmpty) {
 // ---- Other versions and platforms, built byte by byte ------------------------------------------
 
 TEST_F(DrxFileTest, ReadsVersion100WithBlackPensAndZeroNewerSettings) {
-  std::vector<uint8_t> fields = DefaultSettingsFields(152);
-  PutAt(fields, 22, Bytes().F(2.0f));  // gridH
+  std::vector<uint8_t> fields = DefaultSettingsFields(kDrxVersion100, {{"gridH", {2}}});
   Bytes file;
-  file.L(100).S(2).L(217).Raw(fields.data(), fields.size());
-  file.S(100).Text("Old", 256).B(1).B(0);
-  file.S(200).Add(Info(kLineKind, 0, 1, kFill, 1.0f, 6, 0, nullptr));
-  file.Add(Points({{1, 1, 1, 0, 0, 0, 1, 2, 0, 0}, {1, 0, 1, 1, 0, 0, 3, 4, 0, 0}})).S(400);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  file.Long(100).Short(2).Long(217).Raw(fields.data(), fields.size());
+  file.Short(100).Text("Old", 256).Byte(1).Byte(0);
+  file.Short(200).Add(Info(kLineKind, 0, 1, kFill, 1.0f, 6, 0, nullptr));
+  file.Add(Points({{1, 1, 1, 0, 0, 0, 1, 2, 0, 0}, {1, 0, 1, 1, 0, 0, 3, 4, 0, 0}})).Short(400);
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   const DocState* state = gCurDocument->docState;
   EXPECT_EQ(state->gridH, 2.0f);
   EXPECT_EQ(state->snapH, 0.0f);
@@ -669,18 +763,18 @@ TEST_F(DrxFileTest, ReadsVersion100WithBlackPensAndZeroNewerSettings) {
 TEST_F(DrxFileTest, ReadsBigEndianPlatformFiles) {
   gCurDocument->docState->gridH = 3.0f;  // the drawing keeps its own settings
   Bytes file;
-  file.L(150).S(1).L(12).L(-1).L(-1).L(-1);
+  file.Long(150).Short(1).Long(12).Long(-1).Long(-1).Long(-1);
   std::string name = "_Doors";
   name[0] = 5;
-  file.S(100).Text(name, 256).B(1).B(1);
-  file.S(200).Add(Info(kTextBlockKind, 1, 1, kFill, 0, 6, 0, &kPen));
+  file.Short(100).Text(name, 256).Byte(1).Byte(1);
+  file.Short(200).Add(Info(kTextBlockKind, 1, 1, kFill, 0, 6, 0, &kPen));
   file.Add(Points({{1, 0, 1, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0, 50, 20, 0, 0}}));
-  file.L(4).Raw("abc", 4).L(2).S(7).S(1);  // two style bytes skipped; no font record follows
-  file.S(200).Add(Info(kAngleDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
-  file.S(300).Add(Info(kDimensionTextKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
-  file.S(4).S(10).B(1);  // no font record either
-  file.L(5).F(0).F(0).S(400);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  file.Long(4).Raw("abc", 4).Long(2).Short(7).Short(1);  // two style bytes skipped; no font record follows
+  file.Short(200).Add(Info(kAngleDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
+  file.Short(300).Add(Info(kDimensionTextKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
+  file.Short(4).Short(10).Byte(1);  // no font record either
+  file.Long(5).Float(0).Float(0).Short(400);
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(gCurDocument->docState->gridH, 3.0f);
   const LayerRec* layer = gCurDocument->firstLayer;
   EXPECT_EQ(std::string(layer->name), "Doors");
@@ -704,14 +798,14 @@ TEST_F(DrxFileTest, OtherPlatformCodesReadAsOursAndUnknownVersionsAreRefused) {
   std::vector<uint8_t> file = Save("platform.drx");
   file[5] = 3;
   const std::string before = DescribeDrawing();
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(gFilePlatform, kPlatformWindows);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
 
   file[3] = 120;
   gCurDocument->docState->gridH = 9.0f;
   EXPECT_FALSE(ReadBytes(file));
-  EXPECT_STREQ(gDrxFileReason, "unsupported version 120");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "unsupported version 120");
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(gCurDocument->docState->gridH, 9.0f);
   EXPECT_EQ(DescribeDrawing(), before);
@@ -719,22 +813,22 @@ TEST_F(DrxFileTest, OtherPlatformCodesReadAsOursAndUnknownVersionsAreRefused) {
 
 TEST_F(DrxFileTest, UnknownTagsAreSkippedAndBytesAfterTheEndIgnored) {
   Bytes file;
-  std::vector<uint8_t> fields = DefaultSettingsFields(170);
-  file.L(150).S(2).L(217).Raw(fields.data(), fields.size());
-  file.S(555).S(100).Text("A", 256).B(1).B(1).S(-7);
-  file.S(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
-  file.S(400).S(200).L(123456);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  std::vector<uint8_t> fields = DefaultSettingsFields(kDrxVersion150);
+  file.Long(150).Short(2).Long(217).Raw(fields.data(), fields.size());
+  file.Short(555).Short(100).Text("A", 256).Byte(1).Byte(1).Short(-7);
+  file.Short(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
+  file.Short(400).Short(200).Long(123456);
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
 }
 
 TEST_F(DrxFileTest, ObjectsBeforeAnyLayerGetAnUntitledLayer) {
   Bytes file;
-  std::vector<uint8_t> fields = DefaultSettingsFields(170);
-  file.L(150).S(2).L(217).Raw(fields.data(), fields.size());
-  file.S(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
-  file.S(100).Text("Second", 256).B(1).B(1).S(400);
-  ASSERT_TRUE(ReadBytes(file.v)) << gDrxFileReason;
+  std::vector<uint8_t> fields = DefaultSettingsFields(kDrxVersion150);
+  file.Long(150).Short(2).Long(217).Raw(fields.data(), fields.size());
+  file.Short(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
+  file.Short(100).Text("Second", 256).Byte(1).Byte(1).Short(400);
+  ASSERT_TRUE(ReadBytes(file.v)) << DrxFailureText(gDrxFileFailure);
   const LayerRec* first = gCurDocument->firstLayer;
   EXPECT_EQ(std::string(first->name), "Untitled");
   EXPECT_EQ(CountTopLevel(first), 1);
@@ -763,7 +857,7 @@ TEST_F(DrxFileTest, SymbolHoldsEveryLayerAndOnlySelectedObjects) {
 
   // Read as a drawing, the symbol shows its three layers with the selected objects only.
   Renew();
-  ASSERT_TRUE(ReadBytes(symbol)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(symbol)) << DrxFailureText(gDrxFileFailure);
   ASSERT_EQ(CountLayers(gCurDocument->firstLayer), 3);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer->nextLayer), 1);
@@ -776,7 +870,7 @@ TEST_F(DrxFileTest, SymbolHoldsEveryLayerAndOnlySelectedObjects) {
   gCurDocument->currentLayer = other;
   gCurDocument->docState->gridH = 4.0f;
   gOpenSymbol = true;
-  ASSERT_TRUE(ReadBytes(symbol)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(symbol)) << DrxFailureText(gDrxFileFailure);
   gOpenSymbol = false;
   EXPECT_EQ(CountLayers(gCurDocument->firstLayer), 2);
   EXPECT_EQ(gCurDocument->docState->gridH, 4.0f);
@@ -799,7 +893,7 @@ TEST_F(DrxFileTest, PreviewGoesIntoThePreviewLayer) {
   Renew();
   const std::string before = DescribeDrawing();
   gPreviewSymbol = true;
-  ASSERT_TRUE(ReadBytes(file)) << gDrxFileReason;
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
   gPreviewSymbol = false;
   EXPECT_EQ(DescribeDrawing(), before);
   ASSERT_NE(gPreviewLayer, nullptr);
@@ -811,11 +905,11 @@ TEST_F(DrxFileTest, ScrapCarriesOnlyShapesAndLeaders) {
   BuildEveryKind();
   ObjectRec* group = AddGroup(layer_);
   AddMember(group, kLineKind);
-  ASSERT_TRUE(WriteScrapObjects()) << gDrxFileReason;
+  ASSERT_TRUE(WriteScrapObjects()) << DrxFailureText(gDrxFileFailure);
   ASSERT_NE(gPrivateScrap, nullptr);
   // No header, no settings, no layers: the first record is the rectangle's.
   Bytes start;
-  start.S(200).Add(Info(kRectKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
+  start.Short(200).Add(Info(kRectKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
   ASSERT_GT(gPrivateScrapSize, start.size());
   EXPECT_EQ(std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + start.size()), start.v);
   EXPECT_EQ(gPrivateScrap[gPrivateScrapSize - 2], 400 >> 8);
@@ -824,7 +918,7 @@ TEST_F(DrxFileTest, ScrapCarriesOnlyShapesAndLeaders) {
 
   Renew();
   AddRect(layer_, 0, 0);
-  ASSERT_TRUE(ReadScrapObjects(scrap.data(), scrap.size())) << gDrxFileReason;
+  ASSERT_TRUE(ReadScrapObjects(scrap.data(), scrap.size())) << DrxFailureText(gDrxFileFailure);
   std::vector<int> kinds;
   for (ObjectRec* o = layer_->firstObject; o; o = o->nextObject) kinds.push_back(o->kind);
   EXPECT_EQ(kinds,
@@ -856,7 +950,7 @@ TEST_F(DrxFileTest, EveryTruncationFailsWithAReasonAndKeepsWhatCameBefore) {
     AddRect(layer_, 0, 0);
     std::vector<uint8_t> cut(file.begin(), file.begin() + n);
     ASSERT_FALSE(ReadBytes(cut)) << n;
-    std::string reason = gDrxFileReason;
+    std::string reason = DrxFailureText(gDrxFileFailure);
     ASSERT_EQ(reason.rfind("damaged: ", 0), 0u) << n << ": " << reason;
     if (n < settingsEnd) {
       EXPECT_FALSE(gDrxFileDamaged) << n;
@@ -880,10 +974,10 @@ TEST_F(DrxFileTest, EveryTruncationFailsWithAReasonAndKeepsWhatCameBefore) {
 constexpr size_t kNextRecord = 180 + 260 + 2 + 24 + 4;  // settings end, layer, tag, info, count
 Bytes StartOfDrawing() {
   Bytes file;
-  std::vector<uint8_t> fields = DefaultSettingsFields(170);
-  file.L(150).S(2).L(217).Raw(fields.data(), fields.size());
-  file.S(100).Text("L", 256).B(1).B(1);
-  file.S(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
+  std::vector<uint8_t> fields = DefaultSettingsFields(kDrxVersion150);
+  file.Long(150).Short(2).Long(217).Raw(fields.data(), fields.size());
+  file.Short(100).Text("L", 256).Byte(1).Byte(1);
+  file.Short(200).Add(Info(kRectKind, 1, 1, kFill, 1, 6, 0, &kPen)).Add(Points({}));
   EXPECT_EQ(file.size(), kNextRecord);
   return file;
 }
@@ -893,7 +987,7 @@ class DamagedFileTest : public DrxFileTest {
   // Reads a damaged file; the rectangle before the damage must stay.
   void ExpectDamage(const Bytes& file, const std::string& reason) {
     EXPECT_FALSE(ReadBytes(file.v));
-    EXPECT_EQ(std::string(gDrxFileReason), reason);
+    EXPECT_EQ(DrxFailureText(gDrxFileFailure), reason);
     EXPECT_TRUE(gDrxFileDamaged);
     ASSERT_NE(gCurDocument->firstLayer, nullptr);
     EXPECT_EQ(std::string(gCurDocument->firstLayer->name), "L");
@@ -905,44 +999,75 @@ class DamagedFileTest : public DrxFileTest {
   }
   Bytes LineRecord() {
     Bytes b;
-    b.S(200).Add(Info(kLineKind, 0, 1, kFill, 1, 6, 0, &kPen));
+    b.Short(200).Add(Info(kLineKind, 0, 1, kFill, 1, 6, 0, &kPen));
     return b;
   }
 };
 
 TEST_F(DamagedFileTest, CountsAndLengthsPastTheEndAreCaughtBeforeUse) {
-  ExpectDamage(StartOfDrawing().Add(LineRecord()).L(2000000000).S(1).S(400), PastEnd());
-  ExpectDamage(StartOfDrawing().Add(LineRecord()).L(-3).S(400),
+  ExpectDamage(StartOfDrawing().Add(LineRecord()).Long(2000000000).Short(1).Short(400), PastEnd());
+  ExpectDamage(StartOfDrawing().Add(LineRecord()).Long(-3).Short(400),
                "damaged: record at byte " + std::to_string(kNextRecord) + " has a point count of -3");
   Bytes text = StartOfDrawing();
-  text.S(200).Add(Info(kTextBlockKind, 1, 1, kFill, 0, 6, 0, &kPen)).L(0).L(0x7FFFFFF0).Raw("abc", 3).S(400);
+  text.Short(200)
+      .Add(Info(kTextBlockKind, 1, 1, kFill, 0, 6, 0, &kPen))
+      .Long(0)
+      .Long(0x7FFFFFF0)
+      .Raw("abc", 3)
+      .Short(400);
   ExpectDamage(text, PastEnd());
   Bytes style = StartOfDrawing();
-  style.S(200).Add(Info(kTextBlockKind, 1, 1, kFill, 0, 6, 0, &kPen)).L(0).L(1).B(0).L(1000).S(400);
+  style.Short(200)
+      .Add(Info(kTextBlockKind, 1, 1, kFill, 0, 6, 0, &kPen))
+      .Long(0)
+      .Long(1)
+      .Byte(0)
+      .Long(1000)
+      .Short(400);
   ExpectDamage(style, PastEnd());
   Bytes bits = StartOfDrawing();
-  bits.S(200).Add(Info(kMetaFileKind, 1, 1, kFill, 0, 6, 0, &kPen)).L(0);
-  bits.S(8).S(0).S(0).S(10).S(10).S(72).LE32(0xFFFFFFF0u).B(1).B(2).S(400);
+  bits.Short(200).Add(Info(kMetaFileKind, 1, 1, kFill, 0, 6, 0, &kPen)).Long(0);
+  bits.Short(8)
+      .Short(0)
+      .Short(0)
+      .Short(10)
+      .Short(10)
+      .Short(72)
+      .LittleLong(0xFFFFFFF0u)
+      .Byte(1)
+      .Byte(2)
+      .Short(400);
   ExpectDamage(bits, PastEnd());
   Bytes label = StartOfDrawing();
-  label.S(200).Add(Info(kLengthDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(300);
-  label.Add(Info(kDimensionTextKind, 1, 1, kFill, 1, 6, 0, &kPen)).L(50000).S(400);
+  label.Short(200).Add(Info(kLengthDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).Long(0).Short(300);
+  label.Add(Info(kDimensionTextKind, 1, 1, kFill, 1, 6, 0, &kPen)).Long(50000).Short(400);
   ExpectDamage(label, PastEnd());
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1) << "no half-read dimension or label is kept";
 }
 
 TEST_F(DamagedFileTest, InconsistentRecordsStopTheReader) {
   const std::string at = "damaged: record at byte " + std::to_string(kNextRecord);
-  ExpectDamage(StartOfDrawing().S(200).Add(Info(77, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(400),
+  ExpectDamage(StartOfDrawing().Short(200).Add(Info(77, 0, 1, kFill, 1, 6, 0, &kPen)).Long(0).Short(400),
                at + " has an unknown kind 77");
-  ExpectDamage(StartOfDrawing().S(200).Add(Info(kDimensionTextKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(400),
+  ExpectDamage(StartOfDrawing()
+                   .Short(200)
+                   .Add(Info(kDimensionTextKind, 0, 1, kFill, 1, 6, 0, &kPen))
+                   .Long(0)
+                   .Short(400),
                at + " has an unknown kind 201");
   Bytes marker = StartOfDrawing();
-  marker.S(200).Add(Info(kRadiusDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(299).L(0).F(0).F(0).S(400);
+  marker.Short(200)
+      .Add(Info(kRadiusDimKind, 0, 1, kFill, 1, 6, 0, &kPen))
+      .Long(0)
+      .Short(299)
+      .Long(0)
+      .Float(0)
+      .Float(0)
+      .Short(400);
   ExpectDamage(marker, at + " has a label marker of 299");
   Bytes label = StartOfDrawing();
-  label.S(200).Add(Info(kRadiusDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(300);
-  label.Add(Info(kRectKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(400);
+  label.Short(200).Add(Info(kRadiusDimKind, 0, 1, kFill, 1, 6, 0, &kPen)).Long(0).Short(300);
+  label.Add(Info(kRectKind, 0, 1, kFill, 1, 6, 0, &kPen)).Long(0).Short(400);
   ExpectDamage(label, at + " has a label of kind 1");
 }
 
@@ -959,7 +1084,7 @@ TEST_F(DamagedFileTest, CoordinatesThatAreNotFiniteAreDamage) {
       Bytes file = StartOfDrawing().Add(LineRecord());
       file.Add(Points({{1, 0, 1, 0, 0, 0, 1, 1, 0, 0},
                        {1, 0, 1, 0, values[0], values[1], values[2], values[3], values[4], values[5]}}));
-      file.S(400);
+      file.Short(400);
       SCOPED_TRACE(field);
       ExpectDamage(file, "damaged: a coordinate at byte " +
                              std::to_string(firstPoint + kPointRecordSize + 5 + 4 * field) +
@@ -968,28 +1093,34 @@ TEST_F(DamagedFileTest, CoordinatesThatAreNotFiniteAreDamage) {
     }
   }
   // The page rectangle of the settings: the drawing is left as it was.
-  std::vector<uint8_t> fields = DefaultSettingsFields(170);
-  PutAt(fields, 40 + 8, Bytes().F(kNotFinite[1]));
+  // Its third value, the bottom, 48 bytes into the fields.
+  std::vector<uint8_t> fields = DefaultSettingsFields(150, {{"pageRect", {0, 0, kNotFinite[1], 612}}});
   Bytes file;
-  file.L(150).S(2).L(217).Raw(fields.data(), fields.size()).S(400);
+  file.Long(150).Short(2).Long(217).Raw(fields.data(), fields.size()).Short(400);
   Renew();
   AddRect(layer_, 0, 0);
   EXPECT_FALSE(ReadBytes(file.v));
-  EXPECT_STREQ(gDrxFileReason, "damaged: a coordinate at byte 58 is not a finite number");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "damaged: a coordinate at byte 58 is not a finite number");
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
 }
 
 TEST_F(DamagedFileTest, MisplacedGroupBracketsAreDamage) {
   const std::string at = "damaged: record at byte " + std::to_string(kNextRecord);
-  ExpectDamage(StartOfDrawing().S(202).S(400), at + " starts a group that does not follow a group");
-  ExpectDamage(StartOfDrawing().S(203).S(400), at + " ends a group that was not started");
+  ExpectDamage(StartOfDrawing().Short(202).Short(400), at + " starts a group that does not follow a group");
+  ExpectDamage(StartOfDrawing().Short(203).Short(400), at + " ends a group that was not started");
   Bytes nested = StartOfDrawing();
-  nested.S(200).Add(Info(kGroupKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(202);
-  nested.S(200).Add(Info(kGroupKind, 0, 1, kFill, 1, 6, 0, &kPen)).L(0).S(202).S(203).S(203).S(400);
+  nested.Short(200).Add(Info(kGroupKind, 0, 1, kFill, 1, 6, 0, &kPen)).Long(0).Short(202);
+  nested.Short(200)
+      .Add(Info(kGroupKind, 0, 1, kFill, 1, 6, 0, &kPen))
+      .Long(0)
+      .Short(202)
+      .Short(203)
+      .Short(203)
+      .Short(400);
   EXPECT_FALSE(ReadBytes(nested.v));
-  EXPECT_NE(std::string(gDrxFileReason).find("starts a group inside a group"), std::string::npos)
-      << gDrxFileReason;
+  EXPECT_NE(DrxFailureText(gDrxFileFailure).find("starts a group inside a group"), std::string::npos)
+      << DrxFailureText(gDrxFileFailure);
   const ObjectRec* group = gCurDocument->firstLayer->firstObject->nextObject;
   ASSERT_NE(group, nullptr);
   ASSERT_NE(group->firstChild, nullptr) << "members read before the damage stay in their group";
@@ -998,22 +1129,23 @@ TEST_F(DamagedFileTest, MisplacedGroupBracketsAreDamage) {
 
 TEST_F(DamagedFileTest, MissingEndTagKeepsTheObjects) {
   ExpectDamage(StartOfDrawing(), "damaged: ends without its end tag");
-  ExpectDamage(StartOfDrawing().B(1), PastEnd());
+  ExpectDamage(StartOfDrawing().Byte(1), PastEnd());
 }
 
 TEST_F(DrxFileTest, ShortHeaderOrSettingsLeaveTheDrawingAlone) {
   AddRect(layer_, 0, 0);
   EXPECT_FALSE(ReadBytes({}));
-  EXPECT_STREQ(gDrxFileReason, "damaged: header at byte 0 runs past the end of the file");
-  EXPECT_FALSE(ReadBytes(Bytes().L(150).S(2).L(217).F(1).v));
-  EXPECT_STREQ(gDrxFileReason, "damaged: settings block at byte 6 runs past the end of the file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "damaged: header at byte 0 runs past the end of the file");
+  EXPECT_FALSE(ReadBytes(Bytes().Long(150).Short(2).Long(217).Float(1).v));
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure),
+            "damaged: settings block at byte 6 runs past the end of the file");
   EXPECT_FALSE(gDrxFileDamaged);
   EXPECT_EQ(CountTopLevel(gCurDocument->firstLayer), 1);
   EXPECT_FALSE(DrxFileRead(TempPath("does-not-exist.drx").c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be opened");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "cannot be opened");
   std::string folder = TempPath("");
   EXPECT_FALSE(DrxFileRead(folder.substr(0, folder.rfind('/')).c_str()));
-  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is not a regular file");
 }
 
 // ---- Saving -------------------------------------------------------------------------------------
@@ -1022,10 +1154,10 @@ TEST_F(DrxFileTest, ReadsAndWritesThroughFiles) {
   BuildEveryKind();
   const std::string before = DescribeDrawing();
   std::string path = TempPath("files.drx");
-  ASSERT_TRUE(DrxFileWrite(path.c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileWrite(path.c_str())) << DrxFailureText(gDrxFileFailure);
   EXPECT_FALSE(FileExists(path + ".drxsave"));
   Renew();
-  ASSERT_TRUE(DrxFileRead(path.c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileRead(path.c_str())) << DrxFailureText(gDrxFileFailure);
   EXPECT_EQ(DescribeDrawing(), before);
 }
 
@@ -1049,7 +1181,7 @@ TEST_F(DrxFileTest, AFailedSaveKeepsTheOldFile) {
   std::string missing = TempPath("no-such-folder/x.drx");
   AddRect(layer_, 0, 0);
   EXPECT_FALSE(DrxFileWrite(missing.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "cannot be created");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "cannot be created");
   EXPECT_EQ(Slurp(path), (std::vector<uint8_t>{1, 2, 3}));
 }
 

@@ -48,7 +48,7 @@ TEST(DrxFuzzReplay, SeedsReadCleanly) {
     bool scrap = path.extension() == ".scrap";
     bool ok = scrap ? ReadScrapObjects(bytes.data(), bytes.size())
                     : DrxReadFromMemory(bytes.data(), bytes.size(), "seed");
-    EXPECT_TRUE(ok) << gDrxFileReason;
+    EXPECT_TRUE(ok) << DrxFailureText(gDrxFileFailure);
     EXPECT_NE(gCurDocument->firstLayer->firstObject, nullptr);
     DeleteDocument(gCurDocument);
   }

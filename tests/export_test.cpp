@@ -95,7 +95,9 @@ class ExportTest : public ::testing::Test {
     doc_ = CreateDocument();
     ASSERT_NE(doc_, nullptr);
     layer_ = doc_->firstLayer;
-    dir_ = std::string(DRX_BINARY_DIR) + "/export_test/";
+    // A folder per test: ctest runs the tests side by side and several write files of one name.
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::string(DRX_BINARY_DIR) + "/export_test/" + test->test_suite_name() + "." + test->name() + "/";
     std::error_code error;
     std::filesystem::create_directories(dir_, error);
   }
@@ -131,14 +133,14 @@ class ExportTest : public ::testing::Test {
   }
   std::string Export(int16_t type, const char* name) {
     const std::string path = dir_ + name;
-    EXPECT_TRUE(ExportFile(type, path.c_str())) << gExportReason;
+    EXPECT_TRUE(ExportFile(type, path.c_str())) << ExportFailureText(gExportFailure);
     return ReadAll(path);
   }
   std::string ExportUnmirrored(int16_t type, const char* name) {
     const std::string path = dir_ + name;
     ExportSettings settings = {};
     settings.title = "title";
-    EXPECT_TRUE(WriteExportFile(type, path.c_str(), settings)) << gExportReason;
+    EXPECT_TRUE(WriteExportFile(type, path.c_str(), settings)) << ExportFailureText(gExportFailure);
     return ReadAll(path);
   }
   std::string Resource(const char* type, const char* name) {
@@ -467,7 +469,7 @@ TEST_F(ExportTest, EpsWithPreviewIsABinaryEpsWithAMetafileSection) {
   auto exportWith = [&](const std::string& bits) {
     EXPECT_TRUE(ExportFile(kExportEPS, path.c_str(), reinterpret_cast<const uint8_t*>(bits.data()),
                            static_cast<uint32_t>(bits.size())))
-        << gExportReason;
+        << ExportFailureText(gExportFailure);
     return ReadAll(path);
   };
   const std::string bytes = exportWith(metafile);
@@ -516,12 +518,13 @@ TEST_F(ExportTest, FailuresAreReportedAndKeepTheOldFile) {
   Rect(0, 0, 1, 1);
   const std::string missing = dir_ + "no/such/folder/x.dxf";
   EXPECT_FALSE(ExportFile(kExportDXF, missing.c_str()));
-  EXPECT_NE(std::string(gExportReason).find("cannot be"), std::string::npos) << gExportReason;
+  EXPECT_NE(ExportFailureText(gExportFailure).find("cannot be"), std::string::npos)
+      << ExportFailureText(gExportFailure);
 
   // A folder cannot be replaced by the export: the folder stays, no temporary is left.
   const std::string folder = std::string(DRX_BINARY_DIR) + "/CMakeFiles";
   EXPECT_FALSE(ExportFile(kExportHPGL, folder.c_str()));
-  EXPECT_NE(gExportReason[0], '\0');
+  EXPECT_NE(gExportFailure.reason, ExportReason::kNone);
   EXPECT_FALSE(Exists(folder + ".export~"));
 
   EXPECT_FALSE(ExportFile(kExportDXF, nullptr));
@@ -530,14 +533,15 @@ TEST_F(ExportTest, FailuresAreReportedAndKeepTheOldFile) {
   DocumentRec* current = gCurDocument;
   gCurDocument = nullptr;
   EXPECT_FALSE(ExportFile(kExportDXF, (dir_ + "none.dxf").c_str()));
-  EXPECT_STREQ(gExportReason, "no drawing to export");
+  EXPECT_EQ(gExportFailure.reason, ExportReason::kNoDrawing);
   gCurDocument = current;
 
 #ifdef __linux__
   // Every write is checked: a full disk is reported, not taken for success.
   for (int i = 0; i < 2000; ++i) Rect(0, 0, 1, 1);
   EXPECT_FALSE(WriteExportFile(kExportDXF, "/dev/full", ExportSettings()));
-  EXPECT_NE(std::string(gExportReason).find("No space"), std::string::npos) << gExportReason;
+  EXPECT_NE(ExportFailureText(gExportFailure).find("No space"), std::string::npos)
+      << ExportFailureText(gExportFailure);
   Rect(0, 0, 1, 1);
   EXPECT_FALSE(WriteExportFile(kExportEPS, "/dev/full", ExportSettings()));  // a small file fails at close
 #endif

@@ -70,7 +70,7 @@ TEST(ExportWinTest, EpsPreviewHoldsAGdiMetafileThatPlaysBack) {
   ASSERT_GT(bits.size(), 18u) << "GDI recorded no metafile";
   const std::string path = std::string(DRX_BINARY_DIR) + "/export_win_preview.eps";
   ASSERT_TRUE(ExportFile(kExportEPS, path.c_str(), bits.data(), static_cast<uint32_t>(bits.size())))
-      << gExportReason;
+      << ExportFailureText(gExportFailure);
   DeleteDocument(document);
 
   std::ifstream in(path, std::ios::binary);

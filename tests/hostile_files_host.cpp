@@ -60,7 +60,7 @@ class HostileFilesHostTest : public ::testing::Test {
   bool Write(const std::string& path, std::string* reason) {
     const bool drawing = path.size() > 4 && path.compare(path.size() - 4, 4, ".drx") == 0;
     const bool ok = drawing ? DrxFileWrite(path.c_str()) : ExportFile(kExportEPS, path.c_str());
-    *reason = drawing ? gDrxFileReason : gExportReason;
+    *reason = drawing ? DrxFailureText(gDrxFileFailure) : ExportFailureText(gExportFailure);
     return ok;
   }
 
@@ -84,7 +84,7 @@ TEST_F(HostileFilesHostTest, SymbolicLinksAreFollowedAndStay) {
     EXPECT_FALSE(fs::exists(Path(name) + kSaveTemporarySuffix));
     EXPECT_FALSE(fs::exists(Path("real/" + name) + kSaveTemporarySuffix));
   }
-  ASSERT_TRUE(DrxFileRead(Path("plan.drx").c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileRead(Path("plan.drx").c_str())) << DrxFailureText(gDrxFileFailure);
 
   ASSERT_EQ(symlink("real/new.drx", Path("dangling.drx").c_str()), 0);
   std::string reason;
@@ -137,9 +137,9 @@ TEST_F(HostileFilesHostTest, PipesAndDevicesAreRefusedAtOnce) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   // Nobody ever writes to the pipe: a read that opened it the ordinary way would wait forever.
   EXPECT_FALSE(DrxFileRead(pipe.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is not a regular file");
   EXPECT_FALSE(DrxFileRead("/dev/zero"));
-  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is not a regular file");
   // As targets they are refused too: a save never renames a file over a device or a pipe.
   std::string reason;
   for (const std::string& target : {pipe, std::string("/dev/null")}) {

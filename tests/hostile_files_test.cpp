@@ -111,17 +111,24 @@ TEST_F(HostileFilesTest, FarCoordinatesAreWrittenWhereTheFormatHoldsThemAndRefus
       SpillText(path, "kept");
       const bool written = ExportFile(format.type, path.c_str());
       const bool expected = format.type == kExportDXF ? c.dxf : format.type == kExportHPGL ? c.hpgl : c.eps;
-      EXPECT_EQ(written, expected) << gExportReason;
+      EXPECT_EQ(written, expected) << ExportFailureText(gExportFailure);
       EXPECT_FALSE(Exists(path + kSaveTemporarySuffix));
       const std::string text = SlurpText(path);
       EXPECT_FALSE(HoldsNonFinite(text));
       if (written) continue;
       EXPECT_EQ(text, "kept") << "a refused export leaves the file that was there";
       // The mirrored drawing puts both objects far out; the first one is named.
-      EXPECT_NE(std::string(gExportReason).find("object 1 of layer \"Untitled\" (a rectangle)"),
+      EXPECT_NE(ExportFailureText(gExportFailure).find("object 1 of layer \"Untitled\" (a rectangle)"),
                 std::string::npos)
-          << gExportReason;
-      EXPECT_NE(std::string(gExportReason).find(format.name), std::string::npos) << gExportReason;
+          << ExportFailureText(gExportFailure);
+      EXPECT_NE(ExportFailureText(gExportFailure).find(format.name), std::string::npos)
+          << ExportFailureText(gExportFailure);
+      // The record names the same object for the program's own message.
+      EXPECT_EQ(gExportFailure.reason, ExportReason::kBeyondRange);
+      EXPECT_EQ(gExportFailure.objectNumber, 1);
+      EXPECT_STREQ(gExportFailure.layerName, "Untitled");
+      EXPECT_EQ(gExportFailure.objectKind, kRectKind);
+      EXPECT_EQ(gExportFailure.format, format.type);
     }
   }
 }
@@ -163,9 +170,9 @@ TEST_F(HostileFilesTest, AReadOnlyTargetIsRefusedAndKept) {
                     fs::perm_options::remove);
   }
   EXPECT_FALSE(DrxFileWrite(drawing.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "is read-only");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is read-only");
   EXPECT_FALSE(ExportFile(kExportDXF, exported.c_str()));
-  EXPECT_STREQ(gExportReason, "is read-only");
+  EXPECT_EQ(ExportFailureText(gExportFailure), "is read-only");
   for (const std::string& path : {drawing, exported}) {
     EXPECT_EQ(SlurpText(path), "old");
     EXPECT_EQ(fs::status(fs::u8path(path)).permissions() & fs::perms::owner_write, fs::perms::none)
@@ -179,11 +186,11 @@ TEST_F(HostileFilesTest, FoldersAreRefusedAsInputsAndTargets) {
   const std::string folder = Path("a-folder.drx");
   fs::create_directories(fs::u8path(folder));
   EXPECT_FALSE(DrxFileRead(folder.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is not a regular file");
   EXPECT_FALSE(DrxFileWrite(folder.c_str()));
-  EXPECT_STREQ(gDrxFileReason, "is not a regular file");
+  EXPECT_EQ(DrxFailureText(gDrxFileFailure), "is not a regular file");
   EXPECT_FALSE(ExportFile(kExportEPS, folder.c_str()));
-  EXPECT_STREQ(gExportReason, "is not a regular file");
+  EXPECT_EQ(ExportFailureText(gExportFailure), "is not a regular file");
   EXPECT_TRUE(fs::is_directory(fs::u8path(folder)));
   EXPECT_TRUE(fs::is_empty(fs::u8path(folder)));
   EXPECT_FALSE(Exists(folder + kSaveTemporarySuffix));
@@ -197,13 +204,13 @@ TEST_F(HostileFilesTest, AStaleTemporaryIsReplacedAndNeverTakenForTheDrawing) {
     // What a save killed midway leaves: the start of a drawing under the temporary's name.
     SpillText(path + kSaveTemporarySuffix, "half a drawing");
   }
-  ASSERT_TRUE(DrxFileWrite(drawing.c_str())) << gDrxFileReason;
-  ASSERT_TRUE(ExportFile(kExportHPGL, exported.c_str())) << gExportReason;
+  ASSERT_TRUE(DrxFileWrite(drawing.c_str())) << DrxFailureText(gDrxFileFailure);
+  ASSERT_TRUE(ExportFile(kExportHPGL, exported.c_str())) << ExportFailureText(gExportFailure);
   for (const std::string& path : {drawing, exported}) EXPECT_FALSE(Exists(path + kSaveTemporarySuffix));
   EXPECT_NE(SlurpText(exported).find("PD "), std::string::npos);
   DeleteDocument(gCurDocument);
   ASSERT_NE(CreateDocument(), nullptr);
-  ASSERT_TRUE(DrxFileRead(drawing.c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileRead(drawing.c_str())) << DrxFailureText(gDrxFileFailure);
   ASSERT_NE(gCurDocument->firstLayer->firstObject, nullptr);
   EXPECT_EQ(gCurDocument->firstLayer->firstObject->kind, kRectKind);
   // Only the one temporary name is ever used: nothing else was left in the folder.
@@ -237,9 +244,9 @@ TEST_F(HostileFilesTest, LayersKeepTheirOrderWhateverTailTheyAreLinkedAfter) {
   // A drawing of many layers reads back in order, and a second read into the same document
   // starts a fresh list rather than following the last read's tail.
   const std::string path = Path("layers.drx");
-  ASSERT_TRUE(DrxFileWrite(path.c_str())) << gDrxFileReason;
+  ASSERT_TRUE(DrxFileWrite(path.c_str())) << DrxFailureText(gDrxFileFailure);
   for (int read = 0; read < 2; ++read) {
-    ASSERT_TRUE(DrxFileRead(path.c_str())) << gDrxFileReason;
+    ASSERT_TRUE(DrxFileRead(path.c_str())) << DrxFailureText(gDrxFileFailure);
     std::vector<std::string> again;
     for (const LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer)
       again.push_back(layer->name);

@@ -3,7 +3,8 @@
 
 #include "model/seam.h"
 
-// Height -11, pitch-and-family 0x35, face "Courier New"; every other field 0.
+// Starts as the model's fallback text font; the text tools change it.
 extern FontRecord gCurFontInfo;
 
+// Back to the fallback text font.
 void ResetCurrentFont();

@@ -150,7 +150,8 @@ int main(int argc, char** argv) {
   BuildDrawing(document);
   const std::string drawing = folder + "/sample.drx";
   if (!DrxFileWrite(drawing.c_str())) {
-    std::fprintf(stderr, "drxexportsample: %s: %s\n", drawing.c_str(), gDrxFileReason);
+    std::fprintf(stderr, "drxexportsample: %s: %s\n", drawing.c_str(),
+                 DrxFailureText(gDrxFileFailure).c_str());
     return 2;
   }
   // Drawings beyond what some formats hold: a square from the sample's corner out to the value.
@@ -165,7 +166,8 @@ int main(int argc, char** argv) {
     Place(Rect(20, 20, far.value, far.value), farDocument->firstLayer);
     const std::string path = folder + "/" + far.name + ".drx";
     if (!DrxFileWrite(path.c_str())) {
-      std::fprintf(stderr, "drxexportsample: %s: %s\n", path.c_str(), gDrxFileReason);
+      std::fprintf(stderr, "drxexportsample: %s: %s\n", path.c_str(),
+                   DrxFailureText(gDrxFileFailure).c_str());
       return 2;
     }
     DeleteDocument(farDocument);
@@ -174,7 +176,8 @@ int main(int argc, char** argv) {
   const std::vector<uint8_t> metafile = BuildPreviewMetafile();
   const std::string preview = folder + "/preview.eps";
   if (!ExportFile(kExportEPS, preview.c_str(), metafile.data(), static_cast<uint32_t>(metafile.size()))) {
-    std::fprintf(stderr, "drxexportsample: %s: %s\n", preview.c_str(), gExportReason);
+    std::fprintf(stderr, "drxexportsample: %s: %s\n", preview.c_str(),
+                 ExportFailureText(gExportFailure).c_str());
     return 2;
   }
   DeleteDocument(document);

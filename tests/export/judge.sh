@@ -2,8 +2,8 @@
 # One judge of the exports: converts the sample drawing with drxconv and lets a program we did
 # not write read the result.
 #   judge.sh JUDGE DRXCONV FOLDER [EMULATOR]
-# FOLDER holds sample.drx and preview.eps (made by drxexportsample). EMULATOR runs DRXCONV when
-# it is a Windows program. Exit 0: passed; 77: the judging program is missing (the message names
+# FOLDER holds sample.drx, preview.eps and the far-*.drx drawings (made by drxexportsample).
+# EMULATOR runs DRXCONV when it is a Windows program. Exit 0: passed; 77: the judging program is missing (the message names
 # its Debian package); anything else: failed.
 #
 # The sample, in page units with y downward: a square 20..60 at the top left, a line along the
@@ -15,7 +15,14 @@ judge=$1
 drxconv=$2
 folder=$3
 emulator=${4:-}
-cd "$folder" || exit 1
+# Each judge works on its own copy of the samples in a folder of its own: the judges run side by
+# side and several write outputs of the same names.
+work=$folder/judge-$judge
+rm -rf "$work" && mkdir -p "$work" || exit 1
+for sample in sample.drx preview.eps far-1e30.drx far-minus-1e30.drx far-3e9.drx; do
+  [ ! -e "$folder/$sample" ] || cp "$folder/$sample" "$work/" || exit 1
+done
+cd "$work" || exit 1
 
 run_drxconv() { ${emulator:+"$emulator"} "$drxconv" "$@"; }
 

@@ -362,8 +362,8 @@ TEST(RenderRules, MetafileOfTheDrawing) {
   EXPECT_EQ(size.mm, MM_TEXT);
   EXPECT_EQ(size.xExt, 73);
   EXPECT_EQ(size.yExt, 73);
-  EXPECT_FALSE(gPrinting);
-  EXPECT_EQ(gPrintDC, nullptr);
+  EXPECT_EQ(CurrentPaintTarget(), nullptr);
+  EXPECT_FLOAT_EQ(CurrentZoom(), d.state()->zoomFactor);
   const UINT bytes = GetMetaFileBitsEx(metafile, 0, nullptr);
   EXPECT_GT(bytes, 18u);
   // The outline itself must be recorded, not only the pen moves.
@@ -383,6 +383,28 @@ TEST(RenderRules, MetafileOfTheDrawing) {
   DeleteMetaFile(metafile);
   gCurDocument = nullptr;
   EXPECT_EQ(MakeMetaFile(&size), nullptr);
+}
+
+// Recording a picture in the middle of a printed page (a placed drawing, say) leaves the page's
+// target, its scale and the drawing's zoom as they were.
+TEST(RenderRules, MetafileRecordedDuringAPaintRestoresThatPaint) {
+  Drawing d;
+  AddObject(d.layer(), kRectKind, true, {{72, 72}, {144, 72}, {144, 144}, {72, 144}});
+  d.state()->zoomFactor = 2.0f;
+  HDC page = CreateCompatibleDC(nullptr);
+  const PaintTarget printer = {page, PaintDevice::kPrinter, 4.0f, 5.0f};
+  const PaintTarget* before = SwapPaintTarget(&printer);
+  HMETAFILE metafile = MakeMetaFile(nullptr);
+  EXPECT_NE(metafile, nullptr);
+  EXPECT_EQ(CurrentPaintTarget(), &printer);
+  EXPECT_TRUE(IsPrintPath());
+  EXPECT_FLOAT_EQ(PrintScaleH(), 4.0f);
+  EXPECT_FLOAT_EQ(PrintScaleV(), 5.0f);
+  EXPECT_FLOAT_EQ(d.state()->zoomFactor, 2.0f);
+  SwapPaintTarget(before);
+  EXPECT_FALSE(IsPrintPath());
+  if (metafile) DeleteMetaFile(metafile);
+  DeleteDC(page);
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 #include <set>
 #include <string>
 
+#include "exchange/exporter.h"
+#include "files/drxfile.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/caption.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
+#include "shell/filecmds.h"
 #include "shell/filedlg.h"
 #include "shell/layout.h"
 #include "shell/shell.h"
@@ -22,60 +25,62 @@ namespace {
 // A drawing window of 800 x 600 client pixels with 17-pixel scroll bars.
 constexpr DrawingMetrics kMetrics = {800, 600, 17, 17};
 
-TEST(DrawingLayout, MainPaneForEachToolbarAndRulerCombination) {
-  EXPECT_EQ(ComputeDrawingLayout(kMetrics, true, true).mainPane, (ChildRect{27, 48, 758, 537}));
-  EXPECT_EQ(ComputeDrawingLayout(kMetrics, true, false).mainPane, (ChildRect{6, 27, 779, 558}));
-  EXPECT_EQ(ComputeDrawingLayout(kMetrics, false, true).mainPane, (ChildRect{27, 27, 758, 558}));
-  EXPECT_EQ(ComputeDrawingLayout(kMetrics, false, false).mainPane, (ChildRect{6, 6, 779, 579}));
-}
-
-TEST(DrawingLayout, TurningToolbarAndRulersOnShrinksThePaneBy21EachWay) {
-  const ChildRect bare = ComputeDrawingLayout(kMetrics, false, false).mainPane;
-  const ChildRect full = ComputeDrawingLayout(kMetrics, true, true).mainPane;
-  EXPECT_EQ(bare.x, 6);
-  EXPECT_EQ(bare.y, 6);
-  EXPECT_EQ(full.x, 27);
-  EXPECT_EQ(full.y, 48);
-  EXPECT_EQ(bare.width - full.width, 21);
-  EXPECT_EQ(bare.height - full.height, 42);  // the toolbar's 21 pixels and the ruler's 21
-}
-
-TEST(DrawingLayout, RulersAndVerticalScrollBarFollowTheToolbar) {
-  for (bool rulers : {false, true}) {
-    const DrawingLayout shown = ComputeDrawingLayout(kMetrics, true, rulers);
-    const DrawingLayout hidden = ComputeDrawingLayout(kMetrics, false, rulers);
-    EXPECT_EQ(shown.hRuler, (ChildRect{20, 20, 765, 22}));
-    EXPECT_EQ(hidden.hRuler, (ChildRect{20, -1, 765, 22}));
-    EXPECT_EQ(shown.vRuler, (ChildRect{-1, 41, 22, 544}));
-    EXPECT_EQ(hidden.vRuler, (ChildRect{-1, 20, 22, 565}));
-    EXPECT_EQ(shown.rulerUnit, (ChildRect{-1, 20, 22, 22}));
-    EXPECT_EQ(hidden.rulerUnit, (ChildRect{-1, -1, 22, 22}));
-    EXPECT_EQ(shown.vScroll, (ChildRect{784, 20, 17, 565}));
-    EXPECT_EQ(hidden.vScroll, (ChildRect{784, -1, 17, 586}));
-    // These do not move with the settings.
-    for (const DrawingLayout& l : {shown, hidden}) {
-      EXPECT_EQ(l.toolbar, (ChildRect{-1, -1, 802, 22}));
-      EXPECT_EQ(l.hScroll, (ChildRect{174, 584, 611, 17}));
-      EXPECT_EQ(l.sizeBox, (ChildRect{784, 584, 17, 17}));
-      EXPECT_EQ(l.miscPane, (ChildRect{-1, 584, 176, 17}));
-    }
+// Every child rectangle of one window, for each toolbar and rulers setting and at creation. The
+// neighbours at the bottom right share one border pixel, and the toolbar and the rulers each
+// take 21 pixels from the pane.
+TEST(DrawingLayout, EveryChildRectangle) {
+  struct Row {
+    bool toolbar, rulers;
+    ChildRect mainPane, hRuler, vRuler, rulerUnit, vScroll;
+  };
+  const Row rows[] = {
+      {true,
+       true,
+       {27, 48, 758, 537},
+       {20, 20, 765, 22},
+       {-1, 41, 22, 544},
+       {-1, 20, 22, 22},
+       {784, 20, 17, 565}},
+      {true,
+       false,
+       {6, 27, 779, 558},
+       {20, 20, 765, 22},
+       {-1, 41, 22, 544},
+       {-1, 20, 22, 22},
+       {784, 20, 17, 565}},
+      {false,
+       true,
+       {27, 27, 758, 558},
+       {20, -1, 765, 22},
+       {-1, 20, 22, 565},
+       {-1, -1, 22, 22},
+       {784, -1, 17, 586}},
+      {false,
+       false,
+       {6, 6, 779, 579},
+       {20, -1, 765, 22},
+       {-1, 20, 22, 565},
+       {-1, -1, 22, 22},
+       {784, -1, 17, 586}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "toolbar " << row.toolbar << ", rulers " << row.rulers);
+    const DrawingLayout l = ComputeDrawingLayout(kMetrics, row.toolbar, row.rulers);
+    EXPECT_EQ(l.mainPane, row.mainPane);
+    EXPECT_EQ(l.hRuler, row.hRuler);
+    EXPECT_EQ(l.vRuler, row.vRuler);
+    EXPECT_EQ(l.rulerUnit, row.rulerUnit);
+    EXPECT_EQ(l.vScroll, row.vScroll);
+    EXPECT_EQ(l.toolbar, (ChildRect{-1, -1, 802, 22}));
+    EXPECT_EQ(l.hScroll, (ChildRect{174, 584, 611, 17}));
+    EXPECT_EQ(l.sizeBox, (ChildRect{784, 584, 17, 17}));
+    EXPECT_EQ(l.miscPane, (ChildRect{-1, 584, 176, 17}));
   }
-}
-
-TEST(DrawingLayout, NeighboursAtTheBottomRightShareOneBorderPixel) {
-  const DrawingLayout l = ComputeDrawingLayout(kMetrics, true, false);
-  EXPECT_EQ(l.miscPane.x + l.miscPane.width, l.hScroll.x + 1);
-  // The scroll bars overlap the size box by one pixel too.
-  EXPECT_EQ(l.hScroll.x + l.hScroll.width, l.sizeBox.x + 1);
-  EXPECT_EQ(l.vScroll.y + l.vScroll.height, l.sizeBox.y + 1);
-}
-
-TEST(DrawingLayout, CreationRectangles) {
-  const DrawingLayout l = ComputeCreationLayout(kMetrics);
-  EXPECT_EQ(l.mainPane, (ChildRect{20, 41, 765, 544}));
-  EXPECT_EQ(l.hRuler, (ChildRect{20, 20, 785, 22}));
-  EXPECT_EQ(l.vRuler, (ChildRect{-1, 41, 22, 585}));
-  EXPECT_EQ(l.vScroll, (ChildRect{784, 20, 17, 565}));
+  const DrawingLayout created = ComputeCreationLayout(kMetrics);
+  EXPECT_EQ(created.mainPane, (ChildRect{20, 41, 765, 544}));
+  EXPECT_EQ(created.hRuler, (ChildRect{20, 20, 785, 22}));
+  EXPECT_EQ(created.vRuler, (ChildRect{-1, 41, 22, 585}));
+  EXPECT_EQ(created.vScroll, (ChildRect{784, 20, 17, 565}));
 }
 
 std::string Caption(int16_t style, const char* file, const char* layer) {
@@ -223,6 +228,33 @@ TEST_F(ShellResources, StringTableTextsTheCodeAndUsersRelyOn) {
     EXPECT_NE(std::strstr(first + 2, "%s"), nullptr) << id;
     EXPECT_EQ(std::strstr(std::strstr(first + 2, "%s") + 2, "%"), nullptr) << id;
   }
+}
+
+// Every failure code reaches the user in the string table's words, with the place of a damage
+// and the number a reason names filled in.
+TEST_F(ShellResources, FailureCodesBecomeTheStringTablesWords) {
+  char text[512];
+  for (int code = 1; code < static_cast<int>(DrxReason::kCount); ++code) {
+    const DrxFailure failure = {static_cast<DrxReason>(code), DrxPart::kSettings, 1874, 77};
+    LoadDrxFailureText(failure, text, sizeof text);
+    EXPECT_GT(std::strlen(text), 10u) << code;
+    EXPECT_EQ(std::strchr(text, '%'), nullptr) << text;
+    if (IsDrxDamage(failure.reason) && failure.reason != DrxReason::kNoEndTag) {
+      EXPECT_NE(std::strstr(text, "settings block at byte 1874"), nullptr) << text;
+    }
+  }
+  LoadDrxFailureText({DrxReason::kUnknownKind, DrxPart::kRecord, 200, 9}, text, sizeof text);
+  EXPECT_STREQ(text, "The record at byte 200 has an unknown kind 9.");
+  LoadDrxFailureText({DrxReason::kUnsupportedVersion, DrxPart::kRecord, 0, 120}, text, sizeof text);
+  EXPECT_NE(std::strstr(text, "(120)"), nullptr) << text;
+  for (int code = 1; code < static_cast<int>(ExportReason::kCount); ++code) {
+    LoadExportFailureText({static_cast<ExportReason>(code), 0}, text, sizeof text);
+    EXPECT_GT(std::strlen(text), 10u) << code;
+    EXPECT_EQ(std::strchr(text, '%'), nullptr) << text;
+  }
+  ExportFailure far = {ExportReason::kBeyondRange, 0, 3, "Walls", kRectKind, kExportHPGL};
+  LoadExportFailureText(far, text, sizeof text);
+  EXPECT_STREQ(text, "Object 3 of layer \"Walls\" (a rectangle) lies beyond the coordinates HPGL can hold.");
 }
 
 TEST_F(ShellResources, FilterListsBecomeDescriptionPatternPairs) {
