@@ -14,7 +14,7 @@
 #include "render/drawhdlr.h"
 #include "render/imagefile.h"
 #include "render/macstuff.h"
-#include "tools/trakmous.h"
+#include "tools/trakmous_win.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 # no file entry claims; a file entry ("model/records") takes the files of that stem: its header,
 # its source and its _win/_host sources. DRX_LAYER_RANK_<name> orders them; equal ranks are
 # siblings. Folders under DRX_WINDOWS_ONLY_DIRS hold Windows code only (no _win suffix needed);
-# everywhere else a Windows-only source ends in _win.cpp and a host-only one in _host.cpp.
+# everywhere else a Windows-only source ends in _win.cpp (its header in _win.h) and a host-only one in _host.cpp.
 set(DRX_LAYERS base model geometry files render tools shell drxconv)
 
 # Records, the window-system seam and the curve maths the bounds use.

@@ -7,7 +7,8 @@
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
 #include "tools/toolhooks.h"
-#include "tools/trakmous.h"
+#include "tools/trakmous_win.h"
+#include "tools/traksupp.h"
 
 namespace {
 
@@ -44,6 +45,13 @@ LRESULT OnPaneMouseMove(HWND pane, WPARAM flags, LPARAM position) {
     ReleaseDC(pane, dc);
   }
   MoveRulerMarks(p.x, p.y);
+  // The position readout follows the hover too, unsnapped, in the drawing's units.
+  if (document && document->docState) {
+    float x = 0.0f, y = 0.0f;
+    EvaluatePoint(p.x, p.y, &x, &y, false, nullptr, true);
+    constexpr int kPositionOnly = 0;
+    UpdateInfo(x, x, y, y, kPositionOnly);
+  }
   return 0;
 }
 

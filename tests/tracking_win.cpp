@@ -9,7 +9,7 @@
 #include "model/objstuff.h"
 #include "tools/buildobj.h"
 #include "tools/selhndlr.h"
-#include "tools/trakmous.h"
+#include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
 namespace {

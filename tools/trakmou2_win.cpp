@@ -12,7 +12,7 @@
 #include "render/macstuff.h"
 #include "tools/buildobj.h"
 #include "tools/selhndlr.h"
-#include "tools/trakmous.h"
+#include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "render/drawhdlr.h"
 #include "render/macstuff.h"
 #include "tools/selhndlr.h"
-#include "tools/trakmous.h"
+#include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
 namespace {
