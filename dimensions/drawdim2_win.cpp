@@ -62,14 +62,14 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   ObjectRec* label = info ? info->textObject : nullptr;
   const DimTextInfo* text = (label && label->kind == kDimensionTextKind) ? DimTextInfoOf(label) : nullptr;
   const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
-  HDC dc = gPrinting ? gPrintDC : PortSessionDC();
+  HDC dc = IsPrintPath() ? PrintPathDC() : PortSessionDC();
   if (!text || !state || !dc) return;
 
   LOGFONTA font;
   static_assert(sizeof font == sizeof text->font, "a stored font is a logical font");
   std::memcpy(&font, &text->font, sizeof font);
   const float zoom = CurrentZoom();
-  font.lfHeight = ScaledFontHeight(text->font.height, gPrinting ? gHPrintScale : zoom);
+  font.lfHeight = ScaledFontHeight(text->font.height, IsPrintPath() ? PrintScaleH() : zoom);
   HFONT created = CreateFontIndirectA(&font);
   if (!created) return;
   FlushPortLines();
@@ -80,8 +80,8 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
                          &strings);
   TEXTMETRICA tm;
   if (!GetTextMetricsA(dc, &tm)) std::memset(&tm, 0, sizeof tm);
-  Measure measure = {dc, gPrinting ? gHPrintScale : 1.0f};
-  const float vScale = gPrinting ? gVPrintScale : 1.0f;
+  Measure measure = {dc, IsPrintPath() ? PrintScaleH() : 1.0f};
+  const float vScale = IsPrintPath() ? PrintScaleV() : 1.0f;
   const ReadoutMetrics metrics = {Scaled(tm.tmAscent, vScale), Scaled(tm.tmDescent, vScale),
                                   Scaled(tm.tmExternalLeading, vScale), MeasureLayout, &measure};
   char joined[kReadoutTextSize];
@@ -95,7 +95,7 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   const float left = cx - place.width / 2.0f, right = cx + place.width / 2.0f;
   const float top = cy - place.height / 2.0f, bottom = cy + place.height / 2.0f;
   const bool framed = (info->dimFlags & kDimTextFrame) != 0;
-  if (gPrinting) {
+  if (IsPrintPath()) {
     const FloatRect box = {top - zoom, left - zoom, bottom + 1 + zoom, right + 1 + zoom};
     PrintEraseRect(&box);
     if (framed) PrintFrameRect(&box);
@@ -116,9 +116,9 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   const COLORREF colour = DeviceColor(label->penColor);
   for (const ReadoutPlacement::Line& line : place.lines) {
     if (!line.text) continue;
-    if (gPrinting) {
+    if (IsPrintPath()) {
       const float x = left + 1 + line.dx, y = bottom - line.rise;
-      TextAt(dc, RoundToInt(x * gHPrintScale), RoundToInt(y * gVPrintScale), line.text, colour);
+      TextAt(dc, RoundToInt(x * PrintScaleH()), RoundToInt(y * PrintScaleV()), line.text, colour);
     } else {
       TextAt(dc, RoundToInt(left) + 1 + line.dx, RoundToInt(bottom) - line.rise, line.text, colour);
     }
@@ -150,14 +150,15 @@ void DrawAngleText(const DimInfo* info, float a1, float a2) {
 }
 
 void PrintEraseRect(const FloatRect* rect) {
-  if (!rect || !gPrinting || !gPrintDC) return;
+  if (!rect || !IsPrintPath() || !PrintPathDC()) return;
   FlushPortLines();
-  FillBox(gPrintDC, RECT{RoundToInt(rect->left * gHPrintScale), RoundToInt(rect->top * gVPrintScale),
-                         RoundToInt(rect->right * gHPrintScale), RoundToInt(rect->bottom * gVPrintScale)});
+  FillBox(PrintPathDC(),
+          RECT{RoundToInt(rect->left * PrintScaleH()), RoundToInt(rect->top * PrintScaleV()),
+               RoundToInt(rect->right * PrintScaleH()), RoundToInt(rect->bottom * PrintScaleV())});
 }
 
 void PrintFrameRect(const FloatRect* rect) {
-  if (!rect || !gPrinting || !gPrintDC) return;
+  if (!rect || !IsPrintPath() || !PrintPathDC()) return;
   PrintMoveTo(rect->left, rect->top);
   PrintLineTo(rect->right, rect->top);
   PrintLineTo(rect->right, rect->bottom);
@@ -167,9 +168,9 @@ void PrintFrameRect(const FloatRect* rect) {
 }
 
 void PrintArc(const FloatRect* box, int16_t startAngle, int16_t arcAngle) {
-  if (!box || !gPrinting || !gPrintDC) return;
-  const QDRect scaled = {RoundToInt(box->left * gHPrintScale), RoundToInt(box->top * gVPrintScale),
-                         RoundToInt(box->right * gHPrintScale), RoundToInt(box->bottom * gVPrintScale)};
+  if (!box || !IsPrintPath() || !PrintPathDC()) return;
+  const QDRect scaled = {RoundToInt(box->left * PrintScaleH()), RoundToInt(box->top * PrintScaleV()),
+                         RoundToInt(box->right * PrintScaleH()), RoundToInt(box->bottom * PrintScaleV())};
   FlushPortLines();
   FrameArc(&scaled, startAngle, arcAngle);
 }

@@ -88,19 +88,19 @@ void ZoomedLine(Pt a, Pt b) {
 }
 
 HDC TargetDC() {
-  return gPrinting ? gPrintDC : PortSessionDC();
+  return IsPrintPath() ? PrintPathDC() : PortSessionDC();
 }
 
 // A zoomed position on the target device: print-scaled while printing, rounded.
 POINT DevicePoint(Pt p) {
-  if (gPrinting) return {RoundToInt(p.x * gHPrintScale), RoundToInt(p.y * gVPrintScale)};
+  if (IsPrintPath()) return {RoundToInt(p.x * PrintScaleH()), RoundToInt(p.y * PrintScaleV())};
   return {RoundToInt(p.x), RoundToInt(p.y)};
 }
 
 // Filled shapes are not clipped by the port: one whose tip lies far outside the visible area
 // (high zoom) is left out, as it cannot show anyway.
 bool TipVisible(Pt tip) {
-  if (gPrinting) return true;
+  if (IsPrintPath()) return true;
   double l, t, r, b;
   GetPortClipBox(&l, &t, &r, &b);
   return tip.x >= l && tip.x <= r && tip.y >= t && tip.y <= b;
@@ -129,7 +129,7 @@ void Disc(Pt tip, float radius, float z, bool filled) {
   HDC dc = TargetDC();
   if (!dc || !TipVisible(tip)) return;
   RECT box;
-  if (gPrinting) {
+  if (IsPrintPath()) {
     const POINT a = DevicePoint({tip.x - radius, tip.y - radius});
     const POINT b = DevicePoint({tip.x + radius + 1, tip.y + radius + 1});
     box = {a.x, a.y, b.x, b.y};
@@ -148,7 +148,7 @@ void Disc(Pt tip, float radius, float z, bool filled) {
 void DimensionArc(Pt centre, float radius, int start, int sweep) {
   const Pt c = Zoomed(centre);
   const float r = ZoomF(radius);
-  if (gPrinting) {
+  if (IsPrintPath()) {
     const FloatRect box = {c.y - r, c.x - r, c.y + r + kArcBoxGrowth, c.x + r + kArcBoxGrowth};
     PrintArc(&box, static_cast<int16_t>(start), static_cast<int16_t>(sweep));
     return;

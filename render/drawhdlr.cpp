@@ -469,7 +469,7 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
       case kRadiusShoulderDimKind:
       case kLeaderDimKind:
         // A metafile recording (pictures, previews) leaves dimensions out; a leader is a drawing.
-        if (!gMakeMetaFile || object->kind == kLeaderDimKind) DrawDimensionObject(object, flags, track);
+        if (!recording || object->kind == kLeaderDimKind) DrawDimensionObject(object, flags, track);
         break;
       case kMetaFileKind:
         if (!recording) DrawMetaFileObject(object);

@@ -286,17 +286,17 @@ TEST(SeamWinFiles, DevicesAndPipesAreNotOpenedForReading) {
       CreateNamedPipeA(kPipe, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
   ASSERT_NE(server, INVALID_HANDLE_VALUE);
   for (const char* path : {"NUL", kPipe}) {
-    const char* reason = nullptr;
-    FILE* file = OpenRegularFileForReading(path, &reason);
+    FileRefusal refusal = FileRefusal::kNone;
+    FILE* file = OpenRegularFileForReading(path, &refusal);
     EXPECT_EQ(file, nullptr) << path;
     if (file) std::fclose(file);
-    EXPECT_STREQ(reason, "is not a regular file") << path;
+    EXPECT_STREQ(FileRefusalText(refusal), "is not a regular file") << path;
   }
   CloseHandle(server);
   std::string plain = TempPath("drx_seam_plain.drx");
   ASSERT_TRUE(WriteText(plain, "a drawing"));
-  const char* reason = nullptr;
-  FILE* file = OpenRegularFileForReading(plain.c_str(), &reason);
+  FileRefusal refusal = FileRefusal::kNone;
+  FILE* file = OpenRegularFileForReading(plain.c_str(), &refusal);
   ASSERT_NE(file, nullptr);
   char text[16] = {};
   EXPECT_EQ(std::fread(text, 1, sizeof text - 1, file), 9u);

@@ -176,10 +176,13 @@ TEST(DimensionDrawing, MetafileRecordingKeepsOnlyLeaders) {
   Drawing d;
   AddDimension(d, kLengthDimKind, {{10, 50}, {10, 20}, {100, 20}, {100, 50}}, 1u, 55, 20);
   Picture withLength = Render(d, 1.0f, 0, 0, 120, 80);
-  gMakeMetaFile = true;
-  gPrinting = false;
-  Picture recorded = Render(d, 1.0f, 0, 0, 120, 80);
-  gMakeMetaFile = false;
+  DibCanvas canvas;
+  ASSERT_TRUE(CreateDibCanvas(120, 80, &canvas));
+  const QDRect area = {0, 0, 120, 80};
+  const PaintTarget recording = {canvas.dc, PaintDevice::kMetafile, 1.0f, 1.0f};
+  EXPECT_TRUE(PaintDrawing(recording, d.document, &area, kPaintErase));
+  const Picture recorded = CanvasPicture(canvas);
+  DeleteDibCanvas(&canvas);
   size_t inkNormal = 0, inkRecorded = 0;
   for (size_t i = 0; i < withLength.pixels.size(); ++i) {
     inkNormal += withLength.pixels[i] != kWhitePixel;
@@ -200,14 +203,11 @@ TEST(DimensionDrawing, PrintingScalesTheDrawingAndKeepsTheLabelSize) {
 
   DibCanvas paper;
   ASSERT_TRUE(CreateDibCanvas(480, 240, &paper));
-  gPrinting = true;
-  gPrintDC = paper.dc;
-  gHPrintScale = gVPrintScale = 2.0f;
+  const PaintTarget printer = {paper.dc, PaintDevice::kPrinter, 2.0f, 2.0f};
+  const PaintTarget* before = SwapPaintTarget(&printer);
   gCurDocument = d.document;
   DrawAllLayers(d.layer(), nullptr, kDrawAll, nullptr);
-  gPrinting = false;
-  gPrintDC = nullptr;
-  gHPrintScale = gVPrintScale = 1.0f;
+  SwapPaintTarget(before);
   const Picture printed = CanvasPicture(paper);
   DeleteDibCanvas(&paper);
 

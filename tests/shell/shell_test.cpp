@@ -252,8 +252,8 @@ TEST_F(ShellResources, FailureCodesBecomeTheStringTablesWords) {
     EXPECT_GT(std::strlen(text), 10u) << code;
     EXPECT_EQ(std::strchr(text, '%'), nullptr) << text;
   }
-  ExportFailure far = {ExportReason::kBeyondRange, 0, 3, "Walls", kRectKind, kExportHPGL};
-  LoadExportFailureText(far, text, sizeof text);
+  ExportFailure beyond = {ExportReason::kBeyondRange, 0, 3, "Walls", kRectKind, kExportHPGL};
+  LoadExportFailureText(beyond, text, sizeof text);
   EXPECT_STREQ(text, "Object 3 of layer \"Walls\" (a rectangle) lies beyond the coordinates HPGL can hold.");
 }
 
