@@ -177,15 +177,20 @@ void ConvertFloatToString(float value, char* text, size_t size, const DocState* 
   if (decimals >= 0 && decimals < 5) {
     std::snprintf(text, size, kDecimals[decimals], static_cast<double>(value));
   } else if (isLength && style == kFirstReadoutStyle + 5) {
-    // Whole inches, rounded half up as the dimension texts round them.
-    std::snprintf(text, size, "%lld\"", Truncated(GetInchesFromWorld(value, state) + 0.5));
-  } else if (isLength && style == kLastReadoutStyle) {
-    // Feet and the inches left over, both truncated; the sign goes once in front.
+    // Whole inches, rounded to the nearest inch (half away from zero) as the dimension texts
+    // round them.
     const double inches = GetInchesFromWorld(value, state);
-    const double feet = std::fabs(inches) / kInchesPerFootWhole;
-    const long long wholeFeet = Truncated(feet);
-    const long long rest = Truncated((feet - static_cast<double>(wholeFeet)) * kInchesPerFootWhole);
-    const char* sign = inches < 0 && (wholeFeet || rest) ? "-" : "";
+    const long long whole = Truncated(std::floor(std::fabs(inches) + 0.5));
+    std::snprintf(text, size, "%s%lld\"", inches < 0 && whole ? "-" : "", whole);
+  } else if (isLength && style == kLastReadoutStyle) {
+    // The total is rounded to whole inches first and then split, so 11.9" reads 1'-0" and never
+    // 12"; the sign goes once in front.
+    const double inches = GetInchesFromWorld(value, state);
+    const long long total = Truncated(std::floor(std::fabs(inches) + 0.5));
+    const long long inchesPerFoot = static_cast<long long>(kInchesPerFootWhole);
+    const long long wholeFeet = total / inchesPerFoot;
+    const long long rest = total % inchesPerFoot;
+    const char* sign = inches < 0 && total ? "-" : "";
     if (wholeFeet)
       std::snprintf(text, size, "%s%lld'-%lld\"", sign, wholeFeet, rest);
     else

@@ -117,9 +117,11 @@ TEST(Units, ReadoutTextsByStyleForLengthsAndAngles) {
       {5064, 2.5f, true, "2'-6\""},
       {5064, 0.5f, true, "6\""},
       {5064, -2.5f, true, "-2'-6\""},
-      // 11.96 inches are 11 whole inches, not a foot; 35.88 are 2'-11".
-      {5064, 0.9967f, true, "11\""},
-      {5064, 2.99f, true, "2'-11\""},
+      // The total rounds before it splits: 11.96 inches read a foot, 35.88 read 3'-0", never 12".
+      {5064, 0.9967f, true, "1'-0\""},
+      {5064, 2.99f, true, "3'-0\""},
+      {5064, 1.0833f, true, "1'-1\""},
+      {5063, -0.2f, true, "-2\""},
       {5063, 2.99f, false, "2.99"},
       {5064, 2.5f, false, "2.50"},
       {0, 1.0f, true, "1.00"},
