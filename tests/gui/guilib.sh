@@ -1,5 +1,6 @@
 # What the GUI test scripts share (sourced): the test's verdict lines, the checks that skip a run
-# without a display or the tools, and waiting for a top-level window by its title.
+# without a display or the tools, waiting for a top-level window by its title, finding child
+# windows by class and control id, and the mouse and key moves a user makes.
 failures=0
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -31,4 +32,41 @@ start_program() {
   "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
   app=$!
   trap 'kill "$app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
+}
+
+# winfind.exe (beside the program) reports child windows by class and control id.
+winfind() { "$src/cmake/wine-run.sh" "$build/winfind.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# rect CLASS ID [PARENT]: sets L T R B V (screen pixels, visible flag); false when not found.
+rect() {
+  set -- $(winfind rect "$@")
+  [ $# -eq 5 ] || return 1
+  L=$1 T=$2 R=$3 B=$4 V=$5
+}
+click_at() {
+  xdotool mousemove --sync "$1" "$2"
+  sleep 0.15
+  xdotool click 1
+  sleep 0.3
+}
+# Presses at $1,$2 and releases at $3,$4 in steps, with the pauses the program's polling needs.
+drag() {
+  xdotool mousemove --sync "$1" "$2"
+  sleep 0.15
+  xdotool mousedown 1
+  sleep 0.25
+  xdotool mousemove --sync $((($1 * 3 + $3) / 4)) $((($2 * 3 + $4) / 4))
+  sleep 0.1
+  xdotool mousemove --sync $((($1 + $3) / 2)) $((($2 + $4) / 2))
+  sleep 0.1
+  xdotool mousemove --sync "$3" "$4"
+  sleep 0.25
+  xdotool mouseup 1
+  sleep 0.5
+}
+# keys WINDOW KEY...: focuses the window and types the keys.
+keys() {
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  shift
+  xdotool key --delay 80 "$@"
+  sleep 0.4
 }

@@ -16,13 +16,6 @@ require_display "$exe"
 work=$build/panes-gui-test
 rm -rf "$work"
 mkdir -p "$work"
-winfind() { "$src/cmake/wine-run.sh" "$build/winfind.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# rect CLASS ID [PARENT]: sets L T R B V (screen pixels, visible flag); false when not found.
-rect() {
-  set -- $(winfind rect "$@")
-  [ $# -eq 5 ] || return 1
-  L=$1 T=$2 R=$3 B=$4 V=$5
-}
 # Mean brightness (0..255) of a screen rectangle in a screenshot: x y w h.
 brightness() {
   convert "$work/shot.png" -crop "$3x$4+$1+$2" +repage -colorspace Gray -format '%[fx:round(mean*255)]' info:
@@ -32,30 +25,6 @@ shot() { sleep 0.5; import -window root "$work/shot.png"; }
 pane_brightness() {
   rect ToolPaneClass "$1" || { echo 999; return; }
   brightness $((L + 2)) $((T + 2)) $((R - L - 3)) $((B - T - 3))
-}
-click_at() {
-  xdotool mousemove --sync "$1" "$2"
-  sleep 0.15
-  xdotool click 1
-  sleep 0.3
-}
-drag() {
-  xdotool mousemove --sync "$1" "$2"
-  sleep 0.15
-  xdotool mousedown 1
-  sleep 0.2
-  xdotool mousemove --sync $((($1 + $3) / 2)) $((($2 + $4) / 2))
-  sleep 0.1
-  xdotool mousemove --sync "$3" "$4"
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.4
-}
-keys() {
-  xdotool windowfocus --sync "$1" 2>/dev/null
-  shift
-  xdotool key --delay 80 "$@"
-  sleep 0.4
 }
 
 "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &

@@ -34,11 +34,6 @@ box_gone() {
   done
   return 1
 }
-keys() {
-  xdotool windowfocus --sync "$1" 2>/dev/null
-  shift
-  xdotool key --delay 60 "$@"
-}
 type_path() {
   xdotool windowfocus --sync "$1" 2>/dev/null
   xdotool key ctrl+a

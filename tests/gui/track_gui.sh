@@ -21,39 +21,6 @@ rm -rf "$work"
 mkdir -p "$work"
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 
-winfind() { "$src/cmake/wine-run.sh" "$build/winfind.exe" "$@" 2>/dev/null | tr -d '\r'; }
-rect() {
-  set -- $(winfind rect "$@")
-  [ $# -eq 5 ] || return 1
-  L=$1 T=$2 R=$3 B=$4 V=$5
-}
-click_at() {
-  xdotool mousemove --sync "$1" "$2"
-  sleep 0.15
-  xdotool click 1
-  sleep 0.3
-}
-# Presses at $1,$2 and releases at $3,$4 in steps, with the pauses the program's polling needs.
-drag() {
-  xdotool mousemove --sync "$1" "$2"
-  sleep 0.15
-  xdotool mousedown 1
-  sleep 0.25
-  xdotool mousemove --sync $((($1 * 3 + $3) / 4)) $((($2 * 3 + $4) / 4))
-  sleep 0.1
-  xdotool mousemove --sync $((($1 + $3) / 2)) $((($2 + $4) / 2))
-  sleep 0.1
-  xdotool mousemove --sync "$3" "$4"
-  sleep 0.25
-  xdotool mouseup 1
-  sleep 0.5
-}
-keys() {
-  xdotool windowfocus --sync "$1" 2>/dev/null
-  shift
-  xdotool key --delay 80 "$@"
-  sleep 0.4
-}
 tool() {
   if rect ToolPaneClass "$1"; then
     click_at $(((L + R) / 2)) $(((T + B) / 2))
