@@ -70,3 +70,14 @@ keys() {
   xdotool key --delay 80 "$@"
   sleep 0.4
 }
+# True when a window whose name matches $1 exists. A search can fail with BadWindow when another
+# window goes away while it runs, so a miss is asked again a few times before it counts.
+window_exists() {
+  i=0
+  while [ $i -lt 5 ]; do
+    xdotool search --name "$1" >/dev/null 2>&1 && return 0
+    sleep 0.3
+    i=$((i + 1))
+  done
+  return 1
+}

@@ -213,7 +213,7 @@ import -window root "$work/after-export.png"
 keys "$frame" ctrl+w
 box=$(wait_window '^saved\.drx$' 20) && pass "Close asks about saved.drx" || fail "no close question"
 [ -n "${box:-}" ] && { answer "$box" Cancel; box_gone "$box" 10 || fail "the close question stayed up"; }
-xdotool search --name '\[saved\.drx\]$' >/dev/null && pass "Cancel keeps the drawing" || fail "Cancel closed the drawing"
+window_exists '\[saved\.drx\]$' && pass "Cancel keeps the drawing" || fail "Cancel closed the drawing"
 
 # 6. Exit asks once per drawing; Cancel on the second leaves the frame and that drawing open.
 keys "$frame" ctrl+q
@@ -229,7 +229,7 @@ done
 echo "asked about:$names"
 [ "$names" = " saved.drx damaged.drx Untitled2 Untitled1" ] && pass "Exit asked for each of the 4 drawings" || fail "Exit asked about$names"
 sleep 1
-xdotool search --name '^Draxel Pro 2\.0' >/dev/null && pass "the frame stays after a Cancel" || fail "the frame closed despite Cancel"
+window_exists '^Draxel Pro 2\.0' && pass "the frame stays after a Cancel" || fail "the frame closed despite Cancel"
 keys "$frame" ctrl+q
 box=$(wait_window '^damaged\.drx$' 20) && answer "$box" No
 wait_gone '^Draxel Pro 2\.0' 20 && pass "the frame closes when no drawing is left" || fail "the frame did not close"
