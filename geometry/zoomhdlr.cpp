@@ -43,6 +43,11 @@ float UnzoomF(float v) {
   return (zoom == 1.0f || zoom == 0.0f) ? v : v / zoom;
 }
 
+float DisplayedGridSpacing(float spacing) {
+  if (!(spacing > 0.0f) || spacing >= kMinGridLineGap) return spacing;
+  return std::ceil(kMinGridLineGap / spacing) * spacing;
+}
+
 int32_t ZoomL(int32_t v) {
   const float zoom = CurrentZoom();
   return zoom == 1.0f ? v : RoundToInt(static_cast<float>(v) * zoom);

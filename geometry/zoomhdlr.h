@@ -44,6 +44,12 @@ PointRec ZoomPoinz(const PointRec* point);
 // beyond the 32-bit range are clamped instead of wrapping.
 int32_t RoundToInt(float v);
 
+// The spacing at which a grid of `spacing` screen units is drawn: the smallest whole multiple of it
+// that is at least kMinGridLineGap apart, so a fine grid at a small zoom does not paint solid.
+// Snapping keeps the true spacing.
+constexpr float kMinGridLineGap = 4.0f;
+float DisplayedGridSpacing(float spacing);
+
 // Pins zoomFactor to the largest zoom the sheet allows; true when it had to.
 bool PinMaxZoom(DocState* state);
 // The largest zoom for the sheet: floor(32000 / its larger side), or a fraction for a sheet

@@ -550,9 +550,9 @@ void DrawAllLayerHandles(LayerRec* firstLayer, const QDRect* update) {
 
 void DrawGrid(const DocState* state, const QDRect* rect) {
   if (!state || !rect) return;
-  const float sx = ConvertWorldToScreen(state->gridH, state, true);
-  const float sy = ConvertWorldToScreen(state->gridV, state, true);
-  if (!(sx > 0.0f) || !(sy > 0.0f)) return;
+  const float sx = DisplayedGridSpacing(ConvertWorldToScreen(state->gridH, state, true));
+  const float sy = DisplayedGridSpacing(ConvertWorldToScreen(state->gridV, state, true));
+  if (!(sx > 0.0f) || !(sy > 0.0f) || !std::isfinite(sx) || !std::isfinite(sy)) return;
   if (!BeginPortSession(nullptr)) return;
   UsePortRop(R2_COPYPEN);
   UsePortPen(PS_SOLID, 1, kGridColour, false);

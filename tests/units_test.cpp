@@ -201,6 +201,17 @@ TEST(Zoom, LargestZoomAndFit) {
   EXPECT_EQ(ComputeFitZoom(&fit, 0, 400), 0.0f);
 }
 
+TEST(Zoom, FineGridsAreDrawnAtAMultipleAtLeastFourPixelsApart) {
+  const struct {
+    float spacing, drawn;
+  } cases[] = {
+      {1.417f, 4.251f},  // a 0.5 mm grid at zoom 1: every third line
+      {2.0f, 4.0f},     {4.0f, 4.0f}, {36.0f, 36.0f}, {0.5f, 4.0f}, {0.0f, 0.0f},  // no grid stays no grid
+      {-3.0f, -3.0f},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(DisplayedGridSpacing(c.spacing), c.drawn, 1e-4f) << c.spacing;
+}
+
 TEST(Zoom, ScrollOriginIsClampedIntoTheZoomedSheet) {
   DocState state = MakeState(kUnitInches, 1.0f, kUnitInches, 1.0f);
   state.zoomFactor = 2.0f;
