@@ -108,7 +108,6 @@ TEST_F(SnapTest, EachSnapOnLinesRectanglesAndOvals) {
       // Object centre and corner of the bounds on the cursor's side of the centre (left and top
       // on a tie).
       {"line centre", kObjectCenterSnap, 120, 101, 150, 100, kExact},
-      {"rectangle centre", kObjectCenterSnap, 300, 170, 350, 140, kExact},
       {"oval centre", kObjectCenterSnap, 198, 352, 150, 350, kExact},
       {"rectangle, right of and above the centre", kObjectCornerSnap, 390, 101, 400, 100, kExact},
       {"rectangle, left of and below the centre", kObjectCornerSnap, 301, 170, 300, 180, kExact},
@@ -128,7 +127,6 @@ TEST_F(SnapTest, EachSnapOnLinesRectanglesAndOvals) {
       {"oval quarter", kSegmentCenterSnap, 175, 307, cx45, cy45, 0.5f},
       {"no segment: a point hit", kSegmentCenterSnap, 200, 100, 200, 100, kExact},
       // The origin, with or without anything under the cursor.
-      {"origin from empty space", kOriginSnap, 250, 250, 0, 792, kExact},
       {"origin from a line", kOriginSnap, 140, 101, 0, 792, kExact},
   };
   for (const Case& c : cases) {
@@ -221,23 +219,6 @@ TEST_F(SnapTest, FailedSnapFallsBackToTheGrid) {
   EXPECT_FLOAT_EQ(none.x, 144);
 }
 
-TEST_F(SnapTest, HandlesOfASelectedObjectSnapToItsBoundsCorners) {
-  gCurTool = kStandardTool;
-  SetObjectSelectFlags(oval_, 1);
-  // The oval's bounds corners are not its points: each handle gives its corner.
-  struct Case {
-    int32_t x, y;
-    float wantX, wantY;
-  } cases[] = {{101, 301, 100, 300}, {199, 301, 200, 300}, {199, 399, 200, 400}, {101, 399, 100, 400}};
-  for (const Case& c : cases) {
-    ClickInfo info = {};
-    const FloatPoint p = Evaluate(kEndPointSnap, c.x, c.y, &info);
-    EXPECT_TRUE(info.handleHit) << c.x << "," << c.y;
-    EXPECT_EQ(p.x, c.wantX);
-    EXPECT_EQ(p.y, c.wantY);
-  }
-}
-
 TEST_F(SnapTest, IntersectionKeepsThePressHitAndTheSelectIndex) {
   // The press's own hit record comes back holding the top object, whichever record it is.
   gClickInfo = ClickInfo{};
@@ -274,29 +255,6 @@ TEST_F(SnapTest, OutlineSnapNeverLeavesTheHitPiece) {
   EXPECT_FALSE(SnapIntersection(&info, 100, 100, 0, layer_, &x, &y));
   EXPECT_EQ(x, -1);
   gClickInfo = ClickInfo{};
-}
-
-TEST_F(SnapTest, SnapPointDispatchesOnTheLowHalfOfTheCode) {
-  ClickInfo info = Press(140, 101);
-  ASSERT_TRUE(info.hit);
-  float x = -1, y = -1;
-  EXPECT_TRUE(SnapPoint(&info, 140, 101, PackToolAndSnap(kTrimTool, kEndPointSnap), layer_, &x, &y));
-  EXPECT_EQ(x, 100);
-  for (int16_t snap : {int16_t{kNoSnap}, int16_t{499}, int16_t{510}, int16_t{kPerpendicularSnap}}) {
-    x = y = -1;
-    EXPECT_FALSE(SnapPoint(&info, 140, 101, PackToolAndSnap(kRectTool, snap), layer_, &x, &y)) << snap;
-    EXPECT_EQ(x, -1) << snap;
-  }
-  ClearPerpendicularSnap();
-  // Without a hit only the origin snaps; without a drawing not even that.
-  ClickInfo nothing = {};
-  EXPECT_FALSE(SnapPoint(&nothing, 0, 0, kEndPointSnap, layer_, &x, &y));
-  EXPECT_TRUE(SnapPoint(&nothing, 0, 0, kOriginSnap, layer_, &x, &y));
-  EXPECT_FALSE(SnapPoint(nullptr, 0, 0, kEndPointSnap, layer_, &x, &y));
-  DocumentRec* saved = gCurDocument;
-  gCurDocument = nullptr;
-  EXPECT_FALSE(SnapPoint(&nothing, 0, 0, kOriginSnap, layer_, &x, &y));
-  gCurDocument = saved;
 }
 
 TEST_F(SnapTest, PerpendicularRecordsTheSegmentOnce) {
