@@ -219,8 +219,9 @@ TEST_F(SnapTest, FailedSnapFallsBackToTheGrid) {
   EXPECT_FLOAT_EQ(none.x, 144);
 }
 
-TEST_F(SnapTest, IntersectionKeepsThePressHitAndTheSelectIndex) {
-  // The press's own hit record comes back holding the top object, whichever record it is.
+TEST_F(SnapTest, TheSnapsHitTestFillsOnlyAnEmptyPressRecord) {
+  // An empty record (a drawing tool's press) learns what is under the cursor; the intersection's
+  // second look leaves gClickInfo and the select index as they were.
   gClickInfo = ClickInfo{};
   const FloatPoint p = Evaluate(kIntersectionSnap, 551, 149, &gClickInfo);
   EXPECT_NEAR(p.x, 550, 0.01f);
@@ -228,6 +229,16 @@ TEST_F(SnapTest, IntersectionKeepsThePressHitAndTheSelectIndex) {
   EXPECT_EQ(gClickInfo.object,
             layer_->firstObject->nextObject->nextObject->nextObject->nextObject->nextObject);
   EXPECT_EQ(gSelectIndex, 1);
+  // A press that hit something keeps its own record (here a handle found with the selection
+  // first), while the snap works from what lies under the cursor.
+  ClickInfo press = {};
+  press.hit = press.handleHit = 1;
+  press.handle = 3;
+  press.object = rect_;
+  const FloatPoint q = Evaluate(kEndPointSnap, 140, 101, &press);
+  EXPECT_EQ(q.x, 100);
+  EXPECT_TRUE(press.handleHit);
+  EXPECT_EQ(press.object, rect_);
 }
 
 TEST_F(SnapTest, OutlineSnapNeverLeavesTheHitPiece) {

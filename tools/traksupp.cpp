@@ -61,43 +61,34 @@ bool SnapPointToGrid(const DocState* state, float x, float y, FloatPoint* out) {
 
 namespace {
 
-// Clears what a hit test fills, keeping the position and the Shift state of the press.
-void ResetHit(ClickInfo* info, int32_t x, int32_t y) {
-  const int16_t shift = info->shiftState;
-  *info = ClickInfo{};
-  info->x = x;
-  info->y = y;
-  info->shiftState = shift;
-}
-
-// The current snap applied to a window position: true with the page position in *out.
+// The current snap applied to a window position: true with the page position in *out. The hit
+// test it makes goes into `info` when that holds no hit yet; a press's own hit (made with the
+// selected objects first) is kept, since it decides what the press does.
 bool SnapWithTool(int32_t x, int32_t y, ClickInfo* info, FloatPoint* out) {
   LayerRec* first = gCurDocument ? gCurDocument->firstLayer : nullptr;
   if (!first) return false;
-  ClickInfo temporary = {};
-  ClickInfo* hit = info ? info : &temporary;
-  ResetHit(hit, x, y);
-  SelectFromAllLayers(first, hit, false);
+  ClickInfo hit = {};
+  hit.x = x;
+  hit.y = y;
+  hit.shiftState = info ? info->shiftState : 0;
+  ClickInfo second = hit;
+  SelectFromAllLayers(first, &hit, false);
+  if (info && !info->hit) *info = hit;
   const int16_t snap = gCurTool == kTrimTool ? static_cast<int16_t>(kOnOutlineSnap) : gCurSnap;
-  if (!hit->hit && snap != kOriginSnap) return false;
+  if (!hit.hit && snap != kOriginSnap) return false;
   const int32_t code = PackToolAndSnap(gCurTool, snap);
   const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-  if (snap != kIntersectionSnap) return SnapPoint(hit, fx, fy, code, first, &out->x, &out->y);
+  if (snap != kIntersectionSnap) return SnapPoint(&hit, fx, fy, code, first, &out->x, &out->y);
   // The crossing needs the second object under the cursor as well: the hit test again, made to
-  // keep its second find, into gClickInfo for the snap to read. The first find is copied out
-  // first, since `info` may be gClickInfo itself.
-  const ClickInfo top = *hit, saved = gClickInfo;
+  // keep its second find, handed to the snap in gClickInfo for the call.
+  const ClickInfo saved = gClickInfo;
   const int16_t savedIndex = gSelectIndex;
-  ClickInfo second = {};
-  ResetHit(&second, x, y);
   gSelectIndex = 2;
   SelectFromAllLayers(first, &second, false);
   gSelectIndex = savedIndex;
   gClickInfo = second;
-  ClickInfo firstHit = top;
-  const bool snapped = SnapPoint(&firstHit, fx, fy, code, first, &out->x, &out->y);
+  const bool snapped = SnapPoint(&hit, fx, fy, code, first, &out->x, &out->y);
   gClickInfo = saved;
-  if (info) *info = top;
   return snapped;
 }
 
