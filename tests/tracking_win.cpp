@@ -6,6 +6,7 @@
 
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "tools/buildobj.h"
 #include "tools/selhndlr.h"
