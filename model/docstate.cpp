@@ -101,7 +101,7 @@ void InitializeDocState(DocState* state) {
   state->worldScale = 1.0f;
   state->curveSmoothness = kDefaultCurveSmoothness;
   state->multigonSides = 8;
-  state->snapPercentage = 50;
+  state->snapPercentage = kDefaultSnapPercentage;
   state->snapSensitivity = 5;
   state->tension = 5;
   state->zoomFactor = 1.0f;

@@ -128,6 +128,8 @@ constexpr int16_t kLastReadoutStyle = 5064;
 constexpr int16_t kTitleDrawingName = 5100;
 constexpr int16_t kMaxCurveSmoothness = 20;
 constexpr int16_t kDefaultCurveSmoothness = 8;
+// The snap tools' segment percentage when no drawing says otherwise.
+constexpr int16_t kDefaultSnapPercentage = 50;
 
 // dimFlags bits.
 constexpr uint32_t kDimArrowBits = 0x7Fu;  // bits 0..6, one per arrow style

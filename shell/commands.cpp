@@ -19,6 +19,7 @@
 #include "shell/panes.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
+#include "tools/snaphdlr.h"
 #include "tools/toolhooks.h"
 #include "tools/undo.h"
 

@@ -109,10 +109,9 @@ void LeaveTextTool();
 
 // ---- snappane
 LRESULT CALLBACK SnapPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Moves the snap highlight to the next button (after 509 the first); true when it changed.
-bool SnapToolChange(int direction);
-// Back to no snap unless the snap is locked.
-void ResetSnapTool();
+// The tools' hook: the highlight (with the lock frame when `locked`) moves to the button of
+// `snap`, which becomes current; false when the Snap toolbox has no such button.
+bool SelectSnapButton(int16_t snap, bool locked);
 
 // ---- routpane: the readouts
 enum ReadoutField {

@@ -72,19 +72,12 @@ void DoSnapPaneDublClick(const PaneRec* record, HWND pane) {
 
 }  // namespace
 
-bool SnapToolChange(int) {
+bool SelectSnapButton(int16_t snap, bool locked) {
   if (!gCurSnapPane || !gSnapTools) return false;
-  const int16_t next = gCurSnap >= kOriginSnap || gCurSnap < kNoSnap ? kNoSnap : gCurSnap + 1;
-  HWND pane = GetDlgItem(gSnapTools, next);
+  HWND pane = GetDlgItem(gSnapTools, snap);
   if (!pane) return false;
-  MoveSnapHighlight(pane, next, gSnapLocked != 0);
+  MoveSnapHighlight(pane, snap, locked);
   return true;
-}
-
-void ResetSnapTool() {
-  if (gSnapLocked || gCurSnap == kNoSnap || !gSnapTools) return;
-  HWND none = GetDlgItem(gSnapTools, kNoSnap);
-  if (none) MoveSnapHighlight(none, kNoSnap, false);
 }
 
 LRESULT CALLBACK SnapPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -205,4 +205,5 @@ void InstallToolHooks() {
   gToolHooks.updateSelectionStateAreas = PaneUpdateSelectionStateAreas;
   gToolHooks.resetStandardTool = PaneResetStandardTool;
   gToolHooks.updateMenus = UpdateMenus;
+  gToolHooks.selectSnapTool = SelectSnapButton;
 }

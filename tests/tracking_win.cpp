@@ -6,9 +6,11 @@
 
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "tools/buildobj.h"
 #include "tools/selhndlr.h"
+#include "tools/toolhooks.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
@@ -153,6 +155,77 @@ TEST_F(Tracking, DraggingOneEndOfALineLeavesTheOther) {
   EXPECT_TRUE(line->firstPoint->selected);  // selected again after the drag
   EXPECT_TRUE(Undo());
   EXPECT_NEAR(end->y, 0, kTol);
+}
+
+// The snap toolbox as the tracking sees it: it takes every snap it is asked for.
+bool AcceptSnap(int16_t snap, bool locked) {
+  gCurSnap = snap;
+  gSnapLocked = locked ? 1 : 0;
+  return true;
+}
+
+TEST_F(Tracking, SnapsServeOnePressOrEveryPressWhenLocked) {
+  SetObjectSelectFlags(BuildRect(100, 100, 200, 160, Layer(), false), 0);
+  gToolHooks.selectSnapTool = AcceptSnap;
+  struct Case {
+    uint8_t locked;
+    POINT press, release;
+    float wantLeft, wantTop, wantRight, wantBottom;
+    int16_t snapAfter;
+  } cases[] = {
+      // One click: the press lands on the corner, the release stays where it is.
+      {0, {203, 163}, {250, 262}, 200, 160, 250, 262, kNoSnap},
+      // Locked: both ends land on corners and the snap stays.
+      {1, {203, 157}, {102, 98}, 100, 100, 200, 160, kEndPointSnap},
+  };
+  for (const Case& c : cases) {
+    gCurSnap = kEndPointSnap;
+    gSnapLocked = c.locked;
+    Drag(kRectTool, c.press, {{c.press.x + 20, c.press.y + 20}, c.release});
+    const FloatRect& b = Layer()->firstObject->nextObject->bounds;
+    EXPECT_NEAR(b.left, c.wantLeft, kTol) << int{c.locked};
+    EXPECT_NEAR(b.top, c.wantTop, kTol) << int{c.locked};
+    EXPECT_NEAR(b.right, c.wantRight, kTol) << int{c.locked};
+    EXPECT_NEAR(b.bottom, c.wantBottom, kTol) << int{c.locked};
+    EXPECT_EQ(gCurSnap, c.snapAfter);
+    DeleteObj(Layer()->firstObject->nextObject);
+  }
+  gSnapLocked = 0;
+  gCurSnap = kNoSnap;
+  gToolHooks.selectSnapTool = nullptr;
+}
+
+TEST_F(Tracking, TabDuringADragCyclesTheSnapAndLeavesOtherMessages) {
+  gToolHooks.selectSnapTool = AcceptSnap;
+  gCurSnap = kEndPointSnap;
+  gSnapLocked = 1;
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  PostThreadMessageA(GetCurrentThreadId(), WM_KEYDOWN, VK_TAB, 0);
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER, 7, 0);
+  Drag(kRectTool, {10, 10}, {{20, 20}, {30, 30}});
+  EXPECT_EQ(gCurSnap, kOnOutlineSnap);
+  EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 7u);
+  gSnapLocked = 0;
+  gCurSnap = kNoSnap;
+  gToolHooks.selectSnapTool = nullptr;
+}
+
+TEST_F(Tracking, PerpendicularSnapHoldsALineSquareToTheSegment) {
+  SetObjectSelectFlags(BuildLine(0, 100, 200, 100, Layer(), false), 0);
+  gCurSnap = kPerpendicularSnap;
+  // The press beside the segment; the end dragged off at a slant.
+  Drag(kLineTool, {80, 102}, {{100, 150}, {130, 190}});
+  ObjectRec* drawn = Layer()->firstObject->nextObject;
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_NEAR(drawn->firstPoint->x, 130, kTol);
+  EXPECT_NEAR(drawn->firstPoint->y, 100, kTol);
+  EXPECT_NEAR(drawn->firstPoint->nextPoint->x, 130, kTol);
+  EXPECT_EQ(gPerpAtStart, 0);
+  EXPECT_EQ(gPerpStartPtz, nullptr);
+  EXPECT_EQ(gCurSnap, kNoSnap);
 }
 
 }  // namespace

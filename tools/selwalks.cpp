@@ -5,6 +5,7 @@
 
 #include "geometry/tranform.h"
 #include "geometry/units.h"
+#include "geometry/zoomhdlr.h"
 #include "model/lyrhndlr.h"
 #include "model/objedit.h"
 #include "model/objhndlr.h"
@@ -12,6 +13,7 @@
 #include "model/pthndlr.h"
 #include "tools/selhndlr.h"
 #include "tools/toolhooks.h"
+#include "tools/traksupp.h"
 
 namespace {
 
@@ -474,20 +476,6 @@ void RebuildSelectionState() {
 
 // ---- Align to grid ----
 
-namespace {
-
-// The grid position nearest to a page position; false when either spacing is 0.
-bool SnapPageToGrid(const DocState* state, float x, float y, FloatPoint* out) {
-  const float sx = ConvertWorldToScreen(state->snapH, state, false);
-  const float sy = ConvertWorldToScreen(state->snapV, state, false);
-  if (sx == 0.0f || sy == 0.0f || !std::isfinite(sx) || !std::isfinite(sy)) return false;
-  out->x = std::floor(x / sx + 0.5f) * sx;
-  out->y = std::floor(y / sy + 0.5f) * sy;
-  return true;
-}
-
-}  // namespace
-
 void AlignSelectedToGrid(int command) {
   DocState* state = CurrentState();
   if (!state) return;
@@ -497,12 +485,14 @@ void AlignSelectedToGrid(int command) {
   float x = bounds.left, y = bounds.top;
   if (command == kAlignTopRight || command == kAlignBottomRight) x = bounds.right;
   if (command == kAlignBottomRight || command == kAlignBottomLeft) y = bounds.bottom;
+  // The grid is the tracking's own: spaced in window units from window 0, so the corner is
+  // snapped where the pane shows it and brought back to page units.
   FloatPoint snapped;
-  if (!SnapPageToGrid(state, x, y, &snapped)) return;
+  if (!SnapPointToGrid(state, ZoomF(x), ZoomF(y), &snapped)) return;
   TransformRec t = {};
   t.scaleX = t.scaleY = 1.0f;
-  t.dx = snapped.x - x;
-  t.dy = snapped.y - y;
+  t.dx = UnzoomF(snapped.x) - x;
+  t.dy = UnzoomF(snapped.y) - y;
   if (t.dx == 0.0f && t.dy == 0.0f) return;
   InvalidatePageRect(&bounds, kHandleHalfSize + 2);
   SelectedObjectAllLayers(gCurDocument->firstLayer, true, kOpTranslate, &t);

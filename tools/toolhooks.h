@@ -24,6 +24,9 @@ struct ToolHooks {
   void (*moveRulerMarks)(int32_t x, int32_t y);
   // The menus' checks, greys and texts (the Undo item) are brought up to date.
   void (*updateMenus)();
+  // The Snap toolbox's highlight moves to the button of `snap` (with the lock frame when
+  // `locked`) and that snap becomes current; false when there is no Snap toolbox.
+  bool (*selectSnapTool)(int16_t snap, bool locked);
 };
 
 extern ToolHooks gToolHooks;

@@ -12,6 +12,7 @@
 #include "render/macstuff.h"
 #include "tools/buildobj.h"
 #include "tools/selhndlr.h"
+#include "tools/snaphdlr.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
@@ -83,13 +84,20 @@ void TrackOval(float x, float y, int16_t stage) {
 }
 
 void TrackLine(float x, float y, int16_t stage) {
-  // A start held perpendicular to a snapped segment comes with the perpendicular snap; until
-  // then the line starts at the press.
+  // A press snapped with the perpendicular snap keeps the start on that segment, square to it,
+  // wherever the end goes.
+  if (gPerpAtStart) {
+    const FloatPoint foot = PerpendicularStart(x, y);
+    gDownX = foot.x;
+    gDownY = foot.y;
+    gPerpFromLoc = stage == kStagePress ? FloatPoint{kEmptyBoundsLow, kEmptyBoundsLow} : foot;
+  }
   FloatPoint start = {gDownX, gDownY}, end = {x, y};
   ConstrainLine(TrackShift(), FromCenter(), FloatPoint{gDownX, gDownY}, &start, &end);
   const POINT a = ZoomedPoint(start.x, start.y), b = ZoomedPoint(end.x, end.y);
   InvertLine(a.x, a.y, b.x, b.y);
   if (stage != kStageRelease) return;
+  gPerpFromLoc = FloatPoint{kEmptyBoundsLow, kEmptyBoundsLow};
   ObjectRec* line = nullptr;
   if ((start.x != end.x || start.y != end.y) && CurrentLayer())
     line = BuildLine(start.x, start.y, end.x, end.y, CurrentLayer(), true);
@@ -181,7 +189,7 @@ void TrackPoly(float x, float y, int16_t stage) {
   gPoly = PolyLoop{object, layer, true, FloatPoint{x, y}, FloatPoint{x, y}};
   ShowPoly();
   DWORD lastClick = GetTickCount();
-  bool cancelled = false;
+  bool cancelled = false, redraw = false;
   for (;;) {
     MSG message = {};
     const ClickLoopEvent event = NextClickLoopEvent(HidePoly, ShowPoly, &message);
@@ -191,7 +199,8 @@ void TrackPoly(float x, float y, int16_t stage) {
     }
     if (event == kLoopIdle) {
       const FloatPoint p = PolyMouse();
-      if (p.x != gPoly.current.x || p.y != gPoly.current.y || HaveModifiersChanged()) {
+      if (redraw || p.x != gPoly.current.x || p.y != gPoly.current.y || HaveModifiersChanged()) {
+        redraw = false;
         InvertRubber();
         MaintainModifiers();
         gPoly.current = p;
@@ -210,7 +219,11 @@ void TrackPoly(float x, float y, int16_t stage) {
       }
       continue;
     }
-    if (event == kLoopTab) continue;  // snap cycling comes with the snap tools
+    if (event == kLoopTab) {
+      // The next snap tool; the rubber band follows the mouse as the new snap places it.
+      redraw = CycleSnapTool();
+      continue;
+    }
     // A press: close on the first vertex, end on a double click, else add a vertex.
     const FloatPoint p = gPoly.current;
     HidePoly();
@@ -297,7 +310,8 @@ void CircularSweep(float x, float y) {
       break;
     }
     if (event == kLoopPress) break;
-    if (event != kLoopIdle) continue;
+    if (event == kLoopTab) CycleSnapTool();
+    if (event != kLoopIdle && event != kLoopTab) continue;
     POINT mouse;
     GetWindowMouse(TrackPane(), &mouse);
     FloatPoint p;

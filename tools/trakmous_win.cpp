@@ -10,6 +10,8 @@
 #include "render/drawhdlr.h"
 #include "render/macstuff.h"
 #include "tools/selhndlr.h"
+#include "tools/snaphdlr.h"
+#include "tools/snaphdlr_win.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
@@ -85,6 +87,9 @@ void CancelDrag(POINT previous) {
   TrackObject(p.x, p.y, kStageMove);
   AbandonTransform();
   ReleaseMouseCapture();
+  ResetSnapTool();
+  ClearPerpendicularSnap();
+  gChangeSnapOK = 1;
 }
 
 int gMarqueeKind = 0;  // 1 marquee, 2 origin drag
@@ -258,9 +263,10 @@ void BeginTracking(int32_t x, int32_t y) {
   UpdateRadius(0.0f);
   UpdateDiameter(0.0f);
   MaintainModifiers();
-  gPerpAtStart = 0;
+  ClearPerpendicularSnap();
   float px, py;
   EvaluatePoint(x, y, &px, &py, true, &gClickInfo, true);
+  gPerpAtStart = HasPerpendicularSegment() ? 1 : 0;
   gDownX = px;
   gDownY = py;
   gTrackState.start = {px, py};
@@ -277,8 +283,13 @@ void BeginTracking(int32_t x, int32_t y) {
 
 void KeepTracking(POINT next, POINT previous) {
   const FloatPoint p = Evaluate(previous);
-  if (gBeginKeepTracking) gBeginKeepTracking = 0;
+  if (gBeginKeepTracking) {
+    // A snap chosen with one click served the press; a locked one stays.
+    ResetSnapTool();
+    gBeginKeepTracking = 0;
+  }
   gChangeSnapOK = 1;
+  MaintainSnapTools();
   gChangeSnapOK = 0;
   const FloatPoint n = Evaluate(next);
   if (p.x == n.x && p.y == n.y && !HaveModifiersChanged()) return;
@@ -307,13 +318,14 @@ void EndTracking(POINT, POINT previous) {
   gUpY = p.y;
   SetTrackAngles(p.x, p.y);
   TrackObject(p.x, p.y, kStageRelease);
+  ResetSnapTool();
   gFirstDownX = gDownX;
   gFirstDownY = gDownY;
   gFirstUpX = p.x;
   gFirstUpY = p.y;
   UpdateScale(100.0f, 100.0f);
   ShowCurrentSelectionSize();
-  gPerpAtStart = 0;
+  ClearPerpendicularSnap();
   gChangeSnapOK = 1;
 }
 

@@ -6,6 +6,8 @@
 #include "geometry/gnrlmath.h"
 #include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
+#include "tools/selhndlr.h"
+#include "tools/snaphdlr.h"
 #include "tools/toolhooks.h"
 
 float gDownX = 0.0f, gDownY = 0.0f;
@@ -19,7 +21,9 @@ float gXResizeDirection = 1.0f, gYResizeDirection = 1.0f;
 FloatRect gDataRect = kEmptyRect;
 FloatPoint gSelectionSize = {0.0f, 0.0f};
 uint8_t gPerpAtStart = 0;
-FloatPoint gPerpStartPtz = {0.0f, 0.0f}, gPerpEndPtz = {0.0f, 0.0f};
+PointRec* gPerpStartPtz = nullptr;
+PointRec* gPerpEndPtz = nullptr;
+FloatPoint gPerpFromLoc = {kEmptyBoundsLow, kEmptyBoundsLow};
 uint8_t gLineOpposingPtSelected = 0;
 PointRec* gLineOpposingPoint = nullptr;
 FloatPoint gPrevMouse = {kEmptyBoundsLow, kEmptyBoundsLow};
@@ -55,23 +59,59 @@ bool SnapPointToGrid(const DocState* state, float x, float y, FloatPoint* out) {
   return true;
 }
 
+namespace {
+
+// The current snap applied to a window position: true with the page position in *out. The hit
+// test it makes goes into `info` when that holds no hit yet; a press's own hit (made with the
+// selected objects first) is kept, since it decides what the press does.
+bool SnapWithTool(int32_t x, int32_t y, ClickInfo* info, FloatPoint* out) {
+  LayerRec* first = gCurDocument ? gCurDocument->firstLayer : nullptr;
+  if (!first) return false;
+  ClickInfo hit = {};
+  hit.x = x;
+  hit.y = y;
+  hit.shiftState = info ? info->shiftState : 0;
+  ClickInfo second = hit;
+  SelectFromAllLayers(first, &hit, false);
+  if (info && !info->hit) *info = hit;
+  const int16_t snap = gCurTool == kTrimTool ? static_cast<int16_t>(kOnOutlineSnap) : gCurSnap;
+  if (!hit.hit && snap != kOriginSnap) return false;
+  const int32_t code = PackToolAndSnap(gCurTool, snap);
+  const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+  if (snap != kIntersectionSnap) return SnapPoint(&hit, fx, fy, code, first, &out->x, &out->y);
+  // The crossing needs the second object under the cursor as well: the hit test again, made to
+  // keep its second find, handed to the snap in gClickInfo for the call.
+  const ClickInfo saved = gClickInfo;
+  const int16_t savedIndex = gSelectIndex;
+  gSelectIndex = 2;
+  SelectFromAllLayers(first, &second, false);
+  gSelectIndex = savedIndex;
+  gClickInfo = second;
+  const bool snapped = SnapPoint(&hit, fx, fy, code, first, &out->x, &out->y);
+  gClickInfo = saved;
+  return snapped;
+}
+
+}  // namespace
+
 void EvaluatePoint(int32_t x, int32_t y, float* outX, float* outY, bool snap, ClickInfo* info, bool unzoom) {
-  (void)info;
   float fx = static_cast<float>(x), fy = static_cast<float>(y);
   const bool toolChosen = gCurTool != kNoTool;
-  bool snapped = false;
   if (snap && toolChosen && gCurSnap != kNoTool && gCurSnap != kNoSnap) {
-    // The snap tools (end point, outline, centre, intersection, origin...) take over here once
-    // they exist; until then a chosen snap leaves the position to the grid below.
+    FloatPoint page;
+    if (SnapWithTool(x, y, info, &page)) {
+      // A snapped position is exact in page units: it is not zoomed and unzoomed again.
+      if (outX) *outX = unzoom ? page.x : ZoomF(page.x);
+      if (outY) *outY = unzoom ? page.y : ZoomF(page.y);
+      return;
+    }
   }
-  if (!snapped) {
-    const DocState* state = CurrentState();
-    if (state && state->snapToGrid && toolChosen && gCurTool != kZoomTool && gCurTool != kTextTool) {
-      FloatPoint grid;
-      if (SnapPointToGrid(state, fx, fy, &grid)) {
-        fx = grid.x;
-        fy = grid.y;
-      }
+  const DocState* state = CurrentState();
+  if (state && state->snapToGrid && toolChosen && gCurTool != kZoomTool && gCurTool != kTextTool) {
+    FloatPoint grid;
+    if (SnapPointToGrid(state, fx, fy, &grid)) {
+      fx = grid.x;
+      fy = grid.y;
     }
   }
   if (unzoom) {

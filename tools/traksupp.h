@@ -23,9 +23,14 @@ extern int16_t gInfoType;                           // readout mode of the drag:
 extern float gXResizeDirection, gYResizeDirection;  // +1 or -1: which side of the selection moves
 extern FloatRect gDataRect;                         // bounds of the selection at the press
 extern FloatPoint gSelectionSize;                   // width and height of the selection, page units
-// Perpendicular-snap state of the press (set by the snap tools).
+// Perpendicular-snap state of the press (set by the snap tools): the two points of the segment
+// the press was snapped to, and whether the line tool starts square to it.
 extern uint8_t gPerpAtStart;
-extern FloatPoint gPerpStartPtz, gPerpEndPtz;
+extern PointRec* gPerpStartPtz;
+extern PointRec* gPerpEndPtz;
+// The start of a line held perpendicular to that segment while it is dragged; kEmptyBoundsLow
+// in both when none.
+extern FloatPoint gPerpFromLoc;
 // The end of a Line held still while its other end is dragged.
 extern uint8_t gLineOpposingPtSelected;
 extern PointRec* gLineOpposingPoint;
@@ -66,11 +71,13 @@ inline bool TrackShift() {
 
 // floor(v / spacing + 0.5) * spacing: the nearest grid line, anchored at 0.
 float SnapToSpacing(float v, float spacing);
-// The drawing's snap spacing in window units; false (out untouched) when either is 0.
+// The nearest point of the drawing's snap grid to a window position (the grid's spacing in
+// window units, anchored at window 0); false (out untouched) when either spacing is 0.
 bool SnapPointToGrid(const DocState* state, float x, float y, FloatPoint* out);
 
-// Window logical position to drawing position: snap tools (when built), the grid, then the zoom
-// removed when `unzoom` is set. `info` receives the hit test when a snap tool needs it.
+// Window logical position to drawing position: the current snap tool when one is chosen and
+// finds something (the hit test goes into `info` when given), else the grid; then the zoom
+// removed when `unzoom` is set.
 void EvaluatePoint(int32_t x, int32_t y, float* outX, float* outY, bool snap, ClickInfo* info, bool unzoom);
 
 // The normalised rectangle spanned by two points.

@@ -2,8 +2,9 @@
 # Draws and edits with the mouse as a user does, under X (Xvfb in the test run) with xdotool:
 # each draw tool picked in its toolbox and dragged or clicked in the drawing pane, then the
 # rectangle selected, moved, resized by its corner handle and rotated, undone and redone, a drag
-# abandoned with Escape, and each stage saved and read back with drxconv info. Child windows
-# are found by class and control id through winfind.exe.
+# abandoned with Escape, rectangles started on another's corners with the end-point snap, and each
+# stage saved and read back with drxconv info. Child windows are found by class and control id
+# through winfind.exe.
 # Usage: track_gui.sh BUILD/Draxel.exe. Exit 77 (skipped) without a display or the tools.
 set -u
 exe=$(readlink -f "$1")
@@ -198,6 +199,44 @@ assert len(a) == len(b)
 for x, y in zip(a, b):
     assert [(p["x"], p["y"]) for p in x["points"]] == [(p["x"], p["y"]) for p in y["points"]]
 '
+
+# 5. Snapping to end points: the drawing cleared and one rectangle drawn; a single click on the
+# end-point snap snaps the next press only, a double click locks it for every press after.
+keys "$frame" ctrl+a
+keys "$frame" alt+e a
+tool 300 && drag $ox $oy $((ox + 100)) $((oy + 60))
+keys "$frame" alt+w o Down Down Return
+if rect SnapPaneClass 501 && [ "$V" -eq 1 ]; then
+  sx=$(((L + R) / 2)) sy=$(((T + B) / 2))
+  click_at $sx $sy
+  tool 300 && drag $((ox + 103)) $((oy + 62)) $((ox + 180)) $((oy + 120))
+  tool 300 && drag $((ox + 3)) $((oy + 63)) $((ox + 60)) $((oy + 120))
+  xdotool mousemove --sync $sx $sy
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+  sleep 0.4
+  tool 300 && drag $((ox + 97)) $((oy - 3)) $((ox + 180)) $((oy - 60))
+  tool 300 && drag $((ox - 3)) $((oy + 2)) $((ox - 60)) $((oy - 60))
+  # The lock ends with a click on no snap.
+  rect SnapPaneClass 500 && click_at $(((L + R) / 2)) $(((T + B) / 2))
+  save_as snapped.drx
+  check "presses near a corner start exactly on it: once after a click, always after a double click" '
+a, b, c, d, e = objs("snapped")
+pts = lambda o: [(p["x"], p["y"]) for p in o["points"]]
+ca = pts(a)
+left, top = min(x for x, y in ca), min(y for x, y in ca)
+right, bottom = max(x for x, y in ca), max(y for x, y in ca)
+print("rectangle", ca)
+for name, o, corner in (("one click", b, (right, bottom)), ("locked", d, (right, top)), ("still locked", e, (left, top))):
+    print(name, pts(o))
+    assert corner in pts(o), (name, corner)
+print("after the one press", pts(c))
+assert not any(near(x, left) and near(y, bottom) for x, y in pts(c))
+assert any(near(x, left + 3) and near(y, bottom + 3) for x, y in pts(c))
+'
+else
+  fail "the Snap toolbox did not show from the menu"
+fi
 
 import -window root "$work/end.png" 2>/dev/null
 echo "$failures failure(s)"
