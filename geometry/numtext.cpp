@@ -186,3 +186,8 @@ bool ReadWholeText(const char* text, int32_t* value) {
   if (value) *value = static_cast<int32_t>(v);
   return true;
 }
+
+int32_t StepFieldValue(int32_t value, bool up, int32_t low, int32_t high) {
+  if (up) return (value < low || value >= high) ? low : value + 1;
+  return (value <= low || value > high) ? high : value - 1;
+}

@@ -25,3 +25,8 @@ bool ReadWholeText(const char* text, int32_t* value);
 
 // A length field treated as a plain number whatever the readout style (the scale fields).
 bool ReadPlainNumberText(const char* text, float* value);
+
+// One press of a field's scroll arrows: `up` steps +1 and wraps from `high` (or anything outside
+// low..high-1) to `low`; down steps -1 and wraps from `low` (or anything above `high`, or below
+// `low`) to `high`.
+int32_t StepFieldValue(int32_t value, bool up, int32_t low, int32_t high);

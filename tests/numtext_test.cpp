@@ -164,3 +164,23 @@ TEST(NumberText, PlainNumbersIgnoreTheReadoutStyleAndRefuseHugeValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NumberText, FieldArrowsStepAndWrapAtBothEnds) {
+  struct Case {
+    int32_t value;
+    bool up;
+    int32_t low, high, expected;
+  };
+  const Case cases[] = {
+      {20, true, 1, 20, 1},   {19, true, 1, 20, 20},   {0, true, 1, 20, 1},    {99, true, 1, 20, 1},
+      {1, false, 1, 20, 20},  {2, false, 1, 20, 1},    {21, false, 1, 20, 20}, {-4, false, 1, 20, 20},
+      {500, true, 1, 500, 1}, {1, false, 1, 500, 500}, {50, true, 1, 50, 1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(StepFieldValue(c.value, c.up, c.low, c.high), c.expected)
+        << c.value << (c.up ? " up" : " down");
+}
+
+}  // namespace
