@@ -62,17 +62,34 @@ fill() {
   done
   sleep 0.2
 }
-# The dialog's OK (Return) closes it and the program saves; true when it closed.
+# True while a window captioned $1 shows.
+showing() {
+  xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+# How many windows captioned $1 show.
+count_showing() {
+  xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
+}
+# Waits up to 5 s until fewer than $2 windows captioned $1 show (a closed dialog leaves the
+# screen about a second after it ends); false when they stay.
+wait_fewer() {
+  i=0
+  while [ $i -lt 20 ]; do
+    [ "$(count_showing "$1")" -lt "$2" ] && return 0
+    sleep 0.25
+    i=$((i + 1))
+  done
+  return 1
+}
+# The dialog's OK (Return) closes it; true when it closed.
 accept() {
   xdotool key Return
-  sleep 0.8
-  window_exists "^$1\$" && return 1
+  wait_fewer "^$1\$" 1 || { fail "$1 did not close on OK"; return 1; }
   return 0
 }
 # refused TITLE: after Return a message titled like the dialog stands in front of it; both go
 # (Return for the message, Escape for the dialog) and the saved file is still as it was.
 refused() {
-  cp "$work/second.drx" "$work/before.drx"
   xdotool key Return
   sleep 0.8
   n=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l)
@@ -82,10 +99,9 @@ refused() {
     fail "$1: '$2' was not refused ($n windows)"
   fi
   xdotool key Return
-  sleep 0.5
-  window_exists "^$1\$" && pass "$1 stays open after the refusal" || fail "$1 closed on a refused value"
+  wait_fewer "^$1\$" 2 && showing "^$1\$" && pass "$1 stays open after the refusal" || fail "$1 closed on a refused value"
   xdotool key Escape
-  sleep 0.6
+  wait_fewer "^$1\$" 1 || fail "$1 did not close on Cancel"
   save
   cmp -s "$work/before.drx" "$work/second.drx" && pass "$1: the refused '$2' left the drawing as it was" ||
     fail "$1: the refused '$2' changed the drawing"
@@ -119,7 +135,7 @@ open_dialog 5027 "Move Origin" && fill 1 1 && accept "Move Origin" && save
 expect originH 72; expect originV 720
 
 open_dialog 5066 "Line Size" && fill 5 && accept "Line Size" && save
-expect lineWeight 5; expect lineSize 5
+expect lineWeight 5
 open_dialog 5042 "Tension" && fill 7 && accept "Tension" && save
 expect tension 7
 open_dialog 5029 "Scrolling Speed" && fill 120 && accept "Scrolling Speed" && save
@@ -148,6 +164,8 @@ fi
 expect layers "Walls,Doors"
 
 # ---- Refused values ----
+save
+cp "$work/second.drx" "$work/before.drx"
 open_dialog 5046 "Grid Spacing" && fill 0 && refused "Grid Spacing" 0
 open_dialog 5011 "Rulers / Scale" && fill 1 - 0 && refused "Rulers / Scale" 0
 open_dialog 5009 "Preferences" && fill 100 0 && refused "Preferences" "0 sides"
@@ -158,9 +176,8 @@ open_dialog 5066 "Line Size" && fill 0 && refused "Line Size" 0
 open_dialog 5040 "Nudge Rate" && fill "10-2" && refused "Nudge Rate" "10-2"
 
 # ---- Cancel changes nothing ----
-cp "$work/second.drx" "$work/before.drx"
-open_dialog 5046 "Grid Spacing" && fill 9 9 && xdotool key Escape && sleep 0.6
-open_dialog 5027 "Move Origin" && fill 5 5 && xdotool key Escape && sleep 0.6
+open_dialog 5046 "Grid Spacing" && fill 9 9 && xdotool key Escape && wait_fewer "^Grid Spacing$" 1
+open_dialog 5027 "Move Origin" && fill 5 5 && xdotool key Escape && wait_fewer "^Move Origin$" 1
 save
 cmp -s "$work/before.drx" "$work/second.drx" && pass "Cancel left the drawing as it was" || fail "Cancel changed the drawing"
 
