@@ -181,5 +181,43 @@ open_dialog 5027 "Move Origin" && fill 5 5 && xdotool key Escape && wait_fewer "
 save
 cmp -s "$work/before.drx" "$work/second.drx" && pass "Cancel left the drawing as it was" || fail "Cancel changed the drawing"
 
+# ---- A double-click on a ruler opens Rulers / Scale ----
+keys "$frame" ctrl+r
+sleep 1.5
+if rect HorizontalRulerClass 7 && [ "$V" = 1 ]; then
+  xdotool mousemove --sync $(((L + R) / 2)) $(((T + B) / 2))
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+  if dialog=$(wait_window '^Rulers / Scale$' 15); then
+    pass "a double-click on the ruler opens Rulers / Scale"
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    xdotool key Escape
+    wait_fewer '^Rulers / Scale$' 1
+  else
+    fail "the ruler's double-click opened no Rulers / Scale"
+  fi
+else
+  fail "no horizontal ruler after Ctrl+R"
+fi
+
+# ---- One drawing and one that cannot be read, on the command line ----
+kill "$app" 2>/dev/null
+WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
+sleep 1
+"$src/cmake/wine-run.sh" "$exe" "$(winpath "$work/first.drx")" "$(winpath "$work/missing.drx")" >"$work/draxel2.out" 2>&1 &
+app=$!
+if box=$(wait_window '^File Error$' 90); then
+  pass "a drawing that cannot be read is told as Open tells it"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return
+  wait_fewer '^File Error$' 1
+else
+  fail "no message for the missing drawing"
+fi
+sleep 1
+names=$(winfind drawings | tr '\n' ' ')
+[ "$names" = "first.drx " ] && pass "the readable drawing opens alone, named after its file" ||
+  fail "drawing windows: '$names'"
+
 echo "$failures failure(s); files in $work"
 [ $failures -eq 0 ]
