@@ -5,6 +5,7 @@
 
 #include "resources/strings.h"
 #include "shell/caption.h"
+#include "shell/cmdline.h"
 #include "shell/shell.h"
 
 namespace {
@@ -49,10 +50,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   }
   // The embedding server comes later; for now a program started for embedding opens no window.
   g_fUser = !IsEmbeddingCommandLine(commandLine);
-  if (g_fUser) CreateDrawingWindow();
+  // Drawings named on the command line open once the frame shows (their messages need it);
+  // without any, or when none of them opens, the user gets an untitled drawing.
+  const bool namedFiles = g_fUser && CountCommandLineFiles() > 0;
+  if (g_fUser && !namedFiles) CreateDrawingWindow();
   ShowSplash();
   ShowWindow(gFrameWindow, SW_SHOWMAXIMIZED);
   UpdateWindow(gFrameWindow);
+  if (namedFiles && OpenCommandLineFiles() == 0) CreateDrawingWindow();
   FillArrowheadMenu();
   DrawMenuBar(gFrameWindow);
   const int quitCode = RunMessageLoop();

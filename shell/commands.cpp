@@ -15,6 +15,7 @@
 #include "resources/strings.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
+#include "shell/dlogcmds.h"
 #include "shell/filecmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
@@ -393,29 +394,29 @@ const CommandEntry kCommands[] = {
     {CMD_HIDE_SELECTION, OnSelectionMode},
     {CMD_DUPLICATE, nullptr},
     {CMD_MIRROR_HORIZONTAL, nullptr},
-    {CMD_DUPLICATE_OFFSETS, nullptr},
+    {CMD_DUPLICATE_OFFSETS, OnDuplicateOffsets},
     {CMD_FLIP_HORIZONTAL, OnSelectionOperation},
     {CMD_FLIP_VERTICAL, OnSelectionOperation},
     {CMD_NUDGE_UP, OnSelectionOperation},
     {CMD_NUDGE_DOWN, OnSelectionOperation},
     {CMD_NUDGE_LEFT, OnSelectionOperation},
     {CMD_NUDGE_RIGHT, OnSelectionOperation},
-    {CMD_NUDGE_RATE, nullptr},
+    {CMD_NUDGE_RATE, OnNudgeRate},
     {CMD_SMOOTH, OnSelectionOperation},
     {CMD_UNSMOOTH, OnSelectionOperation},
-    {CMD_TENSION, nullptr},
-    {CMD_PREFERENCES, nullptr},
+    {CMD_TENSION, OnTension},
+    {CMD_PREFERENCES, OnPreferences},
     {CMD_SHOW_CLIPBOARD, OnShowClipboard},
     // Layout
     {CMD_MENU_BAR, OnMenuBar},
     {CMD_RULERS, OnRulers},
-    {CMD_RULERS_SCALE, nullptr},
+    {CMD_RULERS_SCALE, OnRulersScale},
     {CMD_FIT_TO_WINDOW, OnFitToWindow},
     {CMD_AXIS_LINES, OnViewToggle},
     {CMD_PAGE_BREAKS, OnViewToggle},
     {CMD_GRID_LINES, OnViewToggle},
     {CMD_SNAP_TO_GRID, nullptr},
-    {CMD_GRID_SPACING, nullptr},
+    {CMD_GRID_SPACING, OnGridSpacing},
     {CMD_ALIGN_TOP_LEFT, OnAlignToGrid},
     {CMD_ALIGN_TOP_RIGHT, OnAlignToGrid},
     {CMD_ALIGN_BOTTOM_RIGHT, OnAlignToGrid},
@@ -434,9 +435,9 @@ const CommandEntry kCommands[] = {
     {CMD_SINGLE_TOLERANCE, OnDimensionStyle},
     {CMD_DOUBLE_TOLERANCE, OnDimensionStyle},
     {CMD_LIMITING_TOLERANCE, OnDimensionStyle},
-    {CMD_TOLERANCE_VALUES, nullptr},
+    {CMD_TOLERANCE_VALUES, OnToleranceValues},
     {CMD_DRAW_PARALLEL, nullptr},
-    {CMD_PARALLEL, nullptr},
+    {CMD_PARALLEL, OnParallelFormat},
     {CMD_DRAW_FROM_CENTER, nullptr},
     {CMD_FILL_COLOR, nullptr},
     {CMD_PEN_COLOR, nullptr},
@@ -447,8 +448,8 @@ const CommandEntry kCommands[] = {
     {CMD_READOUT_FIRST + 4, OnDimensionStyle},
     {CMD_READOUT_FIRST + 5, OnDimensionStyle},
     {CMD_READOUT_FIRST + 6, OnDimensionStyle},
-    {CMD_LINE_TYPES, nullptr},
-    {CMD_LINE_SIZE, nullptr},
+    {CMD_LINE_TYPES, OnLineTypes},
+    {CMD_LINE_SIZE, OnLineSize},
     // Options
     {CMD_FILL_PATTERNS, OnFillPatterns},
     {CMD_LOCK, OnSelectionMode},
@@ -459,10 +460,10 @@ const CommandEntry kCommands[] = {
     {CMD_SEND_TO_BACK, OnArrange},
     {CMD_GROUP, OnGroup},
     {CMD_UNGROUP, OnArrange},
-    {CMD_MOVE_ORIGIN, nullptr},
+    {CMD_MOVE_ORIGIN, OnMoveOrigin},
     {CMD_ACTUAL_SIZE, OnActualSize},
     // Window
-    {CMD_SCROLLING_SPEED, nullptr},
+    {CMD_SCROLLING_SPEED, OnScrollingSpeed},
     {CMD_BACKGROUND_COLOR, OnBackgroundColor},
     {CMD_TITLE_NAME, OnTitleStyle},
     {CMD_TITLE_NAME_AXIS, OnTitleStyle},
@@ -474,7 +475,7 @@ const CommandEntry kCommands[] = {
     {CMD_TOOLBOX_DIMENSION, OnToolbox},
     {CMD_TOOLBOX_POSITION, OnToolbox},
     // Layers
-    {CMD_LAYER_INFO, nullptr},
+    {CMD_LAYER_INFO, OnLayering},
     // Text
     {CMD_FONTS, nullptr},
     {CMD_ALIGN_LEFT, nullptr},

@@ -253,10 +253,17 @@ void OnOpen(int) {
   DrxFileInitialize(gFrameWindow);
   LoadStr(STR_UNTITLED_DRX, gPathBuffer, kPathBufferSize);
   if (!DrxFileOpenDlg(gFrameWindow, gPathBuffer, gTitleBuffer)) return;
+  OpenDrawingFile(gPathBuffer, gTitleBuffer);
+}
+
+bool OpenDrawingFile(const char* path, const char* title) {
+  if (!path || !*path) return false;
+  if (path != gPathBuffer) std::snprintf(gPathBuffer, kPathBufferSize, "%s", path);
+  if (title != gTitleBuffer) std::snprintf(gTitleBuffer, kPathBufferSize, "%s", title ? title : path);
   SendFrameCommand(CMD_NEW);
   HWND window = CurrentDrawingWindow();
   DocumentRec* document = gCurDocument;
-  if (!window || !document) return;
+  if (!window || !document) return false;
   SetDrawingCaption(window, gTitleBuffer);
   StoreFileName(document, gPathBuffer);
   bool read;
@@ -278,20 +285,21 @@ void OnOpen(int) {
     RepaintDrawing();
     ReportFileFailure(STR_READ_DAMAGED, gPathBuffer);
     SendFrameCommand(CMD_ACTUAL_SIZE);
-    return;
+    return true;
   }
   if (!read) {
     // Nothing was read: the new window goes again, so no empty drawing can be saved over the file.
-    char path[kPathBufferSize];
-    std::strcpy(path, gPathBuffer);
+    char failedPath[kPathBufferSize];
+    std::strcpy(failedPath, gPathBuffer);
     ClearBuffers();
     SendMessageA(gClientWindow, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
-    ReportFileFailure(STR_READ_FAILED, path);
-    return;
+    ReportFileFailure(STR_READ_FAILED, failedPath);
+    return false;
   }
   UpdateLayerMenu();
   RepaintDrawing();
   SendFrameCommand(CMD_ACTUAL_SIZE);
+  return true;
 }
 
 void OnSave(int id) {

@@ -2,6 +2,10 @@
 #pragma once
 
 void OnOpen(int id);
+// Opens the drawing file `path` in a new window captioned `title`, as Open does after its
+// dialog; an unreadable file is told to the user and its window goes again. False when nothing
+// could be read.
+bool OpenDrawingFile(const char* path, const char* title);
 void OnSave(int id);
 void OnSaveAs(int id);
 void OnOpenSymbol(int id);

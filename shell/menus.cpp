@@ -6,6 +6,7 @@
 #include "resources/strings.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
+#include "shell/setdlogs.h"
 #include "shell/shell.h"
 #include "tools/undo.h"
 
@@ -79,6 +80,7 @@ void UpdateDrawingItems(const DocumentRec* document, const DocState* s) {
   CheckMarkCmd(m, CMD_TOOLBOX_DIMENSION, gVisibleTools & kDimToolsBit);
   CheckMarkCmd(m, CMD_TOOLBOX_POSITION, gVisibleTools & kReadoutsBit);
   CheckMarkCmd(m, CMD_FILL_PATTERNS, gVisibleTools & kPatternsBit);
+  if (gDefNudgeRate) DisableCmd(m, CMD_NUDGE_RATE);
   UpdateUndoItem(m, document);
 }
 

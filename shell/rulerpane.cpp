@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "render/ruler.h"
+#include "shell/cmdids.h"
 #include "shell/shell.h"
 
 namespace {
@@ -88,8 +89,13 @@ LRESULT OnUnitPaint(HWND window) {
   return 0;
 }
 
-// The Drawing Scale dialog a double-click opens is not built yet: the double-click stays inert.
-LRESULT OnRulerDoubleClick() {
+// A double-click on a ruler opens the Rulers / Scale dialog of the ruler's drawing.
+LRESULT OnRulerDoubleClick(HWND ruler) {
+  DocumentRec* document = DocumentOfRuler(ruler);
+  HWND pane = document ? DrawingPaneOf(GetParent(ruler)) : nullptr;
+  if (!pane) return 0;
+  CurrentDrawingScope scope(pane, document);
+  SendFrameCommand(CMD_RULERS_SCALE);
   return 0;
 }
 
@@ -121,7 +127,7 @@ LRESULT RulerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
     case WM_LBUTTONDOWN:
       return 0;  // a press only reads the ruler's geometry
     case WM_LBUTTONDBLCLK:
-      return OnRulerDoubleClick();
+      return OnRulerDoubleClick(window);
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
       return 0;

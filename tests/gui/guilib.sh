@@ -81,3 +81,9 @@ window_exists() {
   done
   return 1
 }
+# rect_dialog TITLE ID: sets L T R B V for control ID of the dialog captioned TITLE.
+rect_dialog() {
+  set -- $(winfind dlgrect "$@")
+  [ $# -eq 5 ] || return 1
+  L=$1 T=$2 R=$3 B=$4 V=$5
+}
