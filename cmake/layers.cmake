@@ -32,7 +32,8 @@ set(DRX_LAYER_RANK_tools 6)
 # The program (Windows) with its resources, and the converter beside it.
 set(DRX_LAYER_shell shell/ ole/ resources/)
 set(DRX_LAYER_RANK_shell 7)
-set(DRX_LAYER_drxconv drxconv/)
+# The DXF import filter, a library beside the program, wraps the portable DXF reader.
+set(DRX_LAYER_drxconv drxconv/ filters/dxfflt)
 set(DRX_LAYER_RANK_drxconv 7)
 
 set(DRX_WINDOWS_ONLY_DIRS render shell ole)

@@ -47,6 +47,8 @@ const char* FilterResultText(int16_t result) {
       return "imported";
     case kFilterMissing:
       return "no import filter for this format is installed";
+    case kFilterCorrupt:
+      return "the import filter is damaged (it has no ImportGr)";
     case kFilterCannotOpen:
       return "cannot be opened";
     case kFilterIncomplete:

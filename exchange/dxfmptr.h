@@ -10,6 +10,8 @@
 
 // Not a filter's result: the filter library is not installed (or has no ImportGr).
 constexpr int16_t kFilterMissing = -1;
+// Not a filter's result: the library loads but lacks the ImportGr entry point.
+constexpr int16_t kFilterCorrupt = -2;
 
 struct ImportFormat {
   const char* extension;   // lower case, without the dot
@@ -28,7 +30,7 @@ const char* FilterResultText(int16_t result);
 // Windows only. Loads `filterFile` from the program's folder or the system folder (never the
 // current folder or the search path), hands it the open file, and places the result on the
 // current drawing's current layer in `mode`. `dc` and `window` are the drawing pane's (either may
-// be null in the converter). Returns kFilterOK, a filter's error code, kFilterMissing, or
-// kFilterCannotOpen when the file cannot be opened; the filter's metafile is deleted wherever no
-// picture object took it, and the filter library is released.
+// be null in the converter). Returns kFilterOK, a filter's error code, kFilterMissing,
+// kFilterCorrupt, or kFilterCannotOpen when the file cannot be opened; the filter's metafile is deleted
+// wherever no picture object took it, and the filter library is released.
 int16_t ImportThroughFilter(const char* filterFile, const char* path, int16_t mode, void* dc, void* window);

@@ -41,7 +41,7 @@ int16_t ImportThroughFilter(const char* filterFile, const char* path, int16_t mo
       reinterpret_cast<GetFilterPrefProc>(reinterpret_cast<void*>(GetProcAddress(filter, "GetFilterPref")));
   if (!importGr) {
     FreeLibrary(filter);
-    return kFilterMissing;
+    return kFilterCorrupt;
   }
   // The file stays open for reading while the filter works on it.
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

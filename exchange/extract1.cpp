@@ -276,6 +276,9 @@ int16_t ExtractWMFEntities(const uint8_t* bits, size_t length, const FilterPictR
   DocState* state = gCurDocument->docState;
   const RGB16 fillColor = state->fillColor, penColor = state->penColor;
   const int16_t lineWeight = state->lineWeight, lineType = state->lineType;
+  // Imported figures are the file's own: no parallel copies are drawn beside them.
+  const uint8_t drawParallel = state->drawParallel;
+  state->drawParallel = 0;
 
   gExtractScale = 72.0f / static_cast<float>(picture->unitsPerInch);
   gExtractLayer = gCurDocument->currentLayer;
@@ -310,5 +313,6 @@ int16_t ExtractWMFEntities(const uint8_t* bits, size_t length, const FilterPictR
   state->penColor = penColor;
   state->lineWeight = lineWeight;
   state->lineType = lineType;
+  state->drawParallel = drawParallel;
   return sound ? kFilterOK : kFilterInvalidData;
 }
