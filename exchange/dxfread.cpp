@@ -723,6 +723,37 @@ bool Reader::Write() {
     }
   }
   if (figures_.empty() || !std::isfinite(minX + minY + maxX + maxY)) return false;
+  // An arc record holds its whole ellipse's rectangle: an arc whose ellipse reaches past the
+  // drawing (a flat arc of a large circle) is written as chords instead, fine enough that they
+  // stay within a metafile unit of the curve, so the range stays the drawing's.
+  const double margin = std::max(maxX - minX, maxY - minY) * 0.01;
+  const double unit = std::max(std::max(maxX - minX, maxY - minY), 1e-9) / kFitUnits;
+  for (Figure& figure : figures_) {
+    if (!figure.arc ||
+        (figure.centre.x - figure.rx >= minX - margin && figure.centre.x + figure.rx <= maxX + margin &&
+         figure.centre.y - figure.ry >= minY - margin && figure.centre.y + figure.ry <= maxY + margin))
+      continue;
+    const Point& c = figure.centre;
+    const double u0 = std::atan2((figure.start.y - c.y) / figure.ry, (figure.start.x - c.x) / figure.rx);
+    double u1 = std::atan2((figure.end.y - c.y) / figure.ry, (figure.end.x - c.x) / figure.rx);
+    if (figure.full || u1 <= u0) u1 += kTwoPi;
+    const double r = std::max(figure.rx, figure.ry);
+    const double step = r > unit ? 2.0 * std::acos(1.0 - unit / r) : kTwoPi;
+    const int steps = std::max(1, std::min(4096, static_cast<int>(std::ceil((u1 - u0) / step))));
+    if (static_cast<size_t>(steps) + 1 > pointBudget_) {
+      tooBig_ = true;
+      return false;
+    }
+    pointBudget_ -= static_cast<size_t>(steps) + 1;
+    figure.arc = false;
+    figure.closed = figure.full;
+    figure.firstPoint = points_.size();
+    figure.pointCount = static_cast<size_t>(steps) + 1;
+    for (int i = 0; i <= steps; ++i) {
+      const double u = u0 + (u1 - u0) * i / steps;
+      points_.push_back(Point{c.x + figure.rx * std::cos(u), c.y + figure.ry * std::sin(u)});
+    }
+  }
   out_->minX = minX;
   out_->minY = minY;
   out_->maxX = maxX;
@@ -853,7 +884,9 @@ int16_t Reader::Run(const char* text, size_t length) {
   }
   if (!out_->note.empty()) out_->note = "Not imported: " + out_->note + ".";
   if (figures_.empty()) return Refuse(kFilterInvalidData, "the drawing holds nothing that can be imported");
-  if (!Write()) return Refuse(kFilterInvalidData, "the drawing's extents are not finite");
+  if (!Write())
+    return tooBig_ ? Refuse(kFilterMetafileTooBig, "the drawing expands to more figures than an import holds")
+                   : Refuse(kFilterInvalidData, "the drawing's extents are not finite");
   return kFilterOK;
 }
 
