@@ -24,7 +24,7 @@ constexpr size_t kMaxMetafileBytes = size_t{96} << 20;
 constexpr double kFitUnits = 32000.0;
 // Flattened curves: at most this turn per chord, and this many chords per spline span.
 constexpr double kChordDegrees = 3.0;
-constexpr int kSplineChordsPerSpan = 16;
+constexpr int kSplineChordsPerSpan = 8;
 // Two lengths are equal (or a cosine zero) within this share of the larger.
 constexpr double kShapeTolerance = 1e-9;
 // Drawing units per inch by the header's $INSUNITS: none, inches, feet, miles, millimetres,
@@ -67,6 +67,9 @@ struct Rgb {
 // counter-clockwise from `start` to `end` (both on the ellipse); `full` for the whole ellipse.
 struct Figure {
   bool arc = false;
+  bool curve = false;  // a turned elliptical arc C + M cos t + m sin t, t0 <= t <= t1, flattened when written
+  Point major{0, 0}, minor{0, 0};
+  double t0 = 0, t1 = 0;
   bool closed = false;
   bool full = false;
   Rgb colour{0, 0, 0};
@@ -376,12 +379,23 @@ void Reader::AddEllipse(Point centre, Point major, Point minor, double t0, doubl
     figures_.push_back(figure);
     return;
   }
-  const double sweep = t1 - t0;
-  const int steps = std::max(2, static_cast<int>(std::ceil(sweep * 180.0 / kPiD / kChordDegrees)));
-  std::vector<Point> points;
-  points.reserve(static_cast<size_t>(steps) + 1);
-  for (int s = 0; s <= steps; ++s) points.push_back(at(t0 + sweep * s / steps));
-  AddPolyline(points, full, colour);
+  // Anything else is flattened once the drawing's size (and so the size of a metafile unit) is
+  // known.
+  if (pointBudget_ < 8) {
+    tooBig_ = true;
+    return;
+  }
+  pointBudget_ -= 8;
+  Figure figure;
+  figure.curve = true;
+  figure.closed = full;
+  figure.colour = colour;
+  figure.centre = c;
+  figure.major = M;
+  figure.minor = m;
+  figure.t0 = t0;
+  figure.t1 = t1;
+  figures_.push_back(figure);
 }
 
 // A B-spline (rational when weights are given) as chords: de Boor's evaluation at even steps of
@@ -700,7 +714,23 @@ bool Reader::Write() {
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
   };
+  auto curveAt = [](const Figure& f, double t) {
+    return Point{f.centre.x + f.major.x * std::cos(t) + f.minor.x * std::sin(t),
+                 f.centre.y + f.major.y * std::cos(t) + f.minor.y * std::sin(t)};
+  };
   for (const Figure& figure : figures_) {
+    if (figure.curve) {
+      include(curveAt(figure, figure.t0));
+      include(curveAt(figure, figure.t1));
+      // x and y are extreme where their derivatives vanish: t = atan2(minor, major) + n pi.
+      for (double base :
+           {std::atan2(figure.minor.x, figure.major.x), std::atan2(figure.minor.y, figure.major.y)})
+        for (int n = -2; n <= 4; ++n) {
+          const double t = base + n * kPiD;
+          if (t > figure.t0 && t < figure.t1) include(curveAt(figure, t));
+        }
+      continue;
+    }
     if (!figure.arc) {
       for (size_t i = 0; i < figure.pointCount; ++i) include(points_[figure.firstPoint + i]);
       continue;
@@ -729,6 +759,25 @@ bool Reader::Write() {
   const double margin = std::max(maxX - minX, maxY - minY) * 0.01;
   const double unit = std::max(std::max(maxX - minX, maxY - minY), 1e-9) / kFitUnits;
   for (Figure& figure : figures_) {
+    if (figure.curve) {
+      // Chords within a metafile unit of the curve.
+      const double r =
+          std::max(std::hypot(figure.major.x, figure.major.y), std::hypot(figure.minor.x, figure.minor.y));
+      const double step = r > unit ? 2.0 * std::acos(1.0 - unit / r) : kTwoPi;
+      const int steps =
+          std::max(2, std::min(4096, static_cast<int>(std::ceil((figure.t1 - figure.t0) / step))));
+      if (static_cast<size_t>(steps) + 1 > pointBudget_) {
+        tooBig_ = true;
+        return false;
+      }
+      pointBudget_ -= static_cast<size_t>(steps) + 1;
+      figure.curve = false;
+      figure.firstPoint = points_.size();
+      figure.pointCount = static_cast<size_t>(steps) + 1;
+      for (int i = 0; i <= steps; ++i)
+        points_.push_back(curveAt(figure, figure.t0 + (figure.t1 - figure.t0) * i / steps));
+      continue;
+    }
     if (!figure.arc ||
         (figure.centre.x - figure.rx >= minX - margin && figure.centre.x + figure.rx <= maxX + margin &&
          figure.centre.y - figure.ry >= minY - margin && figure.centre.y + figure.ry <= maxY + margin))

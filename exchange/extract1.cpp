@@ -8,6 +8,7 @@
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
+#include "model/pthndlr.h"
 #include "model/records.h"
 #include "tools/buildobj.h"
 #include "tools/toolstate.h"
@@ -18,6 +19,7 @@ LayerRec* gExtractLayer = nullptr;
 float gExtractScale = 1.0f;
 ObjectRec* gExtractPoly = nullptr;
 ObjectRec* gExtractTail = nullptr;
+PointRec* gExtractPolyTail = nullptr;
 bool gExtractFault = false;
 std::string gImportNote;
 
@@ -52,6 +54,19 @@ ObjectRec* LastObjectOf(LayerRec* layer) {
   return last;
 }
 
+// Appends a vertex to a figure being built, after its last point `tail`, as the polygon builder's
+// second stage does (a repeat of the last vertex adds nothing) but without walking the points
+// and recomputing the bounds for each: long imported outlines would take quadratic time.
+void AppendVertex(ObjectRec* figure, PointRec** tail, float x, float y) {
+  if (!figure || !*tail || !std::isfinite(x) || !std::isfinite(y)) return;
+  if ((*tail)->x == x && (*tail)->y == y) return;
+  PointRec* point = CreatePoint(kVertexPoint, 0, 0, 0.0f, 0.0f, x, y, 0.0f, 0.0f, figure);
+  if (!point) return;
+  LinkPointAfter(point, figure, *tail);
+  point->detectable = 1;
+  *tail = point;
+}
+
 // Finishes a figure built unlinked; it joins the layer unless it was too small to keep.
 void FinishFigure(ObjectRec* object, bool close) {
   if (!object) return;
@@ -62,6 +77,7 @@ void FinishFigure(ObjectRec* object, bool close) {
 void ClosePendingPolyline() {
   if (gExtractPoly && gExtractPoly->kind == kPolyKind) FinishFigure(gExtractPoly, false);
   gExtractPoly = nullptr;
+  gExtractPolyTail = nullptr;
 }
 
 // True when the points, rounded to whole numbers, are the same place.
@@ -76,11 +92,12 @@ bool BuildFigure(WmfParams* params, int count, bool closeWhenEnds) {
   float firstX = Scaled(ReadWmfShort(params));
   float firstY = Scaled(ReadWmfShort(params));
   ObjectRec* figure = BuildPoly(nullptr, firstX, firstY, nullptr, kBuildFirstPoint, true);
+  PointRec* tail = figure ? figure->firstPoint : nullptr;
   float x = firstX, y = firstY;
   for (int i = 1; i < count; ++i) {
     x = Scaled(ReadWmfShort(params));
     y = Scaled(ReadWmfShort(params));
-    if (figure) BuildPoly(figure, x, y, nullptr, kBuildAddPoint, true);
+    AppendVertex(figure, &tail, x, y);
   }
   if (figure) FinishFigure(figure, closeWhenEnds && count > 2 && SameWholePoint(firstX, firstY, x, y));
   return true;
@@ -222,11 +239,12 @@ int ExtractWMFProc(const WmfRecord* record, const FilterPictRecord*) {
       if (params.failed) break;
       ClosePendingPolyline();
       gExtractPoly = BuildPoly(nullptr, x, y, nullptr, kBuildFirstPoint, true);
+      gExtractPolyTail = gExtractPoly ? gExtractPoly->firstPoint : nullptr;
       break;
     }
     case kMetaLineTo: {
       const float y = Scaled(ReadWmfShort(&params)), x = Scaled(ReadWmfShort(&params));
-      if (!params.failed && gExtractPoly) BuildPoly(gExtractPoly, x, y, nullptr, kBuildAddPoint, true);
+      if (!params.failed) AppendVertex(gExtractPoly, &gExtractPolyTail, x, y);
       break;
     }
     case kMetaPolyline:
