@@ -185,6 +185,18 @@ class Reader {
   void AddEllipse(Point centre, Point major, Point minor, double t0, double t1, const Affine& transform,
                   Rgb colour);
   void AddBulge(std::vector<Point>* points, Point from, Point to, double bulge);
+  // A polyline's vertices with its bulged segments as chords; a closed one ends at its start.
+  std::vector<Point> FlattenBulges(const std::vector<Point>& points, const std::vector<double>& bulges,
+                                   bool closed);
+  // Takes `count` points from the budget; false (and the drawing too big) when it is spent.
+  bool TakePoints(size_t count) {
+    if (count > pointBudget_) {
+      tooBig_ = true;
+      return false;
+    }
+    pointBudget_ -= count;
+    return true;
+  }
   bool Write();
 
   DxfImport* out_;
@@ -309,11 +321,7 @@ void Reader::ReadBlocks(size_t from, size_t to) {
 
 void Reader::AddPolyline(const std::vector<Point>& points, bool closed, Rgb colour) {
   if (points.empty()) return;
-  if (points.size() > pointBudget_) {
-    tooBig_ = true;
-    return;
-  }
-  pointBudget_ -= points.size();
+  if (!TakePoints(points.size())) return;
   Figure figure;
   figure.closed = closed;
   figure.colour = colour;
@@ -343,6 +351,20 @@ void Reader::AddBulge(std::vector<Point>* points, Point from, Point to, double b
   }
 }
 
+std::vector<Point> Reader::FlattenBulges(const std::vector<Point>& points, const std::vector<double>& bulges,
+                                         bool closed) {
+  std::vector<Point> flat;
+  for (size_t i = 0; i < points.size(); ++i) {
+    flat.push_back(points[i]);
+    const bool last = i + 1 == points.size();
+    if (last && !closed) break;
+    const Point& next = last ? points[0] : points[i + 1];
+    if (bulges[i] != 0) AddBulge(&flat, points[i], next, bulges[i]);
+  }
+  if (closed && !points.empty()) flat.push_back(points[0]);
+  return flat;
+}
+
 // The elliptical arc C + M cos t + m sin t for t from t0 to t1 (increasing), placed through the
 // transform: an arc figure when it stays an upright ellipse, else chords.
 void Reader::AddEllipse(Point centre, Point major, Point minor, double t0, double t1, const Affine& transform,
@@ -362,11 +384,7 @@ void Reader::AddEllipse(Point centre, Point major, Point minor, double t0, doubl
     return Point{c.x + M.x * std::cos(t) + m.x * std::sin(t), c.y + M.y * std::cos(t) + m.y * std::sin(t)};
   };
   if (circle || upright) {
-    if (pointBudget_ < 8) {
-      tooBig_ = true;
-      return;
-    }
-    pointBudget_ -= 8;
+    if (!TakePoints(8)) return;
     Figure figure;
     figure.arc = true;
     figure.full = full;
@@ -381,11 +399,7 @@ void Reader::AddEllipse(Point centre, Point major, Point minor, double t0, doubl
   }
   // Anything else is flattened once the drawing's size (and so the size of a metafile unit) is
   // known.
-  if (pointBudget_ < 8) {
-    tooBig_ = true;
-    return;
-  }
-  pointBudget_ -= 8;
+  if (!TakePoints(8)) return;
   Figure figure;
   figure.curve = true;
   figure.closed = full;
@@ -570,15 +584,7 @@ bool Reader::DrawEntity(const Entity& entity, const Affine& transform, Rgb block
       }
     }
     const bool closed = (integer(70, 0) & 1) != 0;
-    std::vector<Point> flat;
-    for (size_t i = 0; i < points.size(); ++i) {
-      flat.push_back(points[i]);
-      const bool last = i + 1 == points.size();
-      if (last && !closed) break;
-      const Point& next = last ? points[0] : points[i + 1];
-      if (bulges[i] != 0) AddBulge(&flat, points[i], next, bulges[i]);
-    }
-    if (closed && !points.empty()) flat.push_back(points[0]);
+    std::vector<Point> flat = FlattenBulges(points, bulges, closed);
     for (Point& p : flat) p = local.Apply(p);
     AddPolyline(flat, closed, colour);
   } else if (type == "POLYLINE") {
@@ -608,15 +614,7 @@ bool Reader::DrawEntity(const Entity& entity, const Affine& transform, Rgb block
     }
     const bool closed = (flags & 1) != 0;
     const bool planar = !(flags & 8);  // 3D polylines are in world coordinates
-    std::vector<Point> flat;
-    for (size_t i = 0; i < points.size(); ++i) {
-      flat.push_back(points[i]);
-      const bool last = i + 1 == points.size();
-      if (last && !closed) break;
-      const Point& next = last ? points[0] : points[i + 1];
-      if (bulges[i] != 0) AddBulge(&flat, points[i], next, bulges[i]);
-    }
-    if (closed && !points.empty()) flat.push_back(points[0]);
+    std::vector<Point> flat = FlattenBulges(points, bulges, closed);
     for (Point& p : flat) p = (planar ? local : transform).Apply(p);
     AddPolyline(flat, closed, colour);
   } else if (type == "SPLINE") {
@@ -766,11 +764,7 @@ bool Reader::Write() {
       const double step = r > unit ? 2.0 * std::acos(1.0 - unit / r) : kTwoPi;
       const int steps =
           std::max(2, std::min(4096, static_cast<int>(std::ceil((figure.t1 - figure.t0) / step))));
-      if (static_cast<size_t>(steps) + 1 > pointBudget_) {
-        tooBig_ = true;
-        return false;
-      }
-      pointBudget_ -= static_cast<size_t>(steps) + 1;
+      if (!TakePoints(static_cast<size_t>(steps) + 1)) return false;
       figure.curve = false;
       figure.firstPoint = points_.size();
       figure.pointCount = static_cast<size_t>(steps) + 1;
@@ -789,11 +783,7 @@ bool Reader::Write() {
     const double r = std::max(figure.rx, figure.ry);
     const double step = r > unit ? 2.0 * std::acos(1.0 - unit / r) : kTwoPi;
     const int steps = std::max(1, std::min(4096, static_cast<int>(std::ceil((u1 - u0) / step))));
-    if (static_cast<size_t>(steps) + 1 > pointBudget_) {
-      tooBig_ = true;
-      return false;
-    }
-    pointBudget_ -= static_cast<size_t>(steps) + 1;
+    if (!TakePoints(static_cast<size_t>(steps) + 1)) return false;
     figure.arc = false;
     figure.closed = figure.full;
     figure.firstPoint = points_.size();

@@ -160,13 +160,23 @@ void WmfWriter::Arc(int16_t left, int16_t top, int16_t right, int16_t bottom, in
   for (int16_t w : words) Word(w);
 }
 
-void WmfWriter::Select(int slot) {
+// The object just created takes the lowest free slot; it is selected and the one it replaces
+// deleted.
+void WmfWriter::Replace(int* slot) {
+  int free = 0;
+  while (free == penSlot_ || free == brushSlot_) ++free;
+  if (free + 1 > slotsInUse_) slotsInUse_ = free + 1;
   Begin(kMetaSelectObject, 1);
-  Word(static_cast<int16_t>(slot));
+  Word(static_cast<int16_t>(free));
+  if (*slot >= 0) {
+    Begin(kMetaDeleteObject, 1);
+    Word(static_cast<int16_t>(*slot));
+  }
+  *slot = free;
 }
 
-// Objects take the lowest free slot of the table; the pen and the brush use slots 0 and 1 turn
-// about with a third for the one being replaced, so the table never holds more than three.
+// The pen and the brush use slots 0 and 1 turn about with a third for the one being replaced,
+// so the table never holds more than three.
 void WmfWriter::UsePen(int16_t style, int16_t width, uint8_t red, uint8_t green, uint8_t blue) {
   Begin(kMetaCreatePen, 5);
   Word(style);
@@ -174,15 +184,7 @@ void WmfWriter::UsePen(int16_t style, int16_t width, uint8_t red, uint8_t green,
   Word(0);
   Word(static_cast<int16_t>(red | (green << 8)));
   Word(static_cast<int16_t>(blue));
-  int slot = 0;
-  while (slot == penSlot_ || slot == brushSlot_) ++slot;
-  if (slot + 1 > slotsInUse_) slotsInUse_ = slot + 1;
-  Select(slot);
-  if (penSlot_ >= 0) {
-    Begin(kMetaDeleteObject, 1);
-    Word(static_cast<int16_t>(penSlot_));
-  }
-  penSlot_ = slot;
+  Replace(&penSlot_);
 }
 
 void WmfWriter::UseBrush(int16_t style, uint8_t red, uint8_t green, uint8_t blue, int16_t hatch) {
@@ -191,15 +193,7 @@ void WmfWriter::UseBrush(int16_t style, uint8_t red, uint8_t green, uint8_t blue
   Word(static_cast<int16_t>(red | (green << 8)));
   Word(static_cast<int16_t>(blue));
   Word(hatch);
-  int slot = 0;
-  while (slot == penSlot_ || slot == brushSlot_) ++slot;
-  if (slot + 1 > slotsInUse_) slotsInUse_ = slot + 1;
-  Select(slot);
-  if (brushSlot_ >= 0) {
-    Begin(kMetaDeleteObject, 1);
-    Word(static_cast<int16_t>(brushSlot_));
-  }
-  brushSlot_ = slot;
+  Replace(&brushSlot_);
 }
 
 void WmfWriter::Comment(const std::string& text) {

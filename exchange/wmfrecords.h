@@ -117,7 +117,7 @@ class WmfWriter {
  private:
   void Begin(uint16_t function, size_t paramWords);
   void Word(int16_t value);
-  void Select(int slot);
+  void Replace(int* slot);
   std::vector<uint8_t> bytes_;
   size_t records_ = 0;
   uint32_t maxRecordWords_ = 3;

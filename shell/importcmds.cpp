@@ -9,10 +9,10 @@
 #include "exchange/extract1.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
-#include "model/objedit.h"
 #include "render/drawhdlr.h"
 #include "resources/strings.h"
 #include "shell/cmdids.h"
+#include "shell/filecmds.h"
 #include "shell/filedlg.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
@@ -97,25 +97,14 @@ bool ImportEntry(bool (*importer)(const char*, void*), const char* path) {
 // The imported objects, selected, land in the middle of the pane, which is redrawn there.
 void PlaceImportedSelection(DocumentRec* document) {
   HWND pane = static_cast<HWND>(gCurWindow);
-  if (!pane) return;
-  RECT client;
-  GetClientRect(pane, &client);
-  POINT centre = {client.right / 2, client.bottom / 2};
-  HDC dc = GetDC(pane);
-  if (dc) {
-    DPtoLP(dc, &centre, 1);
-    ReleaseDC(pane, dc);
-  }
   FloatRect placed;
-  CenterObjectsAt(document->firstLayer, true, UnzoomF(static_cast<float>(centre.x)),
-                  UnzoomF(static_cast<float>(centre.y)), &placed);
-  if (placed.right < placed.left) return;
+  if (!CenterSelectionInPane(document, &placed) || placed.right < placed.left) return;
   IntRect area = {static_cast<int32_t>(placed.left + 0.5f), static_cast<int32_t>(placed.top + 0.5f),
                   static_cast<int32_t>(placed.right + 0.5f), static_cast<int32_t>(placed.bottom + 0.5f)};
   ZoomRect(&area);
   RECT invalid = {area.left - kInvalidateMargin, area.top - kInvalidateMargin, area.right + kInvalidateMargin,
                   area.bottom + kInvalidateMargin};
-  if ((dc = GetDC(pane)) != nullptr) {
+  if (HDC dc = GetDC(pane)) {
     LPtoDP(dc, reinterpret_cast<POINT*>(&invalid), 2);
     ReleaseDC(pane, dc);
   }
