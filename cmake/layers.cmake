@@ -26,12 +26,14 @@ set(DRX_LAYER_RANK_files 4)
 set(DRX_LAYER_render render/ dimensions/)
 set(DRX_LAYER_RANK_render 5)
 # The tools' logic (portable) and their tracking on the screen (_win).
-set(DRX_LAYER_tools tools/)
+# The import conversion builds objects with the shape builders, so it sits with the tools.
+set(DRX_LAYER_tools tools/ exchange/extract1 exchange/dxfmptr)
 set(DRX_LAYER_RANK_tools 6)
 # The program (Windows) with its resources, and the converter beside it.
 set(DRX_LAYER_shell shell/ ole/ resources/)
 set(DRX_LAYER_RANK_shell 7)
-set(DRX_LAYER_drxconv drxconv/)
+# The DXF import filter, a library beside the program, wraps the portable DXF reader.
+set(DRX_LAYER_drxconv drxconv/ filters/dxfflt)
 set(DRX_LAYER_RANK_drxconv 7)
 
 set(DRX_WINDOWS_ONLY_DIRS render shell ole)

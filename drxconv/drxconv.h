@@ -29,6 +29,12 @@ struct LoadedDrawing {
 // left allocated then.
 bool LoadDrawing(const char* path, LoadedDrawing* drawing, std::string* reason);
 void UnloadDrawing(LoadedDrawing* drawing);
+// True for the extensions of files the program imports (.dxf, .bmp, .eps...).
+bool IsImportedFormat(const char* path);
+// Imports `path` into a new document that becomes current, as the matching import command would
+// into a new drawing. kExitDone; kExitUsage for a format this build cannot import; kExitFile with
+// `reason` when the import fails. What did not come across goes to stderr as one line.
+int ImportDrawing(const char* path, LoadedDrawing* drawing, std::string* reason);
 
 // Prints the drawing as the `info` JSON. False when the stream reports a write error.
 bool WriteInfoJson(const LoadedDrawing& drawing, FILE* out);

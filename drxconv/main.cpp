@@ -44,7 +44,8 @@ void PrintHelp() {
       "  drxconv info FILE                 print the drawing as JSON on stdout\n"
       "  drxconv convert IN OUT [options]  read IN, write OUT in the format of OUT's extension\n"
       "  drxconv --help | --version\n\n"
-      "IN: a .drx or .sym file. OUT formats: %s.\n"
+      "IN: a .drx or .sym file, or a file Draxel imports (.dxf; .bmp, .gif, .jpg, .tif, .pcx, .eps\n"
+      "on the Windows build). OUT formats: %s.\n"
       "Options: --zoom Z (rendered pictures, default 1), --eps-preview (EPS with a preview).\n"
       "Exit status: 0 done; 1 usage error or unsupported output; 2 the input cannot be read or\n"
       "the output cannot be written.\n",
@@ -54,7 +55,12 @@ void PrintHelp() {
 int RunInfo(const char* path) {
   LoadedDrawing drawing;
   std::string reason;
-  if (!LoadDrawing(path, &drawing, &reason)) return Fail(kExitFile, path, reason);
+  if (IsImportedFormat(path)) {
+    const int status = ImportDrawing(path, &drawing, &reason);
+    if (status != kExitDone) return Fail(status, path, reason);
+  } else if (!LoadDrawing(path, &drawing, &reason)) {
+    return Fail(kExitFile, path, reason);
+  }
   const bool written = WriteInfoJson(drawing, stdout);
   UnloadDrawing(&drawing);
   if (!written) return Fail(kExitFile, "standard output", "cannot be written");
@@ -66,7 +72,12 @@ int RunConvert(const char* inPath, const char* outPath, const ConvertOptions& op
   int status = CheckOutputFormat(outPath, &reason);
   if (status != kExitDone) return Fail(status, outPath, reason);
   LoadedDrawing drawing;
-  if (!LoadDrawing(inPath, &drawing, &reason)) return Fail(kExitFile, inPath, reason);
+  if (IsImportedFormat(inPath)) {
+    status = ImportDrawing(inPath, &drawing, &reason);
+    if (status != kExitDone) return Fail(status, inPath, reason);
+  } else if (!LoadDrawing(inPath, &drawing, &reason)) {
+    return Fail(kExitFile, inPath, reason);
+  }
   status = ConvertCurrentDrawing(outPath, options, &reason);
   UnloadDrawing(&drawing);
   if (status != kExitDone) return Fail(status, outPath, reason);

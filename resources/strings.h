@@ -106,6 +106,14 @@
 // own words, when it gave any.
 #define STR_EXPORT_REASON_FIRST 640
 #define STR_EXPORT_REASON_LAST 654
+// Import through filters: %s is the filter file; %d the filter's unknown result; the note says
+// what did not come across.
+#define STR_FILTER_MISSING 670
+#define STR_FILTER_FAILED 671
+#define STR_IMPORT_NOTE 672
+#define STR_IMPORT_NOTE_TITLE 673
+#define STR_IMPORT_JPG_TITLE 674
+#define STR_FILTER_JPG 675
 // Start-up failures: %s says what failed.
 #define STR_STARTUP_FAILED 660
 #define STR_STARTUP_CLASSES 661

@@ -17,6 +17,7 @@
 #include "shell/cmdtable.h"
 #include "shell/dlogcmds.h"
 #include "shell/filecmds.h"
+#include "shell/importcmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
@@ -361,16 +362,16 @@ const CommandEntry kCommands[] = {
     {CMD_CLOSE, OnClose},
     {CMD_SAVE, OnSave},
     {CMD_SAVE_AS, OnSaveAs},
-    {CMD_IMPORT_DRW, nullptr},
-    {CMD_IMPORT_DXF, nullptr},
+    {CMD_IMPORT_DRW, OnImport},
+    {CMD_IMPORT_DXF, OnImport},
     {CMD_IMPORT_XYZ, nullptr},
-    {CMD_IMPORT_CDR, nullptr},
-    {CMD_IMPORT_BMP, nullptr},
-    {CMD_IMPORT_EPS, nullptr},
-    {CMD_IMPORT_GIF, nullptr},
-    {CMD_IMPORT_PCX, nullptr},
-    {CMD_IMPORT_TIF, nullptr},
-    {CMD_IMPORT_JPG, nullptr},
+    {CMD_IMPORT_CDR, OnImport},
+    {CMD_IMPORT_BMP, OnImport},
+    {CMD_IMPORT_EPS, OnImport},
+    {CMD_IMPORT_GIF, OnImport},
+    {CMD_IMPORT_PCX, OnImport},
+    {CMD_IMPORT_TIF, OnImport},
+    {CMD_IMPORT_JPG, OnImport},
     {CMD_EXPORT_DXF, OnExport},
     {CMD_EXPORT_HPGL, OnExport},
     {CMD_EXPORT_EPS, OnExport},

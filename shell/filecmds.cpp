@@ -99,19 +99,8 @@ int CountSelectedGroups(const ObjectRec* object) {
 // A placed symbol lands in the middle of the pane and becomes one group (the Group command:
 // refused with a beep when more than 25 groups are selected).
 void PlaceSymbolSelection(DocumentRec* document) {
-  HWND pane = static_cast<HWND>(gCurWindow);
-  if (!pane) return;
-  RECT client;
-  GetClientRect(pane, &client);
-  POINT centre = {client.right / 2, client.bottom / 2};
-  HDC dc = GetDC(pane);  // the pane's own context holds the scroll origin
-  if (dc) {
-    DPtoLP(dc, &centre, 1);
-    ReleaseDC(pane, dc);
-  }
   FloatRect placed;
-  CenterObjectsAt(document->firstLayer, true, UnzoomF(static_cast<float>(centre.x)),
-                  UnzoomF(static_cast<float>(centre.y)), &placed);
+  if (!CenterSelectionInPane(document, &placed)) return;
   int groups = 0;
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
     if (layer->visible)
@@ -157,6 +146,22 @@ const char* LoadExportFailureText(const ExportFailure& failure, char* text, int 
     std::snprintf(text, static_cast<size_t>(size), format,
                   failure.systemError ? std::strerror(failure.systemError) : "");
   return text;
+}
+
+bool CenterSelectionInPane(DocumentRec* document, FloatRect* placed) {
+  HWND pane = static_cast<HWND>(gCurWindow);
+  if (!pane || !document) return false;
+  RECT client;
+  GetClientRect(pane, &client);
+  POINT centre = {client.right / 2, client.bottom / 2};
+  HDC dc = GetDC(pane);  // the pane's own context holds the scroll origin
+  if (dc) {
+    DPtoLP(dc, &centre, 1);
+    ReleaseDC(pane, dc);
+  }
+  CenterObjectsAt(document->firstLayer, true, UnzoomF(static_cast<float>(centre.x)),
+                  UnzoomF(static_cast<float>(centre.y)), placed);
+  return true;
 }
 
 void ReportFileFailure(int messageId, const char* path) {

@@ -13,6 +13,12 @@ void OnSaveSymbol(int id);
 // The export commands: DXF, HPGL, EPS and the drawing file's own format under another name.
 void OnExport(int id);
 
+struct DocumentRec;
+struct FloatRect;
+// Moves the selected objects so that their middle lands in the middle of the drawing pane;
+// `placed` receives their new bounds. False without a pane.
+bool CenterSelectionInPane(DocumentRec* document, FloatRect* placed);
+
 struct DrxFailure;
 struct ExportFailure;
 

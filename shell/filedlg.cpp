@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -293,4 +294,21 @@ bool DrxFileSaveSymbolDlg(HWND owner, char* file, char* fileTitle) {
   gOfn.lpstrTitle = LoadStr(STR_SAVE_SYMBOL_TITLE, gDialogTitle, sizeof gDialogTitle);
   gOfn.Flags |= OFN_OVERWRITEPROMPT;
   return Show(true, file, fileTitle);
+}
+
+// The graphics-filter imports: the format's own filter text (split, ending in two NULs) and
+// extension, the format's title, and a missing file offered for creation as the others do.
+void FileBrowseInitialize(HWND owner, const char* filter, const char* defaultExtension) {
+  SetUp(owner, nullptr, 0, defaultExtension, 0, OFN_CREATEPROMPT, kPathBufferSize);
+  size_t length = 0;
+  while (length + 1 < sizeof gFilter && (filter[length] || filter[length + 1])) ++length;
+  std::memset(gFilter, 0, sizeof gFilter);
+  std::memcpy(gFilter, filter, std::min(length + 1, sizeof gFilter - 2));
+}
+
+bool BrowseImportDlg(HWND owner, char* file, char* fileTitle, const char*, const char* title) {
+  gOfn.hwndOwner = owner;
+  std::snprintf(gDialogTitle, sizeof gDialogTitle, "%s", title ? title : "");
+  gOfn.lpstrTitle = gDialogTitle;
+  return Show(false, file, fileTitle);
 }

@@ -30,6 +30,11 @@ bool DrxFileExportHPGLDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileExportEPSDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileExportXYZDlg(HWND owner, char* file, char* fileTitle);
 
+// The graphics-filter imports (DXF included): set up with the format's split filter text and
+// extension, then shown with its title; true when the user chose a file.
+void FileBrowseInitialize(HWND owner, const char* filter, const char* defaultExtension);
+bool BrowseImportDlg(HWND owner, char* file, char* fileTitle, const char* filter, const char* title);
+
 // Builds a filter list from string-table entries: each "|" becomes a NUL. `size` bytes at most;
 // the list ends with two NULs.
 void BuildFilter(const int* stringIds, int count, char* filter, int size);

@@ -627,4 +627,39 @@ TEST(DrxconvFailures, UsageErrorsExitWithOne) {
   EXPECT_EQ(version.out.compare(0, 8, "drxconv "), 0);
 }
 
+TEST(DrxconvImport, DxfBecomesObjectsAndTheRestIsToldApart) {
+  const std::string dxf = WriteFixture(
+      "square.DXF",
+      "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n144\n21\n0\n0\nCIRCLE\n10\n72\n20\n72\n40\n36\n"
+      "0\nHATCH\n0\nENDSEC\n0\nEOF\n");
+  const std::string out = WorkPath("square.drx");
+  const RunResult convert = RunDrxconv({"convert", dxf, out});
+  ASSERT_EQ(convert.status, 0) << convert.err;
+  // What did not come across is said in one line.
+  EXPECT_NE(convert.err.find("Not imported: 1 HATCH."), std::string::npos) << convert.err;
+  const RunResult info = RunDrxconv({"info", out});
+  ASSERT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("\"kind\": 3"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"kind\": 2"), std::string::npos) << info.out;
+  // The imported file reads as a drawing for info too.
+  EXPECT_EQ(RunDrxconv({"info", dxf}).status, 0);
+
+  // A DXF file that is not one: status 2, its reason, no output.
+  const std::string broken = WriteFixture("broken.dxf", "this is\nnot dxf\n");
+  const std::string brokenOut = WorkPath("broken.drx");
+  ExpectFailure(RunDrxconv({"convert", broken, brokenOut}), 2, broken, "not a DXF file");
+  EXPECT_FALSE(FileExists(brokenOut));
+
+  // Picture formats: the host build refuses them; the Windows build names the missing filter.
+  const std::string bmp = WriteFixture("picture.bmp", "BM");
+#ifdef _WIN32
+  const RunResult picture = RunDrxconv({"convert", bmp, WorkPath("picture.drx")});
+  EXPECT_TRUE(picture.status == 0 || picture.status == 2) << picture.err;
+  if (picture.status == 2 && picture.err.find("no import filter") != std::string::npos)
+    EXPECT_NE(picture.err.find("BMP.FLT"), std::string::npos) << picture.err;
+#else
+  ExpectFailure(RunDrxconv({"convert", bmp, WorkPath("picture.drx")}), 1, bmp, "Windows build");
+#endif
+}
+
 }  // namespace
