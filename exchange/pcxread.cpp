@@ -169,8 +169,11 @@ FilterResult ReadPcxImage(const uint8_t* data, size_t length, RasterImage* image
 
   FilterResult result = AllocRasterImage(width, height, image);
   if (result != kFilterOK) return result;
-  image->dpiX = header.hDpi;
-  image->dpiY = header.vDpi;
+  // Some writers put the picture's size where the resolution goes: that is none.
+  if (header.hDpi != image->width || header.vDpi != image->height) {
+    image->dpiX = header.hDpi;
+    image->dpiY = header.vDpi;
+  }
   std::vector<uint8_t> line(static_cast<size_t>(lineSize));
   PcxStream stream = {BeginLittleSource(data + kPcxHeaderSize, static_cast<size_t>(encodedBytes)),
                       header.encoding == 1, 0, 0};

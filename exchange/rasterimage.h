@@ -16,9 +16,10 @@ constexpr int32_t kMaxRasterSide = 32767;
 // Resolutions outside this range are taken for missing or damaged.
 constexpr double kMinSaneDpi = 10.0;
 constexpr double kMaxSaneDpi = 10000.0;
-// Pictures that give no sane resolution are placed at one pixel per page unit (1/72 inch), so
-// they show pixel for pixel at 100% zoom.
-constexpr int16_t kDefaultUnitsPerInch = 72;
+// Pictures that give no sane resolution are placed at 96 pixels per inch: what the system's
+// imaging component reports for a BMP, GIF or JPEG file that carries none, so every picture
+// without one lands at the same size, whichever filter read it.
+constexpr int16_t kDefaultUnitsPerInch = 96;
 
 // Pixels are 0xAARRGGBB, rows top to bottom with no padding; alpha 0xFF is opaque.
 struct RasterImage {

@@ -93,6 +93,13 @@ TEST(PcxRead, PalettesLeftOutFallBackOnlyWhereTheFileSaysSo) {
   EXPECT_EQ(image.pixels[1], Opaque(255, 255, 255));
   EXPECT_EQ(image.dpiX, 0);
   FreeRasterImage(&image);
+  // Nor is a resolution that repeats the picture's size (some writers put it there).
+  mono.dpi = 8;
+  mono.height = 8;
+  file = WritePcx(mono, [](int x, int, int) { return static_cast<unsigned>(x & 1); });
+  ASSERT_EQ(ReadPcxImage(file.data(), file.size(), &image), kFilterOK);
+  EXPECT_EQ(image.dpiX, 0);
+  FreeRasterImage(&image);
   // An 8-bit grey picture needs no palette; a colour one that lost it is incomplete.
   PcxSpec grey = {4, 2, 8, 1, 0, true, false, 72, 2, {}, {}};
   file = WritePcx(grey, [](int x, int y, int) { return static_cast<unsigned>(x * 60 + y); });
@@ -170,8 +177,8 @@ TEST(RasterImage, PlacementUsesOnlySaneResolutions) {
     int32_t bottom;
     int16_t unitsPerInch;
   } kCases[] = {
-      {0, 0, 100, 72},         {300, 300, 100, 300}, {299.6, 299.6, 100, 300}, {5, 5, 100, 72},
-      {20000, 20000, 100, 72}, {nan, 300, 100, 72},  {200, 100, 200, 200},     {100, 200, 50, 100},
+      {0, 0, 100, 96},         {300, 300, 100, 300}, {299.6, 299.6, 100, 300}, {5, 5, 100, 96},
+      {20000, 20000, 100, 96}, {nan, 300, 100, 96},  {200, 100, 200, 200},     {100, 200, 50, 100},
   };
   for (const auto& c : kCases) {
     RasterImage image = {80, 100, nullptr, c.dpiX, c.dpiY};

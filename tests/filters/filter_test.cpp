@@ -45,7 +45,8 @@ class Filter {
     char full[MAX_PATH];
     if (GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr))
       module_ = LoadLibraryExA(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (module_) import_ = reinterpret_cast<ImportGrProc>(GetProcAddress(module_, "ImportGr"));
+    if (module_)
+      import_ = reinterpret_cast<ImportGrProc>(reinterpret_cast<void*>(GetProcAddress(module_, "ImportGr")));
   }
   ~Filter() {
     if (module_) FreeLibrary(module_);
@@ -56,7 +57,7 @@ class Filter {
     std::memset(&record, 0xAB, sizeof record);  // the bytes before the path are not set
     if (!GetFullPathNameA(file.c_str(), sizeof record.path, record.path, nullptr)) return -1;
     *pict = FilterPictRecord();
-    return import_(GetDC(nullptr), &record, pict, nullptr);
+    return import_(nullptr, &record, pict, nullptr);  // our filters draw on no device
   }
 
  private:
@@ -150,29 +151,29 @@ class FilterTest : public ::testing::Test {
 };
 
 TEST_F(FilterTest, EveryPictureVariantImportsWithItsPixels) {
-  // JPEG: the same file decoded by two libraries may differ in rounding of the colour
-  // conversion and the chroma upsampling; a few levels allow for that and nothing more.
-  constexpr int kJpegTolerance = 6;
+  // JPEG: two decoders of one file may round the colour conversion and the chroma upsampling
+  // differently by a level or two. (Here both use the same libjpeg and agree exactly.)
+  constexpr int kJpegTolerance = 2;
   const struct Case {
     const char* file;
     const char* filter;
     int16_t unitsPerInch;
     int tolerance;
   } kCases[] = {
-      {"bmp1.bmp", "BMP.FLT", 72, 0},
-      {"bmp4.bmp", "BMP.FLT", 72, 0},
-      {"bmp8.bmp", "BMP.FLT", 72, 0},
+      {"bmp1.bmp", "BMP.FLT", 96, 0},
+      {"bmp4.bmp", "BMP.FLT", 96, 0},
+      {"bmp8.bmp", "BMP.FLT", 96, 0},
       {"bmp24.bmp", "BMP.FLT", 150, 0},
-      {"bmp32.bmp", "BMP.FLT", 72, 0},
-      {"gif.gif", "GIF.FLT", 72, 0},
-      {"jpeg.jpg", "JPEG.FLT", 72, kJpegTolerance},
-      {"jpeggrey.jpg", "JPEG.FLT", 72, kJpegTolerance},
+      {"bmp32.bmp", "BMP.FLT", 96, 0},
+      {"gif.gif", "GIF.FLT", 96, 0},
+      {"jpeg.jpg", "JPEG.FLT", 96, kJpegTolerance},
+      {"jpeggrey.jpg", "JPEG.FLT", 96, kJpegTolerance},
       {"tiff.tif", "TIFF.FLT", 300, 0},
-      {"pcx1.pcx", "PCX.FLT", 72, 0},
-      {"pcx4.pcx", "PCX.FLT", 72, 0},
-      {"pcx4packed.pcx", "PCX.FLT", 72, 0},
-      {"pcx8.pcx", "PCX.FLT", 72, 0},
-      {"pcx24.pcx", "PCX.FLT", 72, 0},
+      {"pcx1.pcx", "PCX.FLT", 96, 0},
+      {"pcx4.pcx", "PCX.FLT", 96, 0},
+      {"pcx4packed.pcx", "PCX.FLT", 96, 0},
+      {"pcx8.pcx", "PCX.FLT", 96, 0},
+      {"pcx24.pcx", "PCX.FLT", 96, 0},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.file);
@@ -227,14 +228,14 @@ TEST_F(FilterTest, TheTiffPreviewOfAnEpsFileIsSizedByItsBoundingBox) {
   const std::string postScript = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 " +
                                  std::to_string(10 + reference.width * 2) + " " +
                                  std::to_string(20 + reference.height * 2) + "\n";
-  std::vector<uint8_t> file(kEpsBinaryHeaderSize);
+  std::vector<uint8_t> file(kEpsBinaryHeaderSize + postScript.size() + tiff.size());
+  std::memcpy(file.data() + kEpsBinaryHeaderSize, postScript.data(), postScript.size());
+  std::memcpy(file.data() + kEpsBinaryHeaderSize + postScript.size(), tiff.data(), tiff.size());
   Put32(&file, 0, kEpsBinaryMagic);
   Put32(&file, 4, kEpsBinaryHeaderSize);
   Put32(&file, 8, static_cast<uint32_t>(postScript.size()));
   Put32(&file, 20, static_cast<uint32_t>(kEpsBinaryHeaderSize + postScript.size()));
   Put32(&file, 24, static_cast<uint32_t>(tiff.size()));
-  file.insert(file.end(), postScript.begin(), postScript.end());
-  file.insert(file.end(), tiff.begin(), tiff.end());
   const std::string path = kPictures + "tiffpreview.eps";
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
 

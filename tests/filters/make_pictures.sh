@@ -16,7 +16,7 @@ cd "$out"
 # A picture with smooth ramps, hard edges and odd sizes (rows are padded in most formats).
 convert -size 37x23 gradient:'#1060f0'-'#f0c020' \( -size 37x23 gradient:'#00000000'-'#ff2080ff' -rotate 90 -resize 37x23! \) \
   -compose over -composite -fill '#20a040' -draw 'rectangle 5,4 14,12' -fill white -draw 'line 0,22 36,0' \
-  -alpha off source.ppm
+  -alpha off -depth 8 source.ppm
 
 entry() {  # entry FILE [REFERENCE]: the reference pixels and the list line
   local file=$1 reference=${2:-$1}
@@ -33,9 +33,9 @@ convert source.ppm -alpha set -define bmp:format=bmp4 bmp32.bmp && entry bmp32.b
 convert source.ppm -alpha set -region 12x9+20+6 -alpha transparent +region gif.gif && entry gif.gif
 convert source.ppm -quality 92 jpeg.jpg && entry jpeg.jpg
 convert source.ppm -colorspace Gray -quality 92 jpeggrey.jpg && entry jpeggrey.jpg
-convert source.ppm -compress lzw -density 300 -units PixelsPerInch tiff.tif && entry tiff.tif
-convert source.ppm -dither None -colors 2 pcx1.ppm && ppmtopcx pcx1.ppm >pcx1.pcx 2>/dev/null && entry pcx1.pcx pcx1.ppm
-convert source.ppm -dither None -colors 16 pcx4.ppm && ppmtopcx -planes 4 pcx4.ppm >pcx4.pcx 2>/dev/null &&
+convert source.ppm -depth 8 -compress lzw -density 300 -units PixelsPerInch tiff.tif && entry tiff.tif
+convert source.ppm -dither None -colors 2 -depth 8 pcx1.ppm && ppmtopcx pcx1.ppm >pcx1.pcx 2>/dev/null && entry pcx1.pcx pcx1.ppm
+convert source.ppm -dither None -colors 16 -depth 8 pcx4.ppm && ppmtopcx -planes 4 pcx4.ppm >pcx4.pcx 2>/dev/null &&
   entry pcx4.pcx pcx4.ppm
 ppmtopcx -packed pcx4.ppm >pcx4packed.pcx 2>/dev/null && entry pcx4packed.pcx pcx4.ppm
 convert source.ppm -dither None -colors 200 -type palette pcx8.pcx && entry pcx8.pcx
