@@ -11,11 +11,7 @@
 
 #include "exchange/epspre.h"
 #include "exchange/exporter.h"
-#include "model/docstate.h"
-#include "model/lyrhndlr.h"
-#include "model/objhndlr.h"
-#include "model/objstuff.h"
-#include "model/pthndlr.h"
+#include "tests/support/squaredoc.h"
 
 namespace {
 
@@ -79,15 +75,8 @@ std::vector<uint8_t> Eps(const std::string& postScript, const std::vector<uint8_
 const char kPostScript[] = "%!PS-Adobe-2.0 EPSF-1.2\n%%BoundingBox: 72 72 144 144\n%%EndComments\n";
 
 TEST(EpsPreview, OurOwnExportsPreviewIsFoundWithItsFrame) {
-  DocumentRec* document = CreateDocument();
+  DocumentRec* document = CreateRectangleDocument(72, 72, 144, 144);
   ASSERT_NE(document, nullptr);
-  ObjectRec* rect = CreateObject(kRectKind, true, 1, &kWhite16, &kBlack16, 1, kSolidLineType, kNoFill,
-                                 &kEmptyRect, nullptr, nullptr, nullptr, nullptr, nullptr);
-  AppendObjectToLayer(rect, document->firstLayer);
-  const float corners[][2] = {{72, 72}, {144, 72}, {144, 144}, {72, 144}};
-  for (const auto& corner : corners)
-    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, corner[0], corner[1], 0, 0, rect), rect);
-  UpdateObjectBounds(rect);
   const std::vector<uint8_t> metafile = Metafile(kDrawing);
   const std::string path = std::string(DRX_BINARY_DIR) + "/epspre_test.eps";
   ASSERT_TRUE(ExportFile(kExportEPS, path.c_str(), metafile.data(), static_cast<uint32_t>(metafile.size())));

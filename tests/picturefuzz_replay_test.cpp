@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/picturefuzz.h"
+#include "tests/support/savedinputs.h"
 
 namespace {
 

@@ -19,12 +19,8 @@
 #include "exchange/epspre.h"
 #include "exchange/exporter.h"
 #include "exchange/filterapi.h"
-#include "model/docstate.h"
-#include "model/lyrhndlr.h"
-#include "model/objhndlr.h"
-#include "model/objstuff.h"
-#include "model/pthndlr.h"
 #include "render/metafile.h"
+#include "tests/support/squaredoc.h"
 
 namespace {
 
@@ -257,15 +253,8 @@ std::vector<uint8_t> MetafileBits(HMETAFILE metafile) {
 }
 
 TEST(EpsPreviewFilter, OurOwnEpsExportWithPreviewImportsItsPicture) {
-  DocumentRec* document = CreateDocument();
+  DocumentRec* document = CreateRectangleDocument(72, 72, 144, 144);
   ASSERT_NE(document, nullptr);
-  ObjectRec* rect = CreateObject(kRectKind, true, 1, &kWhite16, &kBlack16, 1, kSolidLineType, kNoFill,
-                                 &kEmptyRect, nullptr, nullptr, nullptr, nullptr, nullptr);
-  AppendObjectToLayer(rect, document->firstLayer);
-  const float corners[][2] = {{72, 72}, {144, 72}, {144, 144}, {72, 144}};
-  for (const auto& corner : corners)
-    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, corner[0], corner[1], 0, 0, rect), rect);
-  UpdateObjectBounds(rect);
   HMETAFILE recorded = MakeMetaFile(nullptr);
   ASSERT_NE(recorded, nullptr);
   const std::vector<uint8_t> bits = MetafileBits(recorded);
