@@ -42,6 +42,21 @@ bool ParseNumber(const char** at, const char* end, double* value) {
   return true;
 }
 
+// The words a poly record's counts ask for fit in its `parameterWords`.
+bool PointCountsFit(LittleSource* source, uint16_t function, uint32_t parameterWords) {
+  uint64_t needed = 1;
+  uint32_t points = 0;
+  if (function == kMetaPolyPolygon) {
+    const uint16_t polygons = ReadLittle16(source);
+    needed += polygons;
+    for (uint32_t i = 0; i < polygons && needed <= parameterWords; ++i) points += ReadLittle16(source);
+  } else {
+    points = ReadLittle16(source);
+  }
+  needed += 2 * uint64_t{points};
+  return !source->failed && needed <= parameterWords;
+}
+
 }  // namespace
 
 FilterResult CheckMetafileBits(const uint8_t* bits, size_t length, MetafileFacts* facts) {
@@ -67,6 +82,9 @@ FilterResult CheckMetafileBits(const uint8_t* bits, size_t length, MetafileFacts
       facts->length = start + size_t{words} * 2;
       return kFilterOK;
     }
+    if ((function == kMetaPolygon || function == kMetaPolyline || function == kMetaPolyPolygon) &&
+        !PointCountsFit(&source, function, words - kMetafileMinRecordWords))
+      return kFilterInvalidData;
     if ((function == kMetaSetWindowOrg || function == kMetaSetWindowExt) && words >= 5) {
       // Parameters come y first, then x.
       const int16_t y = static_cast<int16_t>(ReadLittle16(&source));

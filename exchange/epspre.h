@@ -22,6 +22,10 @@ constexpr uint32_t kMetafileMinRecordWords = 3;
 constexpr uint16_t kMetaSetWindowOrg = 0x020B;
 constexpr uint16_t kMetaSetWindowExt = 0x020C;
 constexpr uint16_t kMetaEOF = 0x0000;
+// Records that carry point counts: each count is checked against the record's size.
+constexpr uint16_t kMetaPolygon = 0x0324;
+constexpr uint16_t kMetaPolyline = 0x0325;
+constexpr uint16_t kMetaPolyPolygon = 0x0538;
 // Metafile previews without a placeable header are drawn in PostScript points.
 constexpr int16_t kEpsPointsPerInch = 72;
 
@@ -34,8 +38,9 @@ struct MetafileFacts {
 };
 
 // Checks a standard metafile (no placeable header): a sound header and a chain of records
-// that stays inside `length` and ends with the end record. kFilterIncomplete when the chain
-// runs out before its end, kFilterInvalidData for a header or record that cannot be.
+// that stays inside `length` and ends with the end record, with the point counts of polygons
+// and polylines inside their records. kFilterIncomplete when the chain runs out before its end,
+// kFilterInvalidData for a header or record that cannot be.
 FilterResult CheckMetafileBits(const uint8_t* bits, size_t length, MetafileFacts* facts);
 
 enum class EpsPreviewKind { kMetafile, kTiff };

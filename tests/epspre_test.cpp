@@ -48,7 +48,12 @@ std::vector<uint8_t> Metafile(const std::vector<std::pair<uint16_t, std::vector<
 
 // Window origin (67, 60) and extent (82, 90): parameters are stored y first.
 const std::vector<std::pair<uint16_t, std::vector<int16_t>>> kDrawing = {
-    {kMetaSetWindowOrg, {60, 67}}, {kMetaSetWindowExt, {90, 82}}, {0x0214, {72, 72}}, {0x0213, {144, 144}}};
+    {kMetaSetWindowOrg, {60, 67}},
+    {kMetaSetWindowExt, {90, 82}},
+    {0x0214, {72, 72}},
+    {0x0213, {144, 144}},
+    {kMetaPolyline, {2, 72, 72, 144, 144}},
+    {kMetaPolyPolygon, {2, 3, 1, 0, 0, 9, 9, 0, 9, 5, 5}}};
 
 // An EPS file with the binary header around PostScript text and the previews given.
 std::vector<uint8_t> Eps(const std::string& postScript, const std::vector<uint8_t>& metafile,
@@ -159,6 +164,12 @@ TEST(EpsPreview, DamagedFilesAreRefused) {
       {"records without an end", Eps(kPostScript, Metafile(kDrawing, false)), kFilterIncomplete},
       {"no bounding box and no window", Eps("%!PS\n%%BoundingBox: (atend)\n", Metafile({})),
        kFilterInvalidData},
+      {"polyline of more points than its record",
+       Eps(kPostScript, Metafile({{kMetaPolyline, {3, 1, 1, 2, 2}}})), kFilterInvalidData},
+      {"poly-polygon of more points than its record",
+       Eps(kPostScript, Metafile({{kMetaPolyPolygon, {2, 1, 3, 0, 0, 1, 1, 2, 2}}})), kFilterInvalidData},
+      {"poly-polygon of more polygons than its record",
+       Eps(kPostScript, Metafile({{kMetaPolyPolygon, {9, 1}}})), kFilterInvalidData},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
