@@ -8,7 +8,7 @@
 # its source and its _win/_host sources. DRX_LAYER_RANK_<name> orders them; equal ranks are
 # siblings. Folders under DRX_WINDOWS_ONLY_DIRS hold Windows code only (no _win suffix needed);
 # everywhere else a Windows-only source ends in _win.cpp (its header in _win.h) and a host-only one in _host.cpp.
-set(DRX_LAYERS base model geometry files render tools shell drxconv)
+set(DRX_LAYERS base model geometry files render tools shell drxconv filters)
 
 # Records, the window-system seam and the curve maths the bounds use.
 set(DRX_LAYER_base model/records model/seam geometry/geometry geometry/gnrlmath)
@@ -35,10 +35,13 @@ set(DRX_LAYER_RANK_shell 7)
 # The DXF import filter, a library beside the program, wraps the portable DXF reader.
 set(DRX_LAYER_drxconv drxconv/ filters/dxfflt)
 set(DRX_LAYER_RANK_drxconv 7)
+# The import filters (Windows libraries beside the program) over the portable readers.
+set(DRX_LAYER_filters filters/)
+set(DRX_LAYER_RANK_filters 7)
 
-set(DRX_WINDOWS_ONLY_DIRS render shell ole)
+set(DRX_WINDOWS_ONLY_DIRS render shell ole filters)
 # Layers built as programs rather than libraries.
-set(DRX_PROGRAM_LAYERS drxconv)
+set(DRX_PROGRAM_LAYERS drxconv filters)
 # Sources of a layer's folders that are programs' entry points, not library members.
 set(DRX_ENTRY_SOURCES shell/Main.cpp)
 

@@ -3,7 +3,7 @@
 
 # Needed to build both builds and run their tests.
 DRX_REQUIRED_PACKAGES="cmake make g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix
-  mingw-w64-tools wine64 wine fonts-wine xvfb xauth xdotool x11-utils imagemagick"
+  mingw-w64-tools wine64 wine fonts-wine xvfb xauth xdotool x11-utils imagemagick netpbm"
 # libFuzzer (clang), the DXF reader the exporter tests check against, and the readers of the
 # other export formats: used where present, skipped with a note where a release lacks them.
 DRX_OPTIONAL_PACKAGES="clang libclang-rt-14-dev python3-ezdxf ghostscript epstool hp2xx libwmf-bin

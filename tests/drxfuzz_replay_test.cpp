@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fuzz/drxfuzz.h"
+#include "tests/support/savedinputs.h"
 
 namespace {
 
