@@ -98,6 +98,27 @@ float DimensionAngleValue(float a1, float a2) {
   return std::fabs(value);
 }
 
+bool MeasureDimension(const ObjectRec* object, const DocState* state, float* value, bool* angle) {
+  if (!object || !IsDimensionKind(object->kind) || !value || !angle) return false;
+  const PointRec* p[3] = {object->firstPoint, nullptr, nullptr};
+  for (int i = 1; i < 3 && p[i - 1]; ++i) p[i] = p[i - 1]->nextPoint;
+  *angle = object->kind == kAngleDimKind;
+  if (*angle) {
+    if (!p[2]) return false;
+    *value = DimensionAngleValue(GetLineLengthAndAngle(p[0]->x, p[0]->y, p[1]->x, p[1]->y, nullptr),
+                                 GetLineLengthAndAngle(p[0]->x, p[0]->y, p[2]->x, p[2]->y, nullptr));
+    return true;
+  }
+  // A linear dimension reads its dimension line (the second and third points), the others the
+  // span of their first two.
+  const bool linear = object->kind <= kLengthDimKind;
+  const PointRec* from = linear ? p[1] : p[0];
+  const PointRec* to = linear ? p[2] : p[1];
+  if (!from || !to) return false;
+  *value = DimensionLengthValue(from->x, from->y, to->x, to->y, state);
+  return true;
+}
+
 const char* UnitSuffix(int worldUnit) {
   if (worldUnit < kUnitInches || worldUnit > kUnitMetres) return "";
   return kUnitSuffixes[worldUnit - kUnitInches];

@@ -29,6 +29,11 @@ ToleranceLayout ToleranceLayoutOf(uint32_t dimFlags);
 float DimensionLengthValue(float x1, float y1, float x2, float y2, const DocState* state);
 // The angle between two directions (radians) in degrees, 0..180.
 float DimensionAngleValue(float a1, float a2);
+// The value a dimension's readout shows: for kinds 100..102 the length of its dimension line,
+// for 104..107 the span from its first to its second point (world units), for 103 the angle
+// between its legs in degrees (`angle` set). False for a leader, any other kind, or a dimension
+// missing the points it measures.
+bool MeasureDimension(const ObjectRec* object, const DocState* state, float* value, bool* angle);
 
 // Formats the readout of `value` (world units, or degrees when `angle`) by the readout bits of
 // `dimFlags`, with the tolerances, in the drawing's world unit and the user's decimal mark.

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "dimensions/drawdim2.h"
 #include "drxconv/drxconv.h"
 #include "files/docfields.h"
 #include "model/records.h"
@@ -286,6 +287,29 @@ void WriteLink(JsonOut& json, const char* name, const ObjectRec* target, Sibling
 
 void WriteObjectList(JsonOut& json, const ObjectRec* first, int depth);
 
+// The settings of the drawing being written: the readouts are in its units.
+const DocState* gInfoState = nullptr;
+
+// What a dimension reads: `value` (world units, or degrees for an angle) and `readout`, its
+// value as its label shows it; both null for a leader or a dimension that cannot be read.
+void WriteReadout(JsonOut& json, const ObjectRec* object) {
+  const DimInfo* info = DimInfoOf(object);
+  float value = 0.0f;
+  bool angle = false;
+  if (!info || !MeasureDimension(object, gInfoState, &value, &angle)) {
+    NullField(json, "value");
+    NullField(json, "readout");
+    return;
+  }
+  DimensionStrings strings;
+  FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, gInfoState,
+                         &strings);
+  json.Key("value");
+  json.Float(value);
+  json.Key("readout");
+  json.String(strings.value, std::strlen(strings.value));
+}
+
 void WriteKindData(JsonOut& json, const ObjectRec* object, SiblingIndex& siblings, int depth) {
   const int kind = object->kind;
   if (kind == kGroupKind) {
@@ -315,6 +339,7 @@ void WriteKindData(JsonOut& json, const ObjectRec* object, SiblingIndex& sibling
     json.Key("lowerTolerance");
     info ? json.Float(info->lowerTolerance) : json.Null();
     WriteLink(json, "textObject", info ? info->textObject : nullptr, siblings);
+    WriteReadout(json, object);
   } else if (kind == kDimensionTextKind) {
     const DimTextInfo* info = DimTextInfoOf(object);
     json.Key("fontNumber");
@@ -417,6 +442,7 @@ bool WriteInfoJson(const LoadedDrawing& drawing, FILE* out) {
   IntField(json, "platform", drawing.platform);
   json.NewLine(1);
   const DocumentRec* document = drawing.document;
+  gInfoState = document->docState;
   if (document->docState) {
     WriteDocState(json, *document->docState);
   } else {

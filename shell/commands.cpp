@@ -248,11 +248,18 @@ void OnViewToggle(int id) {
 }
 
 // Arrowheads, arrows in or out, text frame, centre text, tolerance styles and readouts: the
-// drawing's defaults for new dimensions change and its menus follow. The selected dimensions
-// are to take the same style through ApplyDimensionStyle once the selection walks exist; until
-// then only the defaults change.
+// drawing's defaults for new dimensions change, its menus follow, and the selected dimensions
+// (and the dimensions of selected labels, for readouts and tolerances) take the same style. A
+// tolerance command toggles, so the selection gets the style the drawing has afterwards. Centre
+// text changes new dimensions only.
 void OnDimensionStyle(int id) {
-  if (!SetDocStateDimensionStyle(State(), id)) return;
+  DocState* state = State();
+  if (!SetDocStateDimensionStyle(state, id)) return;
+  int apply = id;
+  if (id >= CMD_SINGLE_TOLERANCE && id <= CMD_LIMITING_TOLERANCE) apply = state->toleranceStyle;
+  if (id != CMD_CENTER_TEXT) SelectedObjectAllLayers(Drawing()->firstLayer, true, apply, nullptr);
+  if (id >= kFirstReadoutStyle && id <= kLastReadoutStyle && gReadouts)
+    InvalidateRect(gReadouts, nullptr, FALSE);
   Refresh();
 }
 

@@ -250,6 +250,17 @@ std::string FixtureDrawing(int version = 150) {
   b.Short(200).Info(302, 1, 0.0f, 6, 0).Corners(600, 50, 700, 150);
   b.Short(8).Short(-10).Short(-20).Short(1000).Short(2000).Short(1440);
   b.LittleShort(static_cast<int>(bits.size())).LittleShort(0).Raw(bits);
+  // 7: a right-angle dimension (readout 0.00, bit 14) with its label (8).
+  b.Short(200)
+      .Info(103, 0, 1.0f, 6, 0)
+      .Long(4)
+      .Point(1, 300, 300)
+      .Point(1, 400, 300)
+      .Point(1, 300, 200)
+      .Point(1, 300, 250);
+  b.Short(300).Info(201, 1, 0.0f, 6, 0).Corners(260, 320, 280, 360);
+  b.Short(0).Short(0).Byte(0).Font(-11, 400, 0, "Arial");
+  b.Long(0x4001).Float(0).Float(0);
 
   b.Short(100);
   name = "Hidden";
@@ -354,7 +365,7 @@ TEST(DrxconvInfo, PrintsEveryStoredFieldOfAHandMadeDrawing) {
   ASSERT_EQ(layers[1]["objects"].size(), 1u);
 
   const Json& objects = layers[0]["objects"];
-  ASSERT_EQ(objects.size(), 7u);
+  ASSERT_EQ(objects.size(), 9u);
   const Json& rect = objects[0];
   EXPECT_EQ(rect["kind"].number, 1);
   EXPECT_EQ(rect["closed"].number, 1);
@@ -411,6 +422,16 @@ TEST(DrxconvInfo, PrintsEveryStoredFieldOfAHandMadeDrawing) {
   EXPECT_EQ(label["fontStyle"].number, 2);
   EXPECT_EQ(label["font"]["faceName"].text, "Courier New");
   ExpectRect(label["bounds"], 480, 90, 495, 130);
+  // A length dimension short of its dimension line reads nothing; the angle dimension reads its
+  // angle in its own readout style.
+  EXPECT_EQ(dimension["value"].type, Json::kNull);
+  EXPECT_EQ(dimension["readout"].type, Json::kNull);
+  const Json& angle = objects[7];
+  EXPECT_EQ(angle["kind"].number, 103);
+  EXPECT_EQ(angle["textObject"].number, 8);
+  EXPECT_EQ(objects[8]["ownerDimension"].number, 7);
+  EXPECT_NEAR(angle["value"].number, 90, 1e-4);
+  EXPECT_EQ(angle["readout"].text, "90.00");
 
   const Json& picture = objects[6];
   EXPECT_EQ(picture["kind"].number, 302);

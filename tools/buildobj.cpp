@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "dimensions/dimlabel.h"
+#include "dimensions/trakdims.h"
 #include "geometry/geometry.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/tranform.h"
@@ -13,6 +15,7 @@
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "model/recpool.h"
+#include "tools/drxfont.h"
 #include "tools/selhndlr.h"
 
 namespace {
@@ -265,4 +268,122 @@ ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaI
     if (!AddPoint(object, kVertexPoint, 1, xs[i], ys[i])) return Abandon(object);
   object->info = info;
   return Finish(object, layer);
+}
+
+// ---- Dimensions.
+
+namespace {
+
+constexpr int kMaxDimensionPoints = 4;
+
+// The first two positions a dimension builder is given must differ.
+bool Distinct(float x1, float y1, float x2, float y2) {
+  return x1 != x2 || y1 != y2;
+}
+
+// A label centre as the dimension record stores it: rounded to a 16-bit position.
+int16_t LabelCoordinate(float v) {
+  const float rounded = std::trunc(v + 0.5f);
+  if (!(rounded > INT16_MIN)) return INT16_MIN;
+  if (rounded > INT16_MAX) return INT16_MAX;
+  return static_cast<int16_t>(rounded);
+}
+
+// The dimension of `kind` through `points`, with its record and, when `withText`, its label
+// centred on `text`.
+ObjectRec* NewDimension(int16_t kind, const FloatPoint* points, int count, LayerRec* layer, FloatPoint text,
+                        bool withText) {
+  const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  if (!layer || !state || count < 2 || count > kMaxDimensionPoints) return nullptr;
+  for (int i = 0; i < count; ++i)
+    if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y)) return nullptr;
+  ObjectRec* object = CreateObject(kind, 0, 0, &state->fillColor, &state->penColor, 1.0f, kSolidLineType,
+                                   kNoFill, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (!object) return nullptr;
+  for (int i = 0; i < count; ++i)
+    if (!AddPoint(object, kVertexPoint, 1, points[i].x, points[i].y)) return Abandon(object);
+  Finish(object, layer);
+  if (!AddDimensionInfo(object, LabelCoordinate(text.x), LabelCoordinate(text.y), withText, &gCurFontInfo))
+    return Abandon(object);  // a dimension without its record would be neither drawn nor read
+  return object;
+}
+
+FloatPoint Mid(FloatPoint a, FloatPoint b) {
+  return {(a.x + b.x) / 2.0f, (a.y + b.y) / 2.0f};
+}
+
+// The shoulder of a diameter or radius dimension: from `from` out by `shoulder` along the
+// direction `angle`, then across, away from `side`.
+void ShoulderPoints(FloatPoint from, float angle, float shoulder, float side, FloatPoint* elbow,
+                    FloatPoint* end) {
+  float dx = 0.0f, dy = 0.0f;
+  GetPointFromLengthAndAngle(angle, shoulder, &dx, &dy);
+  *elbow = {from.x + dx, from.y + dy};
+  *end = {elbow->x + (elbow->x <= side ? -kDimShoulderLength : kDimShoulderLength), elbow->y};
+}
+
+// Diameter and radius: the span p0 -> p1, and with a shoulder the elbow beyond `outer`.
+ObjectRec* NewCircleDimension(int16_t plain, int16_t shouldered, FloatPoint p0, FloatPoint p1,
+                              FloatPoint outer, float angle, LayerRec* layer, float shoulder,
+                              bool withShoulder) {
+  if (!Distinct(p0.x, p0.y, p1.x, p1.y)) return nullptr;
+  if (!withShoulder) {
+    const FloatPoint points[2] = {p0, p1};
+    return NewDimension(plain, points, 2, layer, Mid(p0, p1), true);
+  }
+  FloatPoint points[4] = {p0, p1, {}, {}};
+  ShoulderPoints(outer, angle, shoulder, outer.x, &points[2], &points[3]);
+  return NewDimension(shouldered, points, 4, layer, points[3], true);
+}
+
+}  // namespace
+
+ObjectRec* BuildOffsetDim(float x1, float y1, float x2, float y2, float ox, float oy, LayerRec* layer,
+                          bool vertical) {
+  if (!Distinct(x1, y1, x2, y2)) return nullptr;
+  if (vertical) {
+    const FloatPoint points[4] = {{x2, y2}, {ox, y2}, {ox, y1}, {x1, y1}};
+    return NewDimension(kOffsetDimVKind, points, 4, layer, {ox, (y1 + y2) / 2.0f}, true);
+  }
+  const FloatPoint points[4] = {{x2, y2}, {x2, oy}, {x1, oy}, {x1, y1}};
+  return NewDimension(kOffsetDimHKind, points, 4, layer, {(x1 + x2) / 2.0f, oy}, true);
+}
+
+ObjectRec* BuildLengthDim(float x1, float y1, float x2, float y2, float ox, float oy, LayerRec* layer) {
+  if (!Distinct(x1, y1, x2, y2)) return nullptr;
+  LengthDimOffset off;
+  GetLengthDimOffset({x1, y1}, {x2, y2}, {ox, oy}, &off);
+  const FloatPoint points[4] = {
+      {x2, y2}, {x2 + off.v.x, y2 + off.v.y}, {x1 + off.v.x, y1 + off.v.y}, {x1, y1}};
+  return NewDimension(kLengthDimKind, points, 4, layer, Mid(points[1], points[2]), true);
+}
+
+ObjectRec* BuildAngleDim(float vx, float vy, float x1, float y1, float x2, float y2, float x3, float y3,
+                         float x4, float y4, LayerRec* layer) {
+  if (!Distinct(vx, vy, x1, y1)) return nullptr;
+  const FloatPoint points[4] = {{vx, vy}, {x1, y1}, {x2, y2}, {x3, y3}};
+  // The readout sits on the arc, halfway between the legs.
+  const FloatPoint half = Mid({x3, y3}, {x4, y4});
+  float dx = 0.0f, dy = 0.0f;
+  GetPointFromLengthAndAngle(GetLineLengthAndAngle(vx, vy, half.x, half.y, nullptr),
+                             GetLineLength(vx, vy, x4, y4), &dx, &dy);
+  return NewDimension(kAngleDimKind, points, 4, layer, {vx + dx, vy + dy}, true);
+}
+
+ObjectRec* BuildDiameterDim(float x1, float y1, float x2, float y2, LayerRec* layer, float shoulder,
+                            bool withShoulder) {
+  return NewCircleDimension(kDiameterDimKind, kDiameterShoulderDimKind, {x1, y1}, {x2, y2}, {x1, y1},
+                            GetLineLengthAndAngle(x2, y2, x1, y1, nullptr), layer, shoulder, withShoulder);
+}
+
+ObjectRec* BuildRadiusDim(float x1, float y1, float x2, float y2, LayerRec* layer, float shoulder,
+                          bool withShoulder) {
+  return NewCircleDimension(kRadiusDimKind, kRadiusShoulderDimKind, {x1, y1}, {x2, y2}, {x2, y2},
+                            GetLineLengthAndAngle(x1, y1, x2, y2, nullptr), layer, shoulder, withShoulder);
+}
+
+ObjectRec* BuildLeaderDim(float x1, float y1, float x2, float y2, float x3, float y3, LayerRec* layer) {
+  if (!Distinct(x1, y1, x2, y2)) return nullptr;
+  const FloatPoint points[3] = {{x1, y1}, {x2, y2}, {x3, y3}};
+  return NewDimension(kLeaderDimKind, points, 3, layer, {x1, y1}, false);
 }

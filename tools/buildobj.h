@@ -44,6 +44,31 @@ ObjectRec* BuildSpline(ObjectRec* object, float x, float y, LayerRec* layer, int
 ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaInfo* info, LayerRec* layer,
                          bool useDoc);
 
+// Dimensions. Each is built in the drawing's fill and pen colours, weight 1, solid, unfilled and
+// open, with selected ordinary points, appended to `layer` with its DimInfo and (all but the
+// leader) its label box centred where the readout goes. Null without a layer or a current
+// drawing, when the first two positions are equal, or when memory runs out (nothing is left
+// behind then). Press (x1, y1), release (x2, y2), and the offset point (ox, oy) the dimension
+// line passes through.
+// Offset: vertical (kind 100) measures the difference in y, else (101) in x.
+ObjectRec* BuildOffsetDim(float x1, float y1, float x2, float y2, float ox, float oy, LayerRec* layer,
+                          bool vertical);
+// Length (102): the dimension line parallel to the segment, through the offset point.
+ObjectRec* BuildLengthDim(float x1, float y1, float x2, float y2, float ox, float oy, LayerRec* layer);
+// Angle (103): vertex, a point of the first leg, a point of the second leg, the point where the
+// arc meets the second leg (x3, y3) and the one where it meets the first (x4, y4).
+ObjectRec* BuildAngleDim(float vx, float vy, float x1, float y1, float x2, float y2, float x3, float y3,
+                         float x4, float y4, LayerRec* layer);
+// Diameter (104, or 106 with a shoulder) across (x1, y1) -> (x2, y2); radius (105, or 107) from
+// the centre (x1, y1) to the circle's point (x2, y2). A shoulder stands `shoulder` beyond the
+// circle and runs kDimShoulderLength across.
+ObjectRec* BuildDiameterDim(float x1, float y1, float x2, float y2, LayerRec* layer, float shoulder,
+                            bool withShoulder);
+ObjectRec* BuildRadiusDim(float x1, float y1, float x2, float y2, LayerRec* layer, float shoulder,
+                          bool withShoulder);
+// Leader (108): the polyline of three points with the arrow at the first; it has no label.
+ObjectRec* BuildLeaderDim(float x1, float y1, float x2, float y2, float x3, float y3, LayerRec* layer);
+
 // A last vertex within `pixels` (zoomed distance) of the first repeats it and is dropped; the
 // figure is then closed, or when `force` is set, provided at least 3 points remain. True when
 // it closed.

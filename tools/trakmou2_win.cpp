@@ -40,8 +40,8 @@ void FinishShape(ObjectRec* object) {
   ReleaseMouseCapture();
 }
 
-// An elliptic arc through the inverting pen: centre, radii in window units; angles in degrees,
-// counter-clockwise with y up.
+}  // namespace
+
 void InvertArc(float cx, float cy, float rx, float ry, float startDeg, float arcDeg) {
   const int steps = 1 + static_cast<int>(std::fabs(arcDeg) / 90.0f * kArcFeedbackSteps);
   std::vector<POINT> points(static_cast<size_t>(steps) + 1);
@@ -52,8 +52,6 @@ void InvertArc(float cx, float cy, float rx, float ry, float startDeg, float arc
   }
   InvertPolyline(points.data(), static_cast<int>(points.size()));
 }
-
-}  // namespace
 
 void TrackRect(float x, float y, int16_t stage) {
   FloatRect f;

@@ -3,6 +3,7 @@
 // the marquee (with the drag of the user origin) and the zoom tool.
 #include <cmath>
 
+#include "dimensions/trakdims_win.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
 #include "model/objhndlr.h"
@@ -375,11 +376,32 @@ void TrackObject(float x, float y, int16_t stage) {
     case kLineTool:
       TrackLine(x, y, stage);
       break;
+    case kOffsetDimTool:
+      TrackOffsetDim(x, y, stage);
+      break;
+    case kLengthDimTool:
+      TrackLengthDim(x, y, stage);
+      break;
+    case kAngleDimTool:
+      TrackAngleDim(x, y, stage);
+      break;
+    case kDiameterDimTool:
+      TrackDiameterDim(x, y, stage);
+      break;
+    case kRadiusDimTool:
+      TrackRadiusDim(x, y, stage);
+      break;
+    case kLeaderDimTool:
+      TrackLeaderDim(x, y, stage);
+      break;
     default:
-      // The text and dimension tools come later; any other id has no routine.
+      // The text tool comes later; any other id has no routine.
       NoRoutine(stage);
       break;
   }
+  // A dimension's text and witness lines reach beyond its points: the whole pane is repainted.
+  if (IsDimTool(gPressTool) && stage == kStageRelease && TrackPane())
+    InvalidateRect(TrackPane(), nullptr, FALSE);
 }
 
 // The marquee selects what lies wholly inside the dragged rectangle; a press on the user origin

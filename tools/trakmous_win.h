@@ -68,6 +68,8 @@ void InvertPolyline(const POINT* points, int count);
 // A rectangle's outline, right and bottom one pixel larger; `dotted` uses a dotted pen.
 void InvertFrame(const IntRect& r, bool dotted);
 void InvertEllipse(const IntRect& r);
+// An elliptic arc: centre and radii in window units; angles in degrees, counter-clockwise with y up.
+void InvertArc(float cx, float cy, float rx, float ry, float startDeg, float arcDeg);
 // Page position to window logical coordinates.
 POINT ZoomedPoint(float x, float y);
 // Repaints a page rectangle grown by `pixels` once zoomed; the whole pane when it is empty.

@@ -15,6 +15,7 @@
 #include "shell/cmdids.h"
 #include "shell/shell.h"
 #include "tools/buildobj.h"
+#include "tools/selhndlr.h"
 #include "tools/undo.h"
 
 namespace {
@@ -212,6 +213,48 @@ TEST_F(MenuState, DimensionStyleCommandsSetTheDefaultsAndTheirChecks) {
   EXPECT_TRUE(Checked(CMD_TEXT_FRAME));
   run(CMD_TEXT_FRAME);
   EXPECT_FALSE(Checked(CMD_TEXT_FRAME));
+}
+
+// The style commands reach the selected dimensions too: the arrowheads of every dimension kind,
+// arrows and frames of all but the leader, readouts and tolerances also through a selected label.
+TEST_F(MenuState, DimensionStyleCommandsRestyleTheSelectedDimensions) {
+  LayerRec* layer = document_->firstLayer;
+  DocState* state = document_->docState;
+  ObjectRec* selected = BuildLengthDim(0, 0, 100, 0, 50, 30, layer);
+  ObjectRec* leader = BuildLeaderDim(0, 100, 40, 60, 80, 60, layer);
+  ObjectRec* labelled = BuildOffsetDim(200, 0, 300, 50, 250, 90, layer, false);
+  ObjectRec* untouched = BuildRadiusDim(400, 400, 450, 400, layer, 0, false);
+  ASSERT_TRUE(selected && leader && labelled && untouched);
+  for (ObjectRec* o : {labelled, untouched}) SetObjectSelectFlags(o, 0);
+  SetObjectSelectFlags(DimInfoOf(untouched)->textObject, 0);
+  // The offset dimension is reached through its selected label only; the length dimension's label
+  // is not selected.
+  SetObjectSelectFlags(DimInfoOf(selected)->textObject, 0);
+  const uint32_t before = DimInfoOf(untouched)->dimFlags;
+  auto flags = [](const ObjectRec* o) { return DimInfoOf(o)->dimFlags; };
+
+  EXPECT_TRUE(DoCommand(nullptr, 5090, nullptr));
+  EXPECT_EQ(flags(selected) & kDimArrowBits, 1u << 4);
+  EXPECT_EQ(flags(leader) & kDimArrowBits, 1u << 4);
+  EXPECT_TRUE(DoCommand(nullptr, CMD_ARROWS_OUT, nullptr));
+  EXPECT_TRUE(flags(selected) & kDimArrowsOut);
+  EXPECT_FALSE(flags(leader) & kDimArrowsOut);
+  EXPECT_TRUE(DoCommand(nullptr, CMD_TEXT_FRAME, nullptr));
+  EXPECT_EQ(flags(selected) & kDimTextFrame, state->dimFlags & kDimTextFrame);
+  EXPECT_TRUE(DoCommand(nullptr, 5061, nullptr));
+  EXPECT_EQ(flags(selected) & kDimReadoutBits, 1u << 15);
+  EXPECT_EQ(flags(labelled) & kDimReadoutBits, 1u << 15);
+  // A tolerance style toggles: on for the drawing and the selection, then off for both.
+  EXPECT_TRUE(DoCommand(nullptr, CMD_LIMITING_TOLERANCE, nullptr));
+  EXPECT_EQ(flags(selected) & kDimToleranceBits, 1u << 11);
+  EXPECT_EQ(flags(labelled) & kDimToleranceBits, 1u << 11);
+  EXPECT_TRUE(DoCommand(nullptr, CMD_LIMITING_TOLERANCE, nullptr));
+  EXPECT_EQ(flags(selected) & kDimToleranceBits, 0u);
+  // Centre text is for new dimensions only.
+  const uint32_t kept = flags(selected);
+  EXPECT_TRUE(DoCommand(nullptr, CMD_CENTER_TEXT, nullptr));
+  EXPECT_EQ(flags(selected), kept);
+  EXPECT_EQ(flags(untouched), before);
 }
 
 }  // namespace
