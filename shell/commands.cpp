@@ -15,6 +15,7 @@
 #include "resources/strings.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
+#include "shell/drxprint.h"
 #include "shell/filecmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
@@ -273,6 +274,16 @@ void OnActualSize(int) {
   UpdateRulers();
 }
 
+// The sheet takes the chosen paper; the zoom, the scroll frames and the rulers follow it.
+void OnPaperSize(int) {
+  DocState* state = State();
+  if (!state || !PaperSizeDLOG(state)) return;
+  PinMaxZoom(state);
+  ChangeZoom(state, 0, 0, false);
+  UpdateRulers();
+  Refresh();
+}
+
 void OnTitleStyle(int id) {
   DocState* state = State();
   if (!state) return;
@@ -376,10 +387,10 @@ const CommandEntry kCommands[] = {
     {CMD_OPEN_SYMBOL, OnOpenSymbol},
     {CMD_SAVE_SYMBOL, OnSaveSymbol},
     {CMD_SEND_MAIL, nullptr},
-    {CMD_PAPER_SIZE, nullptr},
-    {CMD_PAGE_SETUP, nullptr},
-    {CMD_PLOT, nullptr},
-    {CMD_PRINT, nullptr},
+    {CMD_PAPER_SIZE, OnPaperSize},
+    {CMD_PAGE_SETUP, OnPageSetup},
+    {CMD_PLOT, OnPlot},
+    {CMD_PRINT, OnPrint},
     {CMD_EXIT, OnExit},
     // Edit
     {CMD_UNDO, OnUndo},
