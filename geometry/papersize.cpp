@@ -90,8 +90,8 @@ void ComputePaperSize(DocState* state) {
   float width = 0.0f, height = 0.0f;
   GetPaperInches(state, &width, &height);
   // A size a file brought in that no sheet can have keeps the sheet as it is.
-  if (state->paperKind == kPaperCustom &&
-      CheckCustomPaper(state->paperWidth, state->paperHeight, state->paperCustomUnit) != CustomPaperFault::kNone)
+  if (state->paperKind == kPaperCustom && CheckCustomPaper(state->paperWidth, state->paperHeight,
+                                                           state->paperCustomUnit) != CustomPaperFault::kNone)
     return;
   state->pageRect.top = 0.0f;
   state->pageRect.left = 0.0f;
@@ -116,10 +116,12 @@ CustomPaperFault CheckCustomPaper(float width, float height, int16_t unit) {
 
 bool ComputePrintTiling(const FloatRect& sheet, int32_t printableWidth, int32_t printableHeight,
                         int32_t dotsPerInchH, int32_t dotsPerInchV, PrintTiling* tiling) {
-  if (!tiling || printableWidth <= 0 || printableHeight <= 0 || dotsPerInchH <= 0 || dotsPerInchV <= 0) return false;
+  if (!tiling || printableWidth <= 0 || printableHeight <= 0 || dotsPerInchH <= 0 || dotsPerInchV <= 0)
+    return false;
   const double sheetWidth = static_cast<double>(sheet.right) - sheet.left;
   const double sheetHeight = static_cast<double>(sheet.bottom) - sheet.top;
-  if (!(sheetWidth > 0.0) || !(sheetHeight > 0.0) || !std::isfinite(sheetWidth) || !std::isfinite(sheetHeight))
+  if (!(sheetWidth > 0.0) || !(sheetHeight > 0.0) || !std::isfinite(sheetWidth) ||
+      !std::isfinite(sheetHeight))
     return false;
   PrintTiling t;
   t.scaleH = static_cast<float>(dotsPerInchH) / kPageUnitsPerInch;
@@ -134,7 +136,8 @@ bool ComputePrintTiling(const FloatRect& sheet, int32_t printableWidth, int32_t 
   t.originX = RoundToInt(sheet.left * t.scaleH);
   t.originY = RoundToInt(sheet.top * t.scaleV);
   t.pageWidth = static_cast<int32_t>(static_cast<double>(printableWidth) / dotsPerInchH * kPageUnitsPerInch);
-  t.pageHeight = static_cast<int32_t>(static_cast<double>(printableHeight) / dotsPerInchV * kPageUnitsPerInch);
+  t.pageHeight =
+      static_cast<int32_t>(static_cast<double>(printableHeight) / dotsPerInchV * kPageUnitsPerInch);
   *tiling = t;
   return true;
 }

@@ -65,21 +65,23 @@ std::vector<char> DescriptionText() {
   add("*OpenUI *PageSize/Media Size: PickOne\n*OrderDependency: 10 AnySetup *PageSize\n");
   add("*DefaultPageSize: Letter\n");
   for (const Paper& p : kPapers) {
-    std::snprintf(line, sizeof line, "*PageSize %s/%s: \"<</PageSize[%d %d]/ImagingBBox null>>setpagedevice\"\n",
-                  p.name, p.name, p.width, p.height);
+    std::snprintf(line, sizeof line,
+                  "*PageSize %s/%s: \"<</PageSize[%d %d]/ImagingBBox null>>setpagedevice\"\n", p.name, p.name,
+                  p.width, p.height);
     add(line);
   }
   add("*CloseUI: *PageSize\n*OpenUI *PageRegion: PickOne\n*OrderDependency: 10 AnySetup *PageRegion\n");
   add("*DefaultPageRegion: Letter\n");
   for (const Paper& p : kPapers) {
-    std::snprintf(line, sizeof line, "*PageRegion %s/%s: \"<</PageSize[%d %d]/ImagingBBox null>>setpagedevice\"\n",
-                  p.name, p.name, p.width, p.height);
+    std::snprintf(line, sizeof line,
+                  "*PageRegion %s/%s: \"<</PageSize[%d %d]/ImagingBBox null>>setpagedevice\"\n", p.name,
+                  p.name, p.width, p.height);
     add(line);
   }
   add("*CloseUI: *PageRegion\n*DefaultImageableArea: Letter\n");
   for (const Paper& p : kPapers) {
-    std::snprintf(line, sizeof line, "*ImageableArea %s/%s: \"%d %d %d %d\"\n", p.name, p.name, kMargin, kMargin,
-                  p.width - kMargin, p.height - kMargin);
+    std::snprintf(line, sizeof line, "*ImageableArea %s/%s: \"%d %d %d %d\"\n", p.name, p.name, kMargin,
+                  kMargin, p.width - kMargin, p.height - kMargin);
     add(line);
   }
   add("*DefaultPaperDimension: Letter\n");
@@ -122,7 +124,8 @@ bool WriteDescription(wchar_t* path, DWORD size) {
 }
 
 int Add() {
-  if (PrinterExists()) return SetDefaultPrinterW(kPrinterName) ? 0 : Fail("cannot make the printer the default");
+  if (PrinterExists())
+    return SetDefaultPrinterW(kPrinterName) ? 0 : Fail("cannot make the printer the default");
   wchar_t description[MAX_PATH];
   if (!WriteDescription(description, MAX_PATH)) return Fail("cannot write the printer description");
   DRIVER_INFO_3W driver = {};
@@ -132,7 +135,8 @@ int Add() {
   driver.pDataFile = description;
   driver.pConfigFile = const_cast<wchar_t*>(kPostScriptDriver);
   driver.pDefaultDataType = const_cast<wchar_t*>(L"RAW");
-  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY))
+  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver),
+                           APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY))
     return Fail("cannot add the PostScript driver");
   PRINTER_INFO_2W info = {};
   info.pPrinterName = const_cast<wchar_t*>(kPrinterName);
@@ -152,7 +156,8 @@ int Remove() {
   if (PrinterExists()) {
     HANDLE printer = nullptr;
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (!OpenPrinterW(const_cast<wchar_t*>(kPrinterName), &printer, &access)) return Fail("cannot open the printer");
+    if (!OpenPrinterW(const_cast<wchar_t*>(kPrinterName), &printer, &access))
+      return Fail("cannot open the printer");
     const bool removed = DeletePrinter(printer);
     ClosePrinter(printer);
     if (!removed) return Fail("cannot remove the printer");
@@ -160,8 +165,8 @@ int Remove() {
   // Forget the default printer in both places programs look for it.
   WriteProfileStringW(L"windows", L"device", nullptr);
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0, KEY_SET_VALUE,
-                    &key) == ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                    KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
     RegDeleteValueW(key, L"Device");
     RegCloseKey(key);
   }

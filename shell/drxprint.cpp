@@ -82,7 +82,8 @@ bool PrinterWritesToFile() {
   if (!gPrintDlg.hDevNames) return false;
   const DEVNAMES* names = static_cast<const DEVNAMES*>(GlobalLock(gPrintDlg.hDevNames));
   if (!names) return false;
-  const bool toFile = std::wcscmp(reinterpret_cast<const wchar_t*>(names) + names->wOutputOffset, kFilePort) == 0;
+  const bool toFile =
+      std::wcscmp(reinterpret_cast<const wchar_t*>(names) + names->wOutputOffset, kFilePort) == 0;
   GlobalUnlock(gPrintDlg.hDevNames);
   return toFile;
 }
@@ -91,8 +92,8 @@ bool PrinterWritesToFile() {
 void RecordPrintablePage(HDC dc) {
   PrintTiling tiling;
   const FloatRect unit = {0.0f, 0.0f, 1.0f, 1.0f};
-  if (ComputePrintTiling(unit, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, LOGPIXELSX),
-                         GetDeviceCaps(dc, LOGPIXELSY), &tiling)) {
+  if (ComputePrintTiling(unit, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES),
+                         GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY), &tiling)) {
     gPageWidth = tiling.pageWidth;
     gPageHeight = tiling.pageHeight;
   }
@@ -215,8 +216,8 @@ int DrxPrntPageSetup(HINSTANCE, HWND owner) {
   return 0;
 }
 
-PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, const char* output, int copies,
-                         bool (*keepGoing)(int32_t page, int32_t pages)) {
+PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, const char* output,
+                         int copies, bool (*keepGoing)(int32_t page, int32_t pages)) {
   PrintResult result;
   PrintTiling tiling;
   if (!printer || !document || !document->docState ||
@@ -253,7 +254,8 @@ PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, 
         if (!TileHoldsDrawing(tiling, column, row, drawing, kPenMarginPixels)) continue;
         const int32_t page = result.pages + 1;
         if (keepGoing && !keepGoing(page, pages)) result.fault = PrintFault::kCancelled;
-        if (result.fault == PrintFault::kNone && StartPage(printer) <= 0) result.fault = PrintFault::kStartPage;
+        if (result.fault == PrintFault::kNone && StartPage(printer) <= 0)
+          result.fault = PrintFault::kStartPage;
         if (result.fault == PrintFault::kNone) {
           PrintTile(printer, document, tiling, column, row);
           if (EndPage(printer) <= 0) result.fault = PrintFault::kEndPage;

@@ -41,8 +41,8 @@ struct PrintResult {
 // tile that holds part of the drawing, rows top to bottom, each row left to right, `copies`
 // times. `output` names a file the job goes to, or null. Between pages `keepGoing` (when given)
 // pumps messages and says whether to go on. The first failure abandons the job.
-PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, const char* output, int copies,
-                         bool (*keepGoing)(int32_t page, int32_t pages));
+PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, const char* output,
+                         int copies, bool (*keepGoing)(int32_t page, int32_t pages));
 
 // Puts a dialog in the middle of the screen.
 void CentreDialogOnScreen(HWND dialog);

@@ -132,14 +132,16 @@ void OnPaperOK(HWND dialog, DocState* state) {
   const bool readable = LocalGetFloatItem(dialog, IDC_PAPER_WIDTH, &width) &&
                         LocalGetFloatItem(dialog, IDC_PAPER_HEIGHT, &height);
   const int16_t unit = static_cast<int16_t>(ListSelection(dialog, IDC_PAPER_UNIT_LIST) + 1);
-  const CustomPaperFault fault = readable ? CheckCustomPaper(width, height, unit) : CustomPaperFault::kNotPositive;
+  const CustomPaperFault fault =
+      readable ? CheckCustomPaper(width, height, unit) : CustomPaperFault::kNotPositive;
   if (kind == IDC_PAPER_CUSTOM && fault != CustomPaperFault::kNone) {
     // The width is blamed unless it alone would do.
     float alone = 0.0f;
     const bool widthGood = LocalGetFloatItem(dialog, IDC_PAPER_WIDTH, &alone) &&
                            CheckCustomPaper(alone, alone, unit) == CustomPaperFault::kNone;
     const int field = widthGood ? IDC_PAPER_HEIGHT : IDC_PAPER_WIDTH;
-    RefuseValue(dialog, field, fault == CustomPaperFault::kTooLarge ? STR_PAPER_TOO_LARGE : STR_PAPER_NOT_POSITIVE);
+    RefuseValue(dialog, field,
+                fault == CustomPaperFault::kTooLarge ? STR_PAPER_TOO_LARGE : STR_PAPER_NOT_POSITIVE);
     return;
   }
   // With a named paper chosen, a custom size that could not be a sheet is not kept.

@@ -111,9 +111,9 @@ TEST(PrintTiling, PagesAcrossAndDown) {
     int32_t w, h;
     int32_t across, down, pageWidth, pageHeight;
   } cases[] = {
-      {{0, 0, 792, 612}, kLetterW, kLetterH, 2, 2, 576, 756},   // letter on letter: margins cost a page
-      {{0, 0, 1224, 792}, kA4W, kA4H, 2, 2, 558, 805},          // 11 x 17 on A4
-      {{0, 0, 756, 576}, kLetterW, kLetterH, 1, 1, 576, 756},   // exactly the printable area
+      {{0, 0, 792, 612}, kLetterW, kLetterH, 2, 2, 576, 756},  // letter on letter: margins cost a page
+      {{0, 0, 1224, 792}, kA4W, kA4H, 2, 2, 558, 805},         // 11 x 17 on A4
+      {{0, 0, 756, 576}, kLetterW, kLetterH, 1, 1, 576, 756},  // exactly the printable area
       {{0, 0, 757, 576.5f}, kLetterW, kLetterH, 2, 2, 576, 756},
       {{0, 0, 2592, 3456}, kLetterW, kLetterH, 6, 4, 576, 756},  // 48 x 36 in
       {{0, 0, 10, 10}, kLetterW, kLetterH, 1, 1, 576, 756},
@@ -155,8 +155,8 @@ TEST(PrintTiling, TileCornersAndWhichTilesHoldTheDrawing) {
   EXPECT_EQ(r[2], 4800);
   EXPECT_EQ(r[3], 6300);
   // A drawing only in the top-left page prints one page; one crossing the page break both.
-  const FloatRect topLeft = {100, 100, 300, 400};       // top, left, bottom, right
-  const FloatRect acrossBreak = {100, 500, 300, 600};   // x 500..600 crosses 576
+  const FloatRect topLeft = {100, 100, 300, 400};      // top, left, bottom, right
+  const FloatRect acrossBreak = {100, 500, 300, 600};  // x 500..600 crosses 576
   const FloatRect bottomRight = {770, 590, 780, 600};
   struct Case {
     FloatRect drawing;

@@ -14,8 +14,8 @@
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
-#include "model/pthndlr.h"
 #include "model/objstuff.h"
+#include "model/pthndlr.h"
 #include "render/drawhdlr.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
@@ -37,8 +37,8 @@ struct PrintDrawingFixture : ::testing::Test {
   }
   void AddLine(float x1, float y1, float x2, float y2) {
     FloatRect bounds = kEmptyRect;
-    ObjectRec* line = CreateObject(kLineKind, 0, 1, &kWhite16, &kBlack16, 2.0f, kSolidLineType, kNoFill, &bounds,
-                                   nullptr, nullptr, nullptr, document->firstLayer, nullptr);
+    ObjectRec* line = CreateObject(kLineKind, 0, 1, &kWhite16, &kBlack16, 2.0f, kSolidLineType, kNoFill,
+                                   &bounds, nullptr, nullptr, nullptr, document->firstLayer, nullptr);
     AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, x1, y1, 0, 0, line), line);
     AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, x2, y2, 0, 0, line), line);
     UpdateObjectBounds(line);
