@@ -186,14 +186,6 @@ void DocumentTitle(char* title, size_t size) {
 
 }  // namespace
 
-void CentreDialogOnScreen(HWND dialog) {
-  RECT r;
-  GetWindowRect(dialog, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
-
 void InitializePrintStuff() {
   if (gPrintDlgReady) return;
   std::memset(&gPrintDlg, 0, sizeof gPrintDlg);
@@ -278,7 +270,7 @@ PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, 
 INT_PTR CALLBACK PrintDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      CentreDialogOnScreen(dialog);
+      CentreOnScreen(dialog);
       char text[64];
       SetDlgItemTextA(dialog, IDC_PRINT_STATUS, LoadStr(STR_PRINTING, text, sizeof text));
       return TRUE;

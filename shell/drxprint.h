@@ -44,9 +44,6 @@ struct PrintResult {
 PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, const char* output,
                          int copies, bool (*keepGoing)(int32_t page, int32_t pages));
 
-// Puts a dialog in the middle of the screen.
-void CentreDialogOnScreen(HWND dialog);
-
 // "Paper Size...": true when the user pressed OK and the sheet took the new paper.
 bool PaperSizeDLOG(DocState* state);
 INT_PTR CALLBACK PaperSizeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

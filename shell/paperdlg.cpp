@@ -111,7 +111,7 @@ int CheckedPaperRadio(HWND dialog) {
 
 void OnPaperInit(HWND dialog, DocState* state) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-  CentreDialogOnScreen(dialog);
+  CentreOnScreen(dialog);
   int checked = IDC_PAPER_CUSTOM;
   for (const PaperChoice& choice : kPaperChoices) {
     FillList(dialog, choice.list, choice.firstText, PaperFamilySize(static_cast<int16_t>(choice.radio)),
@@ -195,7 +195,7 @@ constexpr int kPlotListCount = sizeof kPlotLists / sizeof kPlotLists[0];
 int gPlotSettings[kPlotListCount] = {};
 
 void OnPlotInit(HWND dialog) {
-  CentreDialogOnScreen(dialog);
+  CentreOnScreen(dialog);
   for (int i = 0; i < kPlotListCount; ++i)
     FillList(dialog, kPlotLists[i].item, kPlotLists[i].firstText, kPlotLists[i].count, gPlotSettings[i]);
 }

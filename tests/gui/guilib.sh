@@ -81,3 +81,13 @@ window_exists() {
   done
   return 1
 }
+# The Windows path of a Linux path, through Wine's drive Z:.
+winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
+# Types a path into file dialog $1 and confirms it.
+type_path() {
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 15 "$2"
+  sleep 0.3
+  xdotool key Return
+}

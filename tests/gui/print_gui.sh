@@ -18,15 +18,7 @@ command -v gs >/dev/null 2>&1 || skip "Ghostscript (gs) is not installed"
 work=$build/print-test
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 wine_tool() { "$src/cmake/wine-run.sh" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-type_path() {
-  xdotool windowfocus --sync "$1" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 15 "$2"
-  sleep 0.3
-  xdotool key Return
-}
 # Number of visible top-level windows whose name matches $1.
 count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 # Waits up to $2 seconds until no visible window matches $1.

@@ -19,7 +19,6 @@ require_display "$exe"
 work=$build/track-gui-test
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 
 tool() {
   if rect ToolPaneClass "$1"; then
