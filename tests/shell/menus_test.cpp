@@ -92,8 +92,9 @@ TEST_F(MenuState, WithoutADrawingOnlyNewAndOpenStayOfTheFileCommands) {
   EXPECT_FALSE(Grey(CMD_NEW));
   EXPECT_FALSE(Grey(CMD_OPEN));
   EXPECT_FALSE(Grey(CMD_OPEN_SYMBOL));  // opens a drawing window first
-  for (int id :
-       {CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_SAVE_SYMBOL, CMD_TITLE_NAME, CMD_EXPORT_DXF, CMD_EXPORT_EPS})
+  EXPECT_FALSE(Grey(CMD_PAGE_SETUP));   // the printer is the program's, not the drawing's
+  for (int id : {CMD_CLOSE, CMD_SAVE, CMD_SAVE_AS, CMD_SAVE_SYMBOL, CMD_TITLE_NAME, CMD_EXPORT_DXF,
+                 CMD_EXPORT_EPS, CMD_PRINT, CMD_PAPER_SIZE, CMD_PLOT})
     EXPECT_TRUE(Grey(id)) << id;
   gCurDocument = document_;
   UpdateMenus();
