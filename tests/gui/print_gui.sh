@@ -69,10 +69,15 @@ if dialog=$(wait_window '^Print$' 20); then
 else
   fail "no print dialog"
 fi
-# The job is done when its progress dialog has gone and the file stops growing.
+# The job is done when the file has its end and the progress dialog has gone.
+i=0
+while [ $i -lt 240 ] && ! tail -c 200 "$work/sheet.ps" 2>/dev/null | grep -q '%%EOF'; do
+  sleep 0.25
+  i=$((i + 1))
+done
+wait_gone '^Printing$' 30 || fail "the progress dialog stays"
 sleep 1
-wait_gone '^Printing$' 60 || fail "the progress dialog stays"
-sleep 1
+import -window root "$work/printed.png"
 [ "$(count_windows '^Print$')" -eq 0 ] || fail "a message came after printing"
 
 # 2. The pages: four letter pages, each holding its quarter of the sheet at full scale.
@@ -114,6 +119,8 @@ fi
 
 # 3. Paper Size: a custom width of 0 is refused and changes nothing; 8.5 x 14 inches is taken.
 keys "$drawing" alt+f r
+sleep 1
+import -window root "$work/paper.png"
 if dialog=$(wait_window '^Paper Size$' 20); then
   keys "$dialog" alt+c alt+w ctrl+a 0 Return
   sleep 1
