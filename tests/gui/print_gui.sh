@@ -148,8 +148,15 @@ echo "$info" | tr -d ' \n' | grep -q '"pageRect":\[0,0,1008,612\]' && pass "the 
 keys "$drawing" alt+f Up Up Up Return
 if dialog=$(wait_window '^Plot$' 20); then
   keys "$dialog" alt+p
-  sleep 1
-  if box=$(wait_window '^Plot$' 10) && [ "$box" != "$dialog" ]; then
+  # The message is another window of the same name.
+  box=""
+  i=0
+  while [ -z "$box" ] && [ $i -lt 40 ]; do
+    box=$(xdotool search --onlyvisible --name '^Plot$' 2>/dev/null | grep -vx "$dialog" | tail -n 1)
+    sleep 0.25
+    i=$((i + 1))
+  done
+  if [ -n "$box" ]; then
     pass "Plot says it cannot plot"
     keys "$box" Return
   else
