@@ -1,6 +1,6 @@
 #!/bin/sh
 # Prints a drawing through Draxel's windows under X (Xvfb in the test run) with xdotool: the
-# real print dialog, the print-to-file question of the prefix's PostScript printer, the pages
+# real print dialog and Page Setup, the print-to-file question of the prefix's PostScript printer, the pages
 # checked with Ghostscript (count, paper size, each page against the renderer's picture of its
 # part of the sheet); then Paper Size (a refused size and a custom one, read back by drxconv),
 # Plot (which says it cannot plot), and a print with no printer installed (a message, no crash).
@@ -115,6 +115,16 @@ if [ -s "$work/sheet.ps" ]; then
   fi
 else
   fail "no PostScript file was written"
+fi
+
+# 2b. Page Setup shows the printer choice of the common dialog.
+keys "$drawing" alt+f t
+if dialog=$(wait_window '^Print Setup$' 20); then
+  pass "Page Setup shows the printer choice"
+  keys "$dialog" Return
+  wait_gone '^Print Setup$' 10 || fail "the Print Setup dialog stays"
+else
+  fail "no Print Setup dialog"
 fi
 
 # 3. Paper Size: a custom width of 0 is refused and changes nothing; 8.5 x 14 inches is taken.
