@@ -43,14 +43,10 @@ const PaperFamily* FindFamily(int16_t kind) {
 }
 
 float CustomToInches(float value, int16_t unit) {
-  switch (unit) {
-    case kPaperMillimetres:
-      return ConvertMMToInches(value);
-    case kPaperCentimetres:
-      return ConvertCMToInches(value);
-    default:
-      return value;
-  }
+  const int lengthUnit = unit == kPaperMillimetres   ? kUnitMillimetres
+                         : unit == kPaperCentimetres ? kUnitCentimetres
+                                                     : kUnitInches;
+  return ConvertUnitToInches(value, lengthUnit);
 }
 
 // A page count: how many tiles of `tile` pixels cover `extent` pixels. A sheet that fills its
