@@ -12,6 +12,10 @@
 # (services.exe, rpcss.exe...) inherit the first test's stdout and ctest waits for them forever.
 # The server is restarted when the display changes (headless work and Xvfb runs need a fresh
 # explorer.exe each).
+#
+# Once the build has made wineprinter.exe (beside the prefix, or DRX_PRINTER_TOOL), the prefix
+# gets a printer that writes PostScript to a file, so printing works with no printer set up.
+# This happens once per prefix (the mark .drx-printer): a test may take the printer away.
 set -u
 
 WINE64=/usr/lib/wine/wine64
@@ -85,6 +89,10 @@ prepare_prefix() {
       touch "$prefix/.drx-ready"
     fi
     printf '%s\n' "$display_key" >"$prefix/.drx-display"
+  fi
+  printer_tool=${DRX_PRINTER_TOOL:-$(dirname "$prefix")/wineprinter.exe}
+  if [ ! -f "$prefix/.drx-printer" ] && [ -f "$printer_tool" ]; then
+    quiet "$WINE64" "$printer_tool" add && touch "$prefix/.drx-printer"
   fi
   return 0
 }

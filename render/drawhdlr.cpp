@@ -454,7 +454,8 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
     if ((flags & kDrawDotted) && IsScreen()) {
       UsePortPen(PS_DOT, 0, RGB(0, 0, 0), false);
     } else {
-      const int width = GetLineWeight(object, true);
+      // Pens are device pixels wide; only the screen widens them with the view's zoom.
+      const int width = GetLineWeight(object, IsScreen());
       UsePortPen(PS_SOLID, width, DeviceColor(object->penColor), width == 0);
     }
     const bool recording = CurrentPaintDevice() == PaintDevice::kMetafile;

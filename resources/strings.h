@@ -5,6 +5,11 @@
 #define STR_LAYER_IS_CURRENT 0
 #define STR_LAYERING 1
 #define STR_ONE_LAYER_MUST_REMAIN 2
+#define STR_PAPER_ARCH_FIRST 3  // paper list texts: architectural 3..9
+#define STR_PAPER_MECH_FIRST 10    // mechanical 10..14
+#define STR_PAPER_METRIC_FIRST 15  // metric 15..20
+#define STR_PAPER_OVERSIZE_FIRST 21  // oversize 21..25
+#define STR_PAPER_UNIT_FIRST 26    // custom units "in", "mm", "cm": 26..28
 #define STR_UNIT_MM 27
 #define STR_UNIT_CM 28
 #define STR_INCHES 29  // "Inches" .. "Meters": 29..36
@@ -57,6 +62,7 @@
 #define STR_EXPORT_EPS_DLG_TITLE 147
 #define STR_EXPORT_XYZ_TITLE 148
 #define STR_SAVE_SYMBOL_TITLE 149
+#define STR_PRINTING 150
 #define STR_TOOLBOX_EDIT 151  // toolbox pop-up texts: 151..155
 #define STR_X_AXIS 156
 #define STR_Y_AXIS 157
@@ -119,3 +125,22 @@
 #define STR_STARTUP_CLASSES 661
 #define STR_STARTUP_FRAME 662
 #define STR_STARTUP_CLIENT 663
+// Printing, paper and plotting messages of this build.
+#define STR_PRINT_TITLE 760
+#define STR_NO_PRINTER 761
+#define STR_PRINT_DIALOG_FAILED 762
+#define STR_PRINT_NOTHING 763
+#define STR_PRINT_FAILED 764
+#define STR_PRINT_NO_DEVICE 765
+#define STR_PRINT_START_DOC 766
+#define STR_PRINT_START_PAGE 767
+#define STR_PRINT_END_PAGE 768
+#define STR_PRINT_END_DOC 769
+#define STR_PRINT_PAGE_OF 770
+#define STR_PRINT_TO_FILE_TITLE 771
+#define STR_FILTER_PS 772
+#define STR_PLOT_TITLE 773
+#define STR_PLOT_UNSUPPORTED 774
+#define STR_PAPER_TITLE 775
+#define STR_PAPER_NOT_POSITIVE 776
+#define STR_PAPER_TOO_LARGE 777

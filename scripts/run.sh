@@ -20,7 +20,8 @@ drx_install_packages || exit 1
 
 cmake -S "$root" -B "$win_dir" -DCMAKE_BUILD_TYPE="$build_type" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || exit 1
-cmake --build "$win_dir" -j"$jobs" --target Draxel || exit 1
+# wineprinter gives the prefix a printer that writes PostScript files (cmake/wine-run.sh).
+cmake --build "$win_dir" -j"$jobs" --target Draxel wineprinter || exit 1
 
 export DRX_WINEPREFIX=$win_dir/wineprefix
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -16,6 +16,7 @@
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
 #include "shell/dlogcmds.h"
+#include "shell/drxprint.h"
 #include "shell/filecmds.h"
 #include "shell/importcmds.h"
 #include "shell/panes.h"
@@ -283,6 +284,16 @@ void OnActualSize(int) {
   UpdateRulers();
 }
 
+// The sheet takes the chosen paper; the zoom, the scroll frames and the rulers follow it.
+void OnPaperSize(int) {
+  DocState* state = State();
+  if (!state || !PaperSizeDLOG(state)) return;
+  PinMaxZoom(state);
+  ChangeZoom(state, 0, 0, false);
+  UpdateRulers();
+  Refresh();
+}
+
 void OnTitleStyle(int id) {
   DocState* state = State();
   if (!state) return;
@@ -386,10 +397,10 @@ const CommandEntry kCommands[] = {
     {CMD_OPEN_SYMBOL, OnOpenSymbol},
     {CMD_SAVE_SYMBOL, OnSaveSymbol},
     {CMD_SEND_MAIL, nullptr},
-    {CMD_PAPER_SIZE, nullptr},
-    {CMD_PAGE_SETUP, nullptr},
-    {CMD_PLOT, nullptr},
-    {CMD_PRINT, nullptr},
+    {CMD_PAPER_SIZE, OnPaperSize},
+    {CMD_PAGE_SETUP, OnPageSetup},
+    {CMD_PLOT, OnPlot},
+    {CMD_PRINT, OnPrint},
     {CMD_EXIT, OnExit},
     // Edit
     {CMD_UNDO, OnUndo},

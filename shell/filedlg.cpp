@@ -244,6 +244,11 @@ void XYZInitialize(HWND owner) {
   SetUp(owner, kFilters, 1, "xyz", STR_EXPORT_XYZ_TITLE, 0, kPathBufferSize);
 }
 
+void PrintFileInitialize(HWND owner) {
+  static const int kFilters[] = {STR_FILTER_PS};
+  SetUp(owner, kFilters, 1, "ps", STR_PRINT_TO_FILE_TITLE, 0, kPathBufferSize);
+}
+
 bool DrxFileOpenDlg(HWND owner, char* file, char* fileTitle) {
   gOfn.hwndOwner = owner;
   gOfn.Flags |= OFN_CREATEPROMPT;
@@ -286,6 +291,10 @@ bool DrxFileExportEPSDlg(HWND owner, char* file, char* fileTitle) {
 }
 
 bool DrxFileExportXYZDlg(HWND owner, char* file, char* fileTitle) {
+  return ShowExportDialog(owner, file, fileTitle);
+}
+
+bool DrxFilePrintToFileDlg(HWND owner, char* file, char* fileTitle) {
   return ShowExportDialog(owner, file, fileTitle);
 }
 

@@ -18,6 +18,7 @@ void DXFInitialize(HWND owner);
 void HPGLInitialize(HWND owner);
 void EPSInitialize(HWND owner);
 void XYZInitialize(HWND owner);
+void PrintFileInitialize(HWND owner);
 
 // Each shows its dialog on `file` (the proposal in, the chosen path out) and `fileTitle`; true
 // when the user chose a file.
@@ -29,6 +30,8 @@ bool DrxFileExportDXFDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileExportHPGLDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileExportEPSDlg(HWND owner, char* file, char* fileTitle);
 bool DrxFileExportXYZDlg(HWND owner, char* file, char* fileTitle);
+// The file a printer on the port "FILE:" writes the job to.
+bool DrxFilePrintToFileDlg(HWND owner, char* file, char* fileTitle);
 
 // The graphics-filter imports (DXF included): set up with the format's split filter text and
 // extension, then shown with its title; true when the user chose a file.

@@ -127,13 +127,6 @@ LRESULT OnFrameDestroy() {
 }
 
 // Splash and About: centred on the screen, showing the splash picture at the top-left corner.
-void CentreOnScreen(HWND dialog) {
-  RECT r;
-  GetWindowRect(dialog, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
 
 void PaintSplashPicture(HWND dialog) {
   PAINTSTRUCT ps;
@@ -215,6 +208,14 @@ BOOL CALLBACK CloseEnumProc(HWND window, LPARAM) {
 }
 
 }  // namespace
+
+void CentreOnScreen(HWND dialog) {
+  RECT r;
+  GetWindowRect(dialog, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
 
 LRESULT CALLBACK FrameDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

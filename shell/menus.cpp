@@ -101,7 +101,7 @@ void GreyWithoutDrawing() {
       CMD_CLOSE,      CMD_SAVE,          CMD_SAVE_AS,          CMD_SAVE_SYMBOL, CMD_MENU_BAR,
       CMD_RULERS,     CMD_FIT_TO_WINDOW, CMD_ACTUAL_SIZE,      CMD_TITLE_NAME,  CMD_TITLE_NAME_AXIS,
       CMD_TITLE_AXIS, CMD_TITLE_LAYER,   CMD_BACKGROUND_COLOR, CMD_EXPORT_DXF,  CMD_EXPORT_HPGL,
-      CMD_EXPORT_EPS, CMD_EXPORT_XYZ};
+      CMD_EXPORT_EPS, CMD_EXPORT_XYZ,    CMD_PAPER_SIZE,       CMD_PLOT,        CMD_PRINT};
   // The commands on the selection.
   // clang-format off
   static const int kNeedSelection[] = {

@@ -17,7 +17,6 @@ require_display "$exe"
 work=$build/gui-dialogs-test
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 /usr/bin/python3 "$src/tests/gui/make_fixture.py" "$work/first.drx" || { fail "no fixture"; exit 1; }
 cp "$work/first.drx" "$work/second.drx"
 

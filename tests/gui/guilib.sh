@@ -92,6 +92,14 @@ rect_dialog() {
 # and $src first.
 # winpath PATH: the Wine name of a Linux path.
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
+# Types a path into file dialog $1 and confirms it.
+type_path() {
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 15 "$2"
+  sleep 0.3
+  xdotool key Return
+}
 # tool ID: picks the tool by its toolbox button.
 tool() {
   if rect ToolPaneClass "$1"; then
@@ -104,11 +112,7 @@ tool() {
 save_as() {
   keys "$frame" alt+f a
   dialog=$(wait_window '^Save As$' 20) || { fail "no Save As dialog for $1"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 15 "$(winpath "$work/$1")"
-  sleep 0.3
-  xdotool key Return
+  type_path "$dialog" "$(winpath "$work/$1")"
   i=0
   while [ ! -s "$work/$1" ] && [ $i -lt 40 ]; do sleep 0.25; i=$((i + 1)); done
   sleep 0.5

@@ -7,17 +7,19 @@ import struct
 import sys
 
 
-def doc_state():
+def doc_state(page=(792.0, 612.0), paper=(19, 1)):
+    """`page`: the sheet's bottom and right in page units; `paper`: paperKind and the selection
+    of every named family."""
     f = b""
     f += struct.pack(">ffh", 0.5, -0.5, 1)                 # duplicate offsets, repeat
-    f += struct.pack(">ff", 0.0, 792.0)                    # origin
+    f += struct.pack(">ff", 0.0, page[0])                  # origin
     f += struct.pack(">BBBB", 0, 0, 0, 0)                  # axis, page breaks, grid, snap
     f += struct.pack(">ff", 1.0, 1.0)                      # grid spacing
     f += struct.pack(">h", 50)                             # scroll speed
     f += struct.pack(">f", 0.25)                           # nudge rate
     f += struct.pack(">hh", 6, 1)                          # line type, weight
-    f += struct.pack(">ffff", 0.0, 0.0, 792.0, 612.0)      # page rectangle
-    f += struct.pack(">h", 19) + struct.pack(">hhhhh", 1, 1, 1, 1, 1)
+    f += struct.pack(">ffff", 0.0, 0.0, page[0], page[1])  # page rectangle
+    f += struct.pack(">h", paper[0]) + struct.pack(">hhhhh", paper[1], paper[1], paper[1], paper[1], 1)
     f += struct.pack(">ff", 8.5, 11.0)                     # custom paper
     f += struct.pack(">h", 5086)                           # arrow style
     f += struct.pack(">ff", 0.0, 0.0) + struct.pack(">h", 5053)

@@ -14,7 +14,6 @@ require_display "$exe"
 work=$build/gui-test
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 wait_gone() {
   i=0
   while [ $i -lt $(($2 * 4)) ]; do
@@ -33,13 +32,6 @@ box_gone() {
     i=$((i + 1))
   done
   return 1
-}
-type_path() {
-  xdotool windowfocus --sync "$1" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 15 "$2"
-  sleep 0.3
-  xdotool key Return
 }
 # Answers the Yes/No/Cancel question box $1 with a click on button $2. Keys proved unreliable
 # without a window manager; the buttons sit at fixed places in the box's bottom row.
