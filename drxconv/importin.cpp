@@ -19,8 +19,8 @@ namespace {
 int16_t ImportIntoCurrentDrawing(const ImportFormat& format, const char* path, std::string* reason) {
 #ifdef _WIN32
   const int16_t result = ImportThroughFilter(format.filterFile, path, format.mode, nullptr, nullptr);
-  if (result == kFilterMissing)
-    *reason = std::string(FilterResultText(result)) + " (" + format.filterFile + ")";
+  // A missing or damaged filter is named.
+  if (result == kFilterMissing || result == kFilterCorrupt) *reason = format.filterFile;
   return result;
 #else
   if (format.source != kSourceDXF) return kFilterMissing;
@@ -62,7 +62,8 @@ int ImportDrawing(const char* path, LoadedDrawing* drawing, std::string* reason)
   std::string detail;
   const int16_t result = ImportIntoCurrentDrawing(*format, path, &detail);
   if (result != kFilterOK) {
-    *reason = detail.empty() ? FilterResultText(result) : detail;
+    // The filter's word for the failure, and the reader's own reason where the build has it.
+    *reason = std::string(FilterResultText(result)) + (detail.empty() ? "" : ": " + detail);
     DeleteDocument(document);
     gCurDocument = nullptr;
     return kExitFile;
