@@ -7,6 +7,7 @@
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
 #include "shell/shell.h"
+#include "tools/textpane.h"
 #include "tools/undo.h"
 
 namespace {

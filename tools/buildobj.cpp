@@ -266,3 +266,19 @@ ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaI
   object->info = info;
   return Finish(object, layer);
 }
+
+ObjectRec* BuildTextBlock(const FloatRect* edit, TextPane pane, LayerRec* layer) {
+  if (!edit || !Finite(edit->left, edit->top, edit->right, edit->bottom)) return nullptr;
+  ObjectRec* object = NewShape(kTextBlockKind, 1, true);
+  if (!object) return nullptr;
+  object->lineWeight = 0.0f;
+  object->lineType = kSolidLineType;
+  object->fillPattern = kNoFill;
+  const float left = edit->left - kTextBoxInset, top = edit->top - kTextBoxInset;
+  const float right = edit->right + kTextBoxInset, bottom = edit->bottom + kTextBoxInset;
+  const float xs[4] = {left, right, right, left}, ys[4] = {top, top, bottom, bottom};
+  for (int i = 0; i < 4; ++i)
+    if (!AddPoint(object, kVertexPoint, 1, xs[i], ys[i])) return Abandon(object);
+  object->info = pane;
+  return Finish(object, layer);
+}

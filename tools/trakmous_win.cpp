@@ -10,6 +10,7 @@
 #include "render/drawhdlr.h"
 #include "render/macstuff.h"
 #include "tools/selhndlr.h"
+#include "tools/textpane_win.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
@@ -155,10 +156,12 @@ void DoClick(HDC dc, HWND pane, int32_t x, int32_t y) {
   LayerRec* first = document->firstLayer;
   const int16_t tool = gCurTool;
   const bool shift = ShiftDownNow();
-  if (tool == kTextTool)
+  if (tool == kTextTool) {
     TopLevelObjectAllLayers(first, kOpEndTextEdit, nullptr);
-  else
+  } else {
+    DeactivateTEPane();
     SetFocus(pane);
+  }
 
   ClickInfo info = {};
   info.x = x;
@@ -363,8 +366,11 @@ void TrackObject(float x, float y, int16_t stage) {
     case kLineTool:
       TrackLine(x, y, stage);
       break;
+    case kTextTool:
+      TrackText(x, y, stage);
+      break;
     default:
-      // The text and dimension tools come later; any other id has no routine.
+      // The dimension tools come later; any other id has no routine.
       NoRoutine(stage);
       break;
   }

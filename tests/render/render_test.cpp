@@ -447,7 +447,7 @@ TEST(RenderText, TextBlockPaintsInsideItsBoxAtTheZoom) {
   Drawing d;
   ObjectRec* block = AddObject(d.layer(), kTextBlockKind, true, {{20, 20}, {220, 20}, {220, 80}, {20, 80}},
                                0.0f, kSolidLineType, kNoFill, {0, 0, 0xFFFF});
-  TextPane pane = CreateTextPane(kAlignLeft, 23, 23, 217, 77);
+  TextPane pane = CreateTextPane(kAlignLeft);
   ASSERT_NE(pane, nullptr);
   const char text[] = "Plan view\r\nscale one to fifty";
   SetTextPaneText(pane, text, sizeof text - 1);
