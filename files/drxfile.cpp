@@ -928,7 +928,8 @@ void ResetOutcome() {
 bool FinishRead() {
   DocumentRec* document = gCurDocument;
   // A drawing is never left without a layer.
-  if (gReadMode == ReadMode::kDrawing && document && !document->firstLayer) AppendUntitledLayer(document, false);
+  if (gReadMode == ReadMode::kDrawing && document && !document->firstLayer)
+    AppendUntitledLayer(document, false);
   ReasonFromFault();
   gDrxFileDamaged = gReadFault != DrxReason::kNone && gDrawingChanged;
   gSource = DrxByteSource{};

@@ -78,7 +78,8 @@ void DestroyTextPane(TextPane pane) {
 bool SetTextPaneText(TextPane pane, const char* text, size_t length) {
   if (!pane || (!text && length > 0)) return false;
   if (!StoreText(pane, text, length)) return false;
-  if (pane->editor && gTextPaneEditorHooks.showText) gTextPaneEditorHooks.showText(pane->editor, text, length);
+  if (pane->editor && gTextPaneEditorHooks.showText)
+    gTextPaneEditorHooks.showText(pane->editor, text, length);
   return true;
 }
 

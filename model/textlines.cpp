@@ -17,9 +17,7 @@ struct Breaker {
     return end > start ? measure(context, text.data() + start, end - start) : 0;
   }
 
-  bool IsWordStart(size_t at) const {
-    return IsBlank(text[at - 1]) && !IsBlank(text[at]);
-  }
+  bool IsWordStart(size_t at) const { return IsBlank(text[at - 1]) && !IsBlank(text[at]); }
 
   // The end of the first line of [start, end), or `end` when the rest fits. Widths only grow
   // with the length, so the word starts are tried from the left until one no longer fits.

@@ -40,7 +40,8 @@ int MeasureWidth(void* context, const char* text, size_t length) {
 
 int TextBlockBoxWidth(const ObjectRec* object) {
   const int inset = static_cast<int>(kTextBoxInset);
-  const int width = static_cast<int>(object->bounds.right) - static_cast<int>(object->bounds.left) - 2 * inset;
+  const int width =
+      static_cast<int>(object->bounds.right) - static_cast<int>(object->bounds.left) - 2 * inset;
   return width > 0 ? width : 0;
 }
 
@@ -116,7 +117,8 @@ void PaintTextBlock(const ObjectRec* object) {
   FlushPortLines();
   const float sx = PrintScaleH(), sy = PrintScaleV();
   const int inset = static_cast<int>(kTextBoxInset);
-  RECT box = {static_cast<LONG>(ZoomF(object->bounds.left) * sx), static_cast<LONG>(ZoomF(object->bounds.top) * sy),
+  RECT box = {static_cast<LONG>(ZoomF(object->bounds.left) * sx),
+              static_cast<LONG>(ZoomF(object->bounds.top) * sy),
               static_cast<LONG>(ZoomF(object->bounds.right) * sx),
               static_cast<LONG>(ZoomF(object->bounds.bottom) * sy)};
   InflateRect(&box, -static_cast<int>(inset * sx), -static_cast<int>(inset * sy));

@@ -32,8 +32,9 @@ static_assert(kOpNudgeUp == CMD_NUDGE_UP && kOpNudgeRight == CMD_NUDGE_RIGHT, "w
 static_assert(kOpFlipHorizontal == CMD_FLIP_HORIZONTAL && kOpFlipVertical == CMD_FLIP_VERTICAL, "walk codes");
 static_assert(kOpBringToFront == CMD_BRING_TO_FRONT && kOpSendToBack == CMD_SEND_TO_BACK, "walk codes");
 static_assert(kOpGroup == CMD_GROUP && kOpUngroup == CMD_UNGROUP && kOpUnjoin == CMD_UNJOIN, "walk codes");
-static_assert(kOpFont == CMD_FONTS && kAlignRightCommand == CMD_ALIGN_RIGHT && kAlignLeftCommand == CMD_ALIGN_LEFT &&
-                  kAlignCenterCommand == CMD_ALIGN_CENTER && kOpAlignCenter == CMD_ALIGN_CENTER,
+static_assert(kOpFont == CMD_FONTS && kAlignRightCommand == CMD_ALIGN_RIGHT &&
+                  kAlignLeftCommand == CMD_ALIGN_LEFT && kAlignCenterCommand == CMD_ALIGN_CENTER &&
+                  kOpAlignCenter == CMD_ALIGN_CENTER,
               "walk codes");
 static_assert(kAlignTopLeft == CMD_ALIGN_TOP_LEFT && kAlignBottomLeft == CMD_ALIGN_BOTTOM_LEFT, "walk codes");
 

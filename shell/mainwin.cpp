@@ -6,9 +6,9 @@
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
-#include "tools/toolhooks.h"
 #include "tools/textpane.h"
 #include "tools/textpane_win.h"
+#include "tools/toolhooks.h"
 #include "tools/trakmous_win.h"
 #include "tools/traksupp.h"
 

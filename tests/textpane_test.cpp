@@ -50,8 +50,12 @@ class FakeEditorHooks {
     gTextPaneEditorHooks.showText = [](void* editor, const char* text, size_t length) {
       static_cast<FakeEditor*>(editor)->shown.assign(text, length);
     };
-    gTextPaneEditorHooks.showFont = [](void* editor, const FontRecord*) { ++static_cast<FakeEditor*>(editor)->fontsShown; };
-    gTextPaneEditorHooks.destroyEditor = [](void* editor) { static_cast<FakeEditor*>(editor)->destroyed = true; };
+    gTextPaneEditorHooks.showFont = [](void* editor, const FontRecord*) {
+      ++static_cast<FakeEditor*>(editor)->fontsShown;
+    };
+    gTextPaneEditorHooks.destroyEditor = [](void* editor) {
+      static_cast<FakeEditor*>(editor)->destroyed = true;
+    };
   }
   ~FakeEditorHooks() { gTextPaneEditorHooks = saved_; }
 
@@ -182,13 +186,15 @@ TEST(TextLines, BreakAtLineBreaksAndWrapAtWordsLikeTheEditControl) {
       {"aaa bbb", 10, {"aaa bbb"}},
       {"para one\r\npara two two", 90, {"para one", "para two ", "two"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Lines(c.text, c.width), c.lines) << '"' << c.text << "\" in " << c.width;
+  for (const auto& c : cases)
+    EXPECT_EQ(Lines(c.text, c.width), c.lines) << '"' << c.text << "\" in " << c.width;
 }
 
 class TextToolTest : public ToolTest {
  protected:
   // A text block around the edit rectangle, typed with `text`.
-  ObjectRec* Block(const char* text, float left = 100, float top = 100, float right = 300, float bottom = 125) {
+  ObjectRec* Block(const char* text, float left = 100, float top = 100, float right = 300,
+                   float bottom = 125) {
     TextPane pane = CreateTextPane(kAlignLeft);
     SetTextPaneText(pane, text, std::strlen(text));
     const FloatRect edit = {top, left, bottom, right};

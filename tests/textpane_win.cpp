@@ -82,7 +82,8 @@ TEST_F(TextEditorTest, WhatIsTypedIsThePanesTextAndStaysWhenTheControlGoes) {
   EXPECT_EQ(Text(TextPaneOf(text)), "abcdef\r\nline two");
   // Far beyond the 32 KB an edit control takes by default.
   std::string longText;
-  for (int line = 0; longText.size() < 100 * 1024; ++line) longText += "line " + std::to_string(line) + "\r\n";
+  for (int line = 0; longText.size() < 100 * 1024; ++line)
+    longText += "line " + std::to_string(line) + "\r\n";
   ASSERT_TRUE(SetTextPaneText(TextPaneOf(text), longText.data(), longText.size()));
   EXPECT_EQ(static_cast<size_t>(GetWindowTextLengthA(edit)), longText.size());
   EXPECT_TRUE(Text(TextPaneOf(text)) == longText);
@@ -118,7 +119,8 @@ TEST_F(TextEditorTest, TheControlOwnsTheFontItShows) {
 std::vector<int> ControlLineStarts(HWND edit) {
   std::vector<int> starts;
   const int count = static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
-  for (int line = 0; line < count; ++line) starts.push_back(static_cast<int>(SendMessageA(edit, EM_LINEINDEX, line, 0)));
+  for (int line = 0; line < count; ++line)
+    starts.push_back(static_cast<int>(SendMessageA(edit, EM_LINEINDEX, line, 0)));
   return starts;
 }
 

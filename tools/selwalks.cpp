@@ -444,7 +444,8 @@ void UpdateSelectionState(ObjectRec* object, SelectionState* s) {
     }
   }
   if (object->kind == kTextBlockKind && object->info) {
-    Fold(first, &s->alignmentUniform, &s->alignment, CommandOfPaneAlignment(GetTextPaneAlignment(TextPaneOf(object))));
+    Fold(first, &s->alignmentUniform, &s->alignment,
+         CommandOfPaneAlignment(GetTextPaneAlignment(TextPaneOf(object))));
   }
   s->firstObject = 0;
 }

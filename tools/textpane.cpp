@@ -66,7 +66,8 @@ void SizeTextPane(ObjectRec* text, const IntRect* textRect) {
     point->y = ys[i];
   }
   UpdateObjectBounds(text);
-  for (ObjectRec* parent = text->parent; parent; parent = parent->parent) UpdateObjectRootBounds(parent, false, false);
+  for (ObjectRec* parent = text->parent; parent; parent = parent->parent)
+    UpdateObjectRootBounds(parent, false, false);
 }
 
 void ChangeTextBlockAlignment(ObjectRec* text, int command) {

@@ -142,8 +142,8 @@ ObjectRec* TextBlockAt(float x, float y) {
   for (LayerRec* layer = gCurDocument->firstLayer; layer; layer = layer->nextLayer) {
     if (!layer->visible) continue;
     for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
-      if (object->kind == kTextBlockKind && object->info && x >= object->bounds.left && x <= object->bounds.right &&
-          y >= object->bounds.top && y <= object->bounds.bottom)
+      if (object->kind == kTextBlockKind && object->info && x >= object->bounds.left &&
+          x <= object->bounds.right && y >= object->bounds.top && y <= object->bounds.bottom)
         found = object;
   }
   return found;
