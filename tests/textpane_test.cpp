@@ -162,7 +162,7 @@ std::vector<std::string> Lines(const std::string& text, int width) {
   return out;
 }
 
-TEST(TextLines, BreakAtLineBreaksAndWrapAtWordsLikeTheEditControl) {
+TEST(TextLines, BreakAtLineEndsAndWrapAtWordsLikeTheEditControl) {
   using L = std::vector<std::string>;
   const struct {
     const char* text;
@@ -173,18 +173,21 @@ TEST(TextLines, BreakAtLineBreaksAndWrapAtWordsLikeTheEditControl) {
       {"one\r\ntwo", 100, {"one", "two"}},
       {"end\r\n", 100, {"end", ""}},
       {"\r\n\r\n", 100, {"", "", ""}},
-      {"lone\nfeed\rand return", 1000, {"lone\nfeed\rand return"}},
-      // Wraps after the blanks that end the last word that fits, blanks included.
-      {"aaa bbb ccc", 80, {"aaa bbb ", "ccc"}},
+      // A lone line feed ends a line too, "\r\r\n" is one break, a lone return is text.
+      {"lone\nfeed\rreturn", 1000, {"lone", "feed\rreturn"}},
+      {"soft\r\r\nbreak", 1000, {"soft", "break"}},
+      // Wraps before a word start that fits, its blanks staying on the line; the search starts
+      // from the control's guess (8 of 11 here), so "aaa bbb " is never tried.
+      {"aaa bbb ccc", 80, {"aaa ", "bbb ccc"}},
       {"aaa bbb ccc", 110, {"aaa bbb ccc"}},
-      {"aaa   bbb", 60, {"aaa   ", "bbb"}},
-      // "aaa " does not fit in 30: the word is cut where the characters stop fitting.
-      {"aaa bbb", 30, {"aaa", " ", "bbb"}},
-      {"abcdefghij", 40, {"abcd", "efgh", "ij"}},
-      {"x", 5, {"x"}},
+      {"para one\r\npara two two", 90, {"para one", "para ", "two two"}},
+      // No word start before the guess: cut one character short of what fits.
+      {"aaa   bbb", 60, {"aaa  ", " bbb"}},
+      {"aaa bbb", 30, {"aa", "a ", "bbb"}},
+      {"abcdefghij", 40, {"abc", "def", "ghij"}},
       // Boxes no wider than a character wrap nothing.
+      {"x", 5, {"x"}},
       {"aaa bbb", 10, {"aaa bbb"}},
-      {"para one\r\npara two two", 90, {"para one", "para two ", "two"}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Lines(c.text, c.width), c.lines) << '"' << c.text << "\" in " << c.width;

@@ -25,7 +25,6 @@ constexpr int kDefaultEditWidth = 200;
 constexpr int kEditHeight = 25;
 // Bounds are repainted this much larger when a block changes size.
 constexpr int kResizeSlop = 5;
-constexpr DWORD kPollPauseMs = 2;
 
 // The property under which a control keeps the font it owns.
 const char kEditFontProp[] = "DrxEditFont";
@@ -264,36 +263,11 @@ void TrackText(float x, float y, int16_t stage) {
     if (stage == kStageRelease) ReleaseMouseCapture();
     return;
   }
-  HWND pane = TrackPane();
   const POINT press = ZoomedPoint(x, y);
-  IntRect frame = {press.x, press.y, press.x, press.y};
-  bool drawn = false;
-  while (StillDown()) {
-    if (CheckTrackingCancel()) {
-      if (drawn) InvertFrame(frame, false);
-      ReleaseMouseCapture();
-      return;
-    }
-    POINT mouse;
-    GetWindowMouse(pane, &mouse);
-    IntRect next;
-    SetMobiusRect(&next, press.x, press.y, mouse.x, mouse.y);
-    if (!drawn || next.left != frame.left || next.top != frame.top || next.right != frame.right ||
-        next.bottom != frame.bottom) {
-      if (drawn) InvertFrame(frame, false);
-      if (AutoScroll(pane, mouse.x, mouse.y)) {
-        drawn = false;
-        continue;
-      }
-      frame = next;
-      InvertFrame(frame, false);
-      drawn = true;
-      UpdateInfo(x, UnzoomF(static_cast<float>(mouse.x)), y, UnzoomF(static_cast<float>(mouse.y)), kInfoDrag);
-    }
-    Sleep(kPollPauseMs);
-  }
-  if (drawn) InvertFrame(frame, false);
+  IntRect frame;
+  const bool dragged = TrackFrame(x, y, &frame);
   ReleaseMouseCapture();
+  if (!dragged) return;
   DeactivateTEPane();
   const bool click = frame.right - frame.left < kMinDragSide || frame.bottom - frame.top < kMinDragSide;
   if (click) {

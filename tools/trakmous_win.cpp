@@ -413,14 +413,7 @@ void TrackMarquee(float x, float y, int16_t stage) {
   ReleaseMouseCapture();
 }
 
-// The zoom tool follows the mouse itself from the press: a dragged rectangle fills the window,
-// a click zooms in (out with Shift) about the clicked point.
-void TrackZoom(float x, float y, int16_t stage) {
-  DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
-  if (stage != kStagePress || !state) {
-    if (stage == kStageRelease) ReleaseMouseCapture();
-    return;
-  }
+bool TrackFrame(float x, float y, IntRect* out) {
   HWND pane = TrackPane();
   const POINT press = ZoomedPoint(x, y);
   IntRect frame = {press.x, press.y, press.x, press.y};
@@ -428,8 +421,7 @@ void TrackZoom(float x, float y, int16_t stage) {
   while (StillDown()) {
     if (CheckTrackingCancel()) {
       if (drawn) InvertFrame(frame, false);
-      ReleaseMouseCapture();
-      return;
+      return false;
     }
     POINT mouse;
     GetWindowMouse(pane, &mouse);
@@ -450,6 +442,24 @@ void TrackZoom(float x, float y, int16_t stage) {
     Sleep(kPollPauseMs);
   }
   if (drawn) InvertFrame(frame, false);
+  *out = frame;
+  return true;
+}
+
+// The zoom tool follows the mouse itself from the press: a dragged rectangle fills the window,
+// a click zooms in (out with Shift) about the clicked point.
+void TrackZoom(float x, float y, int16_t stage) {
+  DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  if (stage != kStagePress || !state) {
+    if (stage == kStageRelease) ReleaseMouseCapture();
+    return;
+  }
+  HWND pane = TrackPane();
+  IntRect frame;
+  if (!TrackFrame(x, y, &frame)) {
+    ReleaseMouseCapture();
+    return;
+  }
   const int32_t w = frame.right - frame.left, h = frame.bottom - frame.top;
   float cx = x, cy = y;
   if (w > kZoomDragMinimum && h > kZoomDragMinimum) {
