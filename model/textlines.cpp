@@ -86,7 +86,8 @@ void BreakTextLines(const std::string& text, int width, int averageCharWidth, Te
   for (;;) {
     // A line ends at "\r\n", at "\r\r\n" (the extra '\r' belongs to no line) or at a lone '\n'.
     size_t at = start;
-    while (at < text.size() && text[at] != '\n' && !(text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n'))
+    while (at < text.size() && text[at] != '\n' &&
+           !(text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n'))
       ++at;
     if (at >= text.size()) break;
     size_t end = at, next = at + 1;

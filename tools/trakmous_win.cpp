@@ -227,7 +227,8 @@ void DoClick(HDC dc, HWND pane, int32_t x, int32_t y) {
 }
 
 void TrackMouse(HDC, HWND pane, int32_t x, int32_t y) {
-  if (!StillDown()) {
+  // A click too quick for the loop still places a text block; other tools need a press.
+  if (!StillDown() && gCurTool != kTextTool) {
     ReleaseMouseCapture();
     return;
   }

@@ -71,7 +71,12 @@ ox=$((R - 420)) oy=$((B - 300))
 # 1. A click with the text tool opens an edit control at the press; typing goes into it.
 rect Edit 0 && fail "an edit control exists before any typing"
 tool 209
-click_at $ox $oy
+xdotool mousemove --sync $ox $oy
+sleep 0.15
+xdotool mousedown 1
+sleep 0.3
+xdotool mouseup 1
+sleep 0.8
 if rect Edit 0; then
   pass "the text tool opened an edit control"
   [ $((L - ox)) -le 4 ] && [ $((ox - L)) -le 4 ] && [ $((R - L)) -eq 200 ] || fail "edit control at $L $T $R $B, pressed at $ox $oy"
