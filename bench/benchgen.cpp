@@ -141,9 +141,7 @@ struct Builder {
     object->lineWeight = 0;
     object->fillPattern = kNoFill;
     UpdateObjectBounds(object);
-    TextPane pane =
-        CreateTextPane(kAlignLeft, static_cast<int>(x + kTextInset), static_cast<int>(y + kTextInset),
-                       static_cast<int>(x + w - kTextInset), static_cast<int>(y + h - kTextInset));
+    TextPane pane = CreateTextPane(kAlignLeft);
     if (!pane) {
       ok = false;
       return object;

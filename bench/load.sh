@@ -1,11 +1,12 @@
 #!/bin/sh
-# Loading time by record kind: drawings of COUNT layers, COUNT one-member groups and COUNT plain
-# objects, each saved and read back (best of 3). Loading is linear when us_per_record stays flat
+# Loading time by record kind: drawings of COUNT layers, COUNT one-member groups, COUNT plain
+# objects and COUNT text blocks, each saved and read back (best of 3). Loading is linear when us_per_record stays flat
 # from 10,000 to 1,000,000 records.
 #
 #   bench/load.sh                      host build, 10,000 / 100,000 / 1,000,000
 #   SIZES="10000 100000" bench/load.sh
 #   BUILDS="host win" bench/load.sh    the Windows build too (under Wine)
+#   KINDS=texts SIZES="10000 100000" BUILDS=win bench/load.sh   text blocks under Wine
 set -eu
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +14,7 @@ HOST_BUILD=${HOST_BUILD:-$ROOT/build/bench-host}
 WIN_BUILD=${WIN_BUILD:-$ROOT/build/bench-win}
 SIZES=${SIZES:-10000 100000 1000000}
 BUILDS=${BUILDS:-host}
-KINDS=${KINDS:-layers groups objects}
+KINDS=${KINDS:-layers groups objects texts}
 JOBS=${JOBS:-2}
 
 build() {  # folder, extra cmake arguments...

@@ -1,7 +1,7 @@
-// Loading time by record kind: a drawing of COUNT layers, COUNT groups (one member each) or COUNT
-// plain objects is built with the model's routines, saved, and read back N times into fresh
-// drawings.
-//   drxloadbench layers|groups|objects COUNT OUT.drx [--runs N]
+// Loading time by record kind: a drawing of COUNT layers, COUNT groups (one member each), COUNT
+// plain objects or COUNT text blocks is built with the model's routines, saved, and read back N
+// times into fresh drawings.
+//   drxloadbench layers|groups|objects|texts COUNT OUT.drx [--runs N]
 // Prints one line of name=value pairs: read_s is the best of the runs (wall clock), read_cpu_s
 // its CPU time, us_per_record the best read divided by COUNT (flat when loading is linear).
 #include <cstdio>
@@ -14,13 +14,14 @@
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
 #include "model/pthndlr.h"
+#include "model/textfont.h"
 
 namespace {
 
-enum class Kind { kLayers, kGroups, kObjects };
+enum class Kind { kLayers, kGroups, kObjects, kTexts };
 
-ObjectRec* Rectangle(LayerRec* layer, long index) {
-  ObjectRec* object = CreateObject(kRectKind, 1, 0, &kWhite16, &kBlack16, 1.0f, kSolidLineType, kNoFill,
+ObjectRec* Rectangle(LayerRec* layer, long index, int16_t kind = kRectKind) {
+  ObjectRec* object = CreateObject(kind, 1, 0, &kWhite16, &kBlack16, 1.0f, kSolidLineType, kNoFill,
                                    &kEmptyRect, nullptr, nullptr, nullptr, layer, nullptr);
   if (!object) return nullptr;
   const float x = static_cast<float>(index % 1000), y = static_cast<float>(index / 1000 % 1000);
@@ -33,6 +34,18 @@ ObjectRec* Rectangle(LayerRec* layer, long index) {
     tail = point;
   }
   return object;
+}
+
+// A text block's pane: two lines, left-aligned, in the fallback font.
+bool AddText(ObjectRec* object, long index) {
+  TextPane pane = CreateTextPane(kAlignLeft);
+  if (!pane) return false;
+  object->info = pane;
+  object->lineWeight = 0.0f;
+  char text[64];
+  const int length = std::snprintf(text, sizeof text, "Room %ld\r\nFinish: oak", index + 1);
+  SetTextPaneFont(pane, &GetFallbackTextFont());
+  return SetTextPaneText(pane, text, static_cast<size_t>(length));
 }
 
 // Builds the drawing into the current document; false when memory runs out.
@@ -53,8 +66,9 @@ bool Build(Kind kind, long count) {
   }
   ObjectRec* tail = nullptr;
   for (long i = 0; i < count; ++i) {
-    ObjectRec* object = Rectangle(layer, i);
+    ObjectRec* object = Rectangle(layer, i, kind == Kind::kTexts ? kTextBlockKind : kRectKind);
     if (!object) return false;
+    if (kind == Kind::kTexts && !AddText(object, i)) return false;
     if (kind == Kind::kGroups) {
       ObjectRec* group = CreateObject(kGroupKind, 0, 0, &kWhite16, &kBlack16, 1.0f, kSolidLineType, kNoFill,
                                       &kEmptyRect, nullptr, nullptr, nullptr, layer, nullptr);
@@ -69,7 +83,7 @@ bool Build(Kind kind, long count) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: drxloadbench layers|groups|objects COUNT OUT.drx [--runs N]\n");
+  std::fprintf(stderr, "usage: drxloadbench layers|groups|objects|texts COUNT OUT.drx [--runs N]\n");
   return 1;
 }
 
@@ -84,6 +98,8 @@ int main(int argc, char** argv) {
     kind = Kind::kGroups;
   else if (std::strcmp(argv[1], "objects") == 0)
     kind = Kind::kObjects;
+  else if (std::strcmp(argv[1], "texts") == 0)
+    kind = Kind::kTexts;
   else
     return Usage();
   const long count = std::strtol(argv[2], nullptr, 10);

@@ -44,10 +44,6 @@ namespace {
 
 // Name of a layer made by the reader.
 constexpr char kUntitledLayerName[] = "Untitled";
-// A text block's edit window sits this far inside the object's bounds.
-constexpr float kTextPaneInset = 3.0f;
-// Screen coordinates are 16-bit; a pane rectangle is kept inside them.
-constexpr float kPaneCoordinateLimit = 32767.0f;
 
 // A visible "Untitled" layer appended to the drawing, and made its current layer when asked;
 // null when memory is exhausted.
@@ -326,13 +322,6 @@ void WriteSetting(const SettingField& field, const void* member) {
   }
 }
 
-// A pane coordinate from a page coordinate, truncated, kept inside the screen's range.
-int PaneCoordinate(float value) {
-  if (!(value > -kPaneCoordinateLimit)) return static_cast<int>(-kPaneCoordinateLimit);
-  if (value > kPaneCoordinateLimit) return static_cast<int>(kPaneCoordinateLimit);
-  return static_cast<int>(value);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -495,10 +484,7 @@ bool ReadTextData(ObjectRec* object) {
   if (hasFont) ReadFontRecord(&font);
   if (SourceFailed()) return false;
 
-  const FloatRect& box = object->bounds;
-  TextPane pane = CreateTextPane(
-      alignment, PaneCoordinate(box.left + kTextPaneInset), PaneCoordinate(box.top + kTextPaneInset),
-      PaneCoordinate(box.right - kTextPaneInset), PaneCoordinate(box.bottom - kTextPaneInset));
+  TextPane pane = CreateTextPane(alignment);
   if (!pane) return MemoryFault();
   object->info = pane;  // owned by the object from here on
   if (!SetTextPaneText(pane, text, shown)) return MemoryFault();
@@ -937,24 +923,13 @@ void ResetOutcome() {
   gDrawingChanged = false;
 }
 
-void MakeTextPanesPassive(ObjectRec* object) {
-  for (; object; object = object->nextObject) {
-    if (object->kind == kTextBlockKind && object->info) SetTextPanePassive(TextPaneOf(object));
-    MakeTextPanesPassive(object->firstChild);
-  }
-}
-
-// Ends a read: text blocks go into their passive display state, and the outcome is reported.
+// Ends a read and reports its outcome. Text blocks read are passive already: a pane gets a live
+// editor only when the user types into it.
 bool FinishRead() {
   DocumentRec* document = gCurDocument;
-  if (gReadMode == ReadMode::kPreview) {
-    if (gPreviewLayer) MakeTextPanesPassive(gPreviewLayer->firstObject);
-  } else if (document) {
-    // A drawing is never left without a layer.
-    if (gReadMode == ReadMode::kDrawing && !document->firstLayer) AppendUntitledLayer(document, false);
-    for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-      MakeTextPanesPassive(layer->firstObject);
-  }
+  // A drawing is never left without a layer.
+  if (gReadMode == ReadMode::kDrawing && document && !document->firstLayer)
+    AppendUntitledLayer(document, false);
   ReasonFromFault();
   gDrxFileDamaged = gReadFault != DrxReason::kNone && gDrawingChanged;
   gSource = DrxByteSource{};

@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
 
   layer = Fresh();
   ObjectRec* text = Shape(layer, kTextBlockKind, 4, 0);
-  TextPane pane = CreateTextPane(kAlignCentred, 0, 0, 30, 10);
+  TextPane pane = CreateTextPane(kAlignCentred);
   SetTextPaneText(pane, "note", 4);
   text->info = pane;
   Save("text.drx");

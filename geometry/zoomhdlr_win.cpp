@@ -37,13 +37,6 @@ void OffsetPaneOrigin(HWND window, int dx, int dy) {
   ReleaseDC(window, dc);
 }
 
-void PutTextBlocksInPassiveState(DocumentRec* document) {
-  if (!document) return;
-  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
-      if (object->kind == kTextBlockKind && object->info) SetTextPanePassive(TextPaneOf(object));
-}
-
 void RedrawNow(WindowHandle window) {
   if (!window) return;
   InvalidateRect(AsWindow(window), nullptr, TRUE);
@@ -64,13 +57,11 @@ void ChangeScrollFrame(WindowHandle pane, DocState* state, float h, float v, boo
   if (gCurDocument) UpdateScrollRanges(gCurDocument->hScrollBar, gCurDocument->vScrollBar);
 }
 
-// The caller has set zoomFactor already. Text blocks are painted by the drawing code away from
-// zoom 1; making them editable again belongs to the text tool.
+// The caller has set zoomFactor already. Text blocks are painted by the drawing code at every
+// zoom; only the block being typed into (at zoom 1, with the text tool) has a live editor.
 void ChangeZoom(DocState* state, float h, float v, bool centre) {
   if (!state) return;
   ChangeScrollFrame(gCurWindow, state, h, v, centre);
-  if (state->zoomFactor < kTextLiveZoomLow || state->zoomFactor > kTextLiveZoomHigh)
-    PutTextBlocksInPassiveState(gCurDocument);
   if (gCurDocument) {
     if (gCurDocument->miscWindow) InvalidateRect(AsWindow(gCurDocument->miscWindow), nullptr, TRUE);
     RedrawNow(gCurDocument->horizontalRuler);

@@ -97,10 +97,11 @@ void DeleteObjectData(ObjectRec* object) {
   if (!object || !object->info) return;
   switch (object->kind) {
     case kTextBlockKind: {
-      // Ending the text editing in progress (re-activating the drawing pane) is the drawing
-      // window's part; here the document only stops naming a pane that is about to go.
+      // The pane's live editor goes with it; the document stops naming it first, so nothing
+      // ends the typing in a window that is gone.
       TextPane pane = TextPaneOf(object);
-      if (gCurDocument && gCurDocument->activeTextWindow == static_cast<WindowHandle>(pane))
+      void* editor = GetTextPaneEditor(pane);
+      if (editor && gCurDocument && gCurDocument->activeTextWindow == static_cast<WindowHandle>(editor))
         gCurDocument->activeTextWindow = nullptr;
       DestroyTextPane(pane);
       break;
@@ -137,23 +138,10 @@ void DeleteObjectData(ObjectRec* object) {
 
 namespace {
 
-int RoundEdge(float value) {
-  return static_cast<int>(value + 0.5f);
-}
-
-TextPane DuplicateTextPane(TextPane source, const FloatRect& bounds) {
-  TextPane pane = CreateTextPane(GetTextPaneAlignment(source), RoundEdge(bounds.left), RoundEdge(bounds.top),
-                                 RoundEdge(bounds.right), RoundEdge(bounds.bottom));
-  if (!pane) return nullptr;
-  std::vector<char> text(GetTextPaneTextLength(source) + 1);
-  const size_t length = GetTextPaneText(source, text.data(), text.size());
-  if (!SetTextPaneText(pane, text.data(), length)) {
-    DestroyTextPane(pane);
-    return nullptr;
-  }
-  FontRecord font;
-  SetTextPaneFont(pane, GetTextPaneFont(source, &font) ? &font : &GetFallbackTextFont());
-  SetTextPanePassive(pane);
+// A copy of a text block's pane; a source with no font of its own gives the copy the fallback.
+TextPane DuplicateTextPane(TextPane source) {
+  TextPane pane = CopyTextPane(source);
+  if (pane && !GetTextPaneFont(pane, nullptr)) SetTextPaneFont(pane, &GetFallbackTextFont());
   return pane;
 }
 
@@ -162,7 +150,7 @@ TextPane DuplicateTextPane(TextPane source, const FloatRect& bounds) {
 void DuplicateObjectData(const ObjectRec* source, ObjectRec* target) {
   if (!source || !target || !gCurDocument || !source->info) return;
   if (source->kind == kTextBlockKind) {
-    target->info = DuplicateTextPane(TextPaneOf(source), target->bounds);
+    target->info = DuplicateTextPane(TextPaneOf(source));
   } else if (source->kind == kMetaFileKind) {
     MetaInfo* meta = static_cast<MetaInfo*>(std::calloc(1, sizeof(MetaInfo)));
     if (meta) {

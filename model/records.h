@@ -77,6 +77,9 @@ inline bool IsMarkerPointKind(int kind) { return kind == kFilletMarkerPoint || k
 constexpr int16_t kSolidLineType = 6;
 constexpr int16_t kLastLineType = 10;
 
+// A text block's box is its edit rectangle grown by this many units on every side.
+constexpr float kTextBoxInset = 3.0f;
+
 // Fill pattern codes: 0 no fill, 11 solid fill, other positive values an 8x8 pattern bitmap.
 constexpr int16_t kNoFill = 0;
 constexpr int16_t kSolidFill = 11;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The fields of a Windows logical font (LOGFONTA), 60 bytes, in the same layout.
 struct FontRecord {
@@ -18,35 +19,77 @@ struct FontRecord {
 };
 static_assert(sizeof(FontRecord) == 60, "FontRecord must keep the logical-font layout");
 
-// Opaque handles. On Windows a TextPane is the HWND of an EDIT control and a MetaPict an
-// HMETAFILE; on the host they point at in-memory records.
+// Opaque handles. A TextPane is the portable store of a text block's text, alignment and font;
+// a MetaPict is an HMETAFILE on Windows and an in-memory record on the host.
 typedef struct TextPaneTag* TextPane;
 typedef struct MetaPictTag* MetaPict;
+
+// One line of a text block as the edit control shows it: `length` bytes from `start`, without
+// the line break.
+struct TextLine {
+  uint32_t start;
+  uint32_t length;
+};
 
 // Text alignment of a pane as stored in files: 1 centred, -1 right, 0 left.
 constexpr int16_t kAlignCentred = 1;
 constexpr int16_t kAlignRight = -1;
 constexpr int16_t kAlignLeft = 0;
 
-// Text panes. The rectangle is in the drawing pane's coordinates. Returns null on failure.
-TextPane CreateTextPane(int16_t alignment, int left, int top, int right, int bottom);
+// Text panes: what a text block shows, kept in plain memory on both builds. A pane costs no
+// window: the program gives it a live editor (an edit control) only while the block is typed
+// into, and while it has one the editor's text is the pane's text. Null on failure.
+TextPane CreateTextPane(int16_t alignment);
+// A pane of the same text, alignment and font, with no editor; null on failure.
+TextPane CopyTextPane(TextPane source);
+// Frees the pane and, through the editor hooks, its live editor.
 void DestroyTextPane(TextPane pane);
-// Replaces the text; `length` bytes, no NUL needed. False when the pane refused it.
+// Replaces the text; `length` bytes, no NUL needed. False when memory ran out.
 bool SetTextPaneText(TextPane pane, const char* text, size_t length);
 // The text's length in bytes, without a terminating NUL.
 size_t GetTextPaneTextLength(TextPane pane);
 // Copies at most capacity - 1 bytes and a NUL; returns the bytes copied (NUL excluded).
 size_t GetTextPaneText(TextPane pane, char* buffer, size_t capacity);
+// The whole text, without a copy; valid until the pane changes.
+const std::string& TextPaneText(TextPane pane);
 int16_t GetTextPaneAlignment(TextPane pane);
+// Any value other than kAlignCentred and kAlignRight means left.
+void SetTextPaneAlignment(TextPane pane, int16_t alignment);
+// Null gives the pane back the system's default font.
 void SetTextPaneFont(TextPane pane, const FontRecord* font);
 // False when the pane has no font of its own (it then shows the system's default).
 bool GetTextPaneFont(TextPane pane, FontRecord* font);
-// The passive display state: input off, no drawing of its own (the drawing code paints it).
-void SetTextPanePassive(TextPane pane);
+// Moves on with every change of text, alignment or font, so that what is derived from them
+// (the painted lines) knows when it is stale.
+uint32_t GetTextPaneVersion(TextPane pane);
 
-// The window text panes are created in (the drawing pane); null for none (the Windows build
-// then parks panes under a message-only parent). Owned by the seam.
-void SetTextPaneParent(void* window);
+// Where the painted lines of a pane start, kept with the pane by whoever breaks its lines: valid
+// for the pane's version and the box width (in pixels at zoom 1) they were broken for.
+struct TextLineCache {
+  bool valid;
+  uint32_t version;
+  int width;
+  int lineHeight;  // of the font at zoom 1
+  std::vector<TextLine> lines;
+};
+TextLineCache* GetTextPaneLineCache(TextPane pane);
+
+// The live editor of a pane (the program's edit control), or null. Attaching records the
+// editor; the program detaches it (null) after the pane has read its text back.
+void* GetTextPaneEditor(TextPane pane);
+void AttachTextPaneEditor(TextPane pane, void* editor);
+// What the core asks of a live editor; the program fills these when it makes editors. A null
+// entry does nothing.
+struct TextPaneEditorHooks {
+  // Reads the editor's whole text; false when it could not (the store keeps what it had).
+  bool (*readText)(void* editor, std::string* text);
+  // Shows text or a font (null: the system's default) that the core gave the pane.
+  void (*showText)(void* editor, const char* text, size_t length);
+  void (*showFont)(void* editor, const FontRecord* font);
+  // Destroys the editor of a pane about to be freed.
+  void (*destroyEditor)(void* editor);
+};
+extern TextPaneEditorHooks gTextPaneEditorHooks;
 
 // Metafile pictures from and to the bits of a standard Windows metafile.
 MetaPict CreateMetaPictFromBits(const uint8_t* bits, uint32_t length);

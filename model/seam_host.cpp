@@ -1,4 +1,4 @@
-// The host build's window-system objects: text panes and metafile pictures kept in plain memory.
+// The host build's window-system objects: metafile pictures kept in plain memory.
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -10,87 +10,9 @@
 
 #include "model/seam.h"
 
-struct TextPaneTag {
-  std::string text;
-  int16_t alignment = kAlignLeft;
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool hasFont = false;
-  FontRecord font{};
-  bool passive = false;
-  void* parent = nullptr;
-};
-
 struct MetaPictTag {
   std::vector<uint8_t> bits;
 };
-
-namespace {
-
-void* gTextPaneParent = nullptr;
-
-}  // namespace
-
-TextPane CreateTextPane(int16_t alignment, int left, int top, int right, int bottom) {
-  TextPane pane = new (std::nothrow) TextPaneTag;
-  if (!pane) return nullptr;
-  pane->alignment = alignment;
-  pane->left = left;
-  pane->top = top;
-  pane->right = right;
-  pane->bottom = bottom;
-  pane->parent = gTextPaneParent;
-  return pane;
-}
-
-void DestroyTextPane(TextPane pane) {
-  delete pane;
-}
-
-bool SetTextPaneText(TextPane pane, const char* text, size_t length) {
-  if (!pane || (!text && length > 0)) return false;
-  try {
-    pane->text.assign(text ? text : "", length);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
-}
-
-size_t GetTextPaneTextLength(TextPane pane) {
-  return pane ? pane->text.size() : 0;
-}
-
-size_t GetTextPaneText(TextPane pane, char* buffer, size_t capacity) {
-  if (!pane || !buffer || capacity == 0) return 0;
-  const size_t count = pane->text.size() < capacity - 1 ? pane->text.size() : capacity - 1;
-  std::memcpy(buffer, pane->text.data(), count);
-  buffer[count] = '\0';
-  return count;
-}
-
-int16_t GetTextPaneAlignment(TextPane pane) {
-  return pane ? pane->alignment : kAlignLeft;
-}
-
-void SetTextPaneFont(TextPane pane, const FontRecord* font) {
-  if (!pane) return;
-  pane->hasFont = font != nullptr;
-  if (font) pane->font = *font;
-}
-
-bool GetTextPaneFont(TextPane pane, FontRecord* font) {
-  if (!pane || !pane->hasFont) return false;
-  if (font) *font = pane->font;
-  return true;
-}
-
-void SetTextPanePassive(TextPane pane) {
-  if (pane) pane->passive = true;
-}
-
-void SetTextPaneParent(void* window) {
-  gTextPaneParent = window;
-}
 
 MetaPict CreateMetaPictFromBits(const uint8_t* bits, uint32_t length) {
   if (!bits || length == 0) return nullptr;

@@ -479,7 +479,8 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
         break;
       default:
         DrawShapeObject(object, flags, track);
-        if (object->kind == kTextBlockKind && !recording) PaintTextBlock(object);
+        if (object->kind == kTextBlockKind && !recording)
+          PrepareForDraw(static_cast<HWND>(GetTextPaneEditor(TextPaneOf(object))), object);
         if (object->kind == kDimensionTextKind && !recording) PaintDimensionTextPlaceholder(object);
         break;
     }

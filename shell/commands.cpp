@@ -21,8 +21,12 @@
 #include "shell/importcmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/drxfont.h"
+#include "tools/drxfont_win.h"
 #include "tools/selhndlr.h"
 #include "tools/snaphdlr.h"
+#include "tools/textpane.h"
+#include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
 #include "tools/undo.h"
 
@@ -32,6 +36,10 @@ static_assert(kOpNudgeUp == CMD_NUDGE_UP && kOpNudgeRight == CMD_NUDGE_RIGHT, "w
 static_assert(kOpFlipHorizontal == CMD_FLIP_HORIZONTAL && kOpFlipVertical == CMD_FLIP_VERTICAL, "walk codes");
 static_assert(kOpBringToFront == CMD_BRING_TO_FRONT && kOpSendToBack == CMD_SEND_TO_BACK, "walk codes");
 static_assert(kOpGroup == CMD_GROUP && kOpUngroup == CMD_UNGROUP && kOpUnjoin == CMD_UNJOIN, "walk codes");
+static_assert(kOpFont == CMD_FONTS && kAlignRightCommand == CMD_ALIGN_RIGHT &&
+                  kAlignLeftCommand == CMD_ALIGN_LEFT && kAlignCenterCommand == CMD_ALIGN_CENTER &&
+                  kOpAlignCenter == CMD_ALIGN_CENTER,
+              "walk codes");
 static_assert(kAlignTopLeft == CMD_ALIGN_TOP_LEFT && kAlignBottomLeft == CMD_ALIGN_BOTTOM_LEFT, "walk codes");
 
 // The settings store these menu commands' numbers; the resource script needs them as macros.
@@ -122,6 +130,14 @@ void SelectionChanged() {
   Refresh();
 }
 
+// After a text command: typing ends, the pane takes the focus and every block is painted again.
+void EndTextCommand() {
+  DeactivateTEPane();
+  if (Pane()) SetFocus(Pane());
+  SelectedObjectAllLayers(Layers(), false, kOpTextPassive, nullptr);
+  SelectionChanged();
+}
+
 void OnUndo(int) {
   if (Undo()) SelectionChanged();
 }
@@ -179,6 +195,22 @@ void OnSelectionOperation(int id) {
   }
   SelectedObjectAllLayers(Layers(), true, id, state);
   SelectionChanged();
+}
+
+// "Fonts...": the font dialog's choice goes to every selected text block; typing ends.
+void OnFonts(int) {
+  if (!DrxFontChooseFont(gFrameWindow) || !Drawing()) return;
+  SelectedObjectAllLayers(Layers(), true, kOpFont, &gCurFontInfo);
+  EndTextCommand();
+}
+
+// "Align Right", "Align Left", "Align Center": new blocks take the alignment, and so does every
+// selected block that holds text; typing ends.
+void OnAlignText(int id) {
+  gTextAlignment = static_cast<int16_t>(id);
+  if (!Drawing()) return;
+  SelectedObjectAllLayers(Layers(), true, id, nullptr);
+  EndTextCommand();
 }
 
 void OnArrange(int id) {
@@ -496,10 +528,10 @@ const CommandEntry kCommands[] = {
     // Layers
     {CMD_LAYER_INFO, OnLayering},
     // Text
-    {CMD_FONTS, nullptr},
-    {CMD_ALIGN_LEFT, nullptr},
-    {CMD_ALIGN_RIGHT, nullptr},
-    {CMD_ALIGN_CENTER, nullptr},
+    {CMD_FONTS, OnFonts},
+    {CMD_ALIGN_LEFT, OnAlignText},
+    {CMD_ALIGN_RIGHT, OnAlignText},
+    {CMD_ALIGN_CENTER, OnAlignText},
     // Help
     {CMD_HELP_INDEX, OnHelpIndex},
     {CMD_HELP_USING, OnHelpUsing},

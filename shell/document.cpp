@@ -95,7 +95,6 @@ LRESULT OnDocumentActivate(HWND window, HWND activated) {
   DocumentRec* document = DocumentOfPane(pane);
   gCurWindow = pane;
   gCurDocument = document;
-  SetTextPaneParent(pane);
   if (pane) SetFocus(pane);
   if (document && document->docState && document->docState->showToolbar && document->toolbarWindow)
     InvalidateRect(AsWindow(document->toolbarWindow), nullptr, TRUE);

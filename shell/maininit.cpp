@@ -14,6 +14,7 @@
 #include "shell/panes.h"
 #include "shell/shell.h"
 #include "tools/drxfont.h"
+#include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
 
 HINSTANCE gAppInstance = nullptr;
@@ -38,7 +39,6 @@ uint16_t gModifiers = 0;
 bool g_fUser = true;
 uint8_t gVisibleTools = 0;
 uint8_t gClipboardVisible = 0;
-int16_t gTextAlignment = CMD_ALIGN_LEFT;
 
 namespace {
 
@@ -105,6 +105,7 @@ bool MainInit(HINSTANCE instance) {
   InstallToolHooks();
   gToolHooks.moveRulerMarks = MoveRulerMarksTo;
   InstallSelectionHooks();
+  InstallTextEditorHooks();
   char face[sizeof gCurFontInfo.faceName];
   SetFallbackTextFace(LoadStr(STR_COURIER_NEW, face, sizeof face));
   ResetCurrentFont();

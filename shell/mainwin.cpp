@@ -6,6 +6,8 @@
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
+#include "tools/textpane.h"
+#include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
 #include "tools/trakmous_win.h"
 #include "tools/traksupp.h"
@@ -66,8 +68,12 @@ LRESULT OnPaneDestroy(HWND pane) {
   SetWindowLongPtrA(pane, 0, 0);
   if (gCurWindow == pane) gCurWindow = nullptr;
   if (document) {
-    // The drawing is freed with the pane as its current one, so text panes find their owner.
+    // The drawing is freed with the pane as its current one, so text panes find their owner;
+    // typing ends while the live control is still there to give its text back.
     CurrentDrawingScope scope(pane, document);
+    if (HWND edit = static_cast<HWND>(document->activeTextWindow))
+      CloseTextEditor(MatchTextPaneAllLayers(document->firstLayer, edit, false));
+    document->activeTextWindow = nullptr;
     DeleteDocument(document);
   }
   if (gCurDocument == document) gCurDocument = nullptr;
@@ -93,6 +99,9 @@ LRESULT CALLBACK MainDispatch(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
     case WM_MOUSEMOVE:
       return OnPaneMouseMove(window, wParam, lParam);
+    case WM_COMMAND:
+      if (OnTextEditorCommand(wParam, lParam)) return 0;
+      break;
     case WM_DESTROY:
       return OnPaneDestroy(window);
   }

@@ -8,6 +8,7 @@
 #include "shell/cmdtable.h"
 #include "shell/setdlogs.h"
 #include "shell/shell.h"
+#include "tools/textpane.h"
 #include "tools/undo.h"
 
 namespace {

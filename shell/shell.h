@@ -31,7 +31,6 @@ extern uint16_t gModifiers;  // key and button flags of the last mouse message i
 extern bool g_fUser;         // started by the user (not for embedding)
 extern uint8_t gVisibleTools;
 extern uint8_t gClipboardVisible;
-extern int16_t gTextAlignment;
 
 // Bits of gVisibleTools.
 constexpr uint8_t kEditToolsBit = 0x01;

@@ -9,6 +9,7 @@
 #include "shell/cmdids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/textpane_win.h"
 #include "tools/selhndlr.h"
 #include "tools/toolhooks.h"
 #include "tools/toolstate.h"
@@ -52,7 +53,7 @@ void PrepareDrawingForTool(int16_t previous, int16_t tool) {
     ZoomForText(document->docState);
     return;
   }
-  // Ending the active text edit belongs to the text panes, which arrive with the text objects.
+  DeactivateTEPane();
   if (previous == kTextTool) SelectedObjectAllLayers(document->firstLayer, false, kOpTextPassive, nullptr);
   const bool pointBefore = IsPointTool(previous), pointNow = IsPointTool(tool);
   gPointOrientation = pointNow ? 1 : 0;

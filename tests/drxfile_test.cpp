@@ -259,7 +259,7 @@ FontRecord TestFont() {
 ObjectRec* AddTextBlock(LayerRec* layer, const char* text, int16_t alignment, const FontRecord* font) {
   ObjectRec* block = NewObject(kTextBlockKind, 1, layer);
   AddCorners(block, 100, 100, 200, 140);
-  TextPane pane = CreateTextPane(alignment, 103, 103, 197, 137);
+  TextPane pane = CreateTextPane(alignment);
   SetTextPaneText(pane, text, std::strlen(text));
   if (font) SetTextPaneFont(pane, font);
   block->info = pane;

@@ -238,7 +238,7 @@ TEST_F(ModelTest, DimensionAndLabelForgetEachOther) {
 }
 
 TEST_F(ModelTest, KindDataIsCopiedAndReleased) {
-  TextPane pane = CreateTextPane(kAlignRight, 0, 0, 10, 10);
+  TextPane pane = CreateTextPane(kAlignRight);
   ASSERT_TRUE(SetTextPaneText(pane, "two\r\nlines", 10));
   ObjectRec* text = InLayer(kTextBlockKind, 1, pane);
   text->bounds = FloatRect{10.4f, 20.6f, 30, 40};
@@ -260,7 +260,10 @@ TEST_F(ModelTest, KindDataIsCopiedAndReleased) {
   EXPECT_EQ(GetTextPaneText(copied, buffer, 4), 3u);  // cut to the buffer, NUL kept
   EXPECT_STREQ(buffer, "two");
 
-  doc_->activeTextWindow = pane;
+  // Deleting the block being typed into: the drawing stops naming its editor.
+  int editor = 0;
+  AttachTextPaneEditor(pane, &editor);
+  doc_->activeTextWindow = &editor;
   DeleteObj(text);
   EXPECT_EQ(doc_->activeTextWindow, nullptr);
 

@@ -387,3 +387,19 @@ ObjectRec* BuildLeaderDim(float x1, float y1, float x2, float y2, float x3, floa
   const FloatPoint points[3] = {{x1, y1}, {x2, y2}, {x3, y3}};
   return NewDimension(kLeaderDimKind, points, 3, layer, {x1, y1}, false);
 }
+
+ObjectRec* BuildTextBlock(const FloatRect* edit, TextPane pane, LayerRec* layer) {
+  if (!edit || !Finite(edit->left, edit->top, edit->right, edit->bottom)) return nullptr;
+  ObjectRec* object = NewShape(kTextBlockKind, 1, true);
+  if (!object) return nullptr;
+  object->lineWeight = 0.0f;
+  object->lineType = kSolidLineType;
+  object->fillPattern = kNoFill;
+  const float left = edit->left - kTextBoxInset, top = edit->top - kTextBoxInset;
+  const float right = edit->right + kTextBoxInset, bottom = edit->bottom + kTextBoxInset;
+  const float xs[4] = {left, right, right, left}, ys[4] = {top, top, bottom, bottom};
+  for (int i = 0; i < 4; ++i)
+    if (!AddPoint(object, kVertexPoint, 1, xs[i], ys[i])) return Abandon(object);
+  object->info = pane;
+  return Finish(object, layer);
+}

@@ -43,6 +43,11 @@ ObjectRec* BuildSpline(ObjectRec* object, float x, float y, LayerRec* layer, int
 // object then owns.
 ObjectRec* BuildMetaFile(float left, float top, float right, float bottom, MetaInfo* info, LayerRec* layer,
                          bool useDoc);
+// A text block (kind 200) around the edit rectangle `edit` (drawing units): its box is the
+// rectangle grown by kTextBoxInset on every side, its four points are selected, and it owns
+// `pane` from then on. Pen colour from the drawing (the text colour), no outline weight, no fill.
+// Null, with the pane left to the caller, when the rectangle is not finite or memory ran out.
+ObjectRec* BuildTextBlock(const FloatRect* edit, TextPane pane, LayerRec* layer);
 
 // Dimensions. Each is built in the drawing's fill and pen colours, weight 1, solid, unfilled and
 // open, with selected ordinary points, appended to `layer` with its DimInfo and (all but the

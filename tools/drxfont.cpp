@@ -4,7 +4,9 @@
 #include "model/textfont.h"
 
 FontRecord gCurFontInfo = GetFallbackTextFont();
+RGB16 gFontColor = kBlack16;
 
 void ResetCurrentFont() {
   gCurFontInfo = GetFallbackTextFont();
+  gFontColor = kBlack16;
 }

@@ -1,10 +1,12 @@
-// The current font given to new text blocks and dimension labels.
+// The current font given to new text blocks and dimension labels, and its colour.
 #pragma once
 
-#include "model/seam.h"
+#include "model/records.h"
 
-// Starts as the model's fallback text font; the text tools change it.
+// Starts as the model's fallback text font; the font dialog changes it.
 extern FontRecord gCurFontInfo;
+// The text colour chosen with the font; black at the start.
+extern RGB16 gFontColor;
 
-// Back to the fallback text font.
+// Back to the fallback text font and black.
 void ResetCurrentFont();

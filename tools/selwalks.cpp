@@ -11,7 +11,9 @@
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "tools/drxfont.h"
 #include "tools/selhndlr.h"
+#include "tools/textpane.h"
 #include "tools/toolhooks.h"
 #include "tools/traksupp.h"
 
@@ -62,14 +64,12 @@ bool ApplyToObject(ObjectRec* object, int op, void* param) {
       if (DocState* state = CurrentState()) UpdateSelectionState(object, &state->selectionState);
       return false;
     case kOpTextPassive:
-      if (object->kind == kTextBlockKind && object->info) {
-        SetTextPanePassive(TextPaneOf(object));
-        InvalidatePageRect(&object->bounds, 1);
-      }
+      // The drawing paints every block without a live editor: repaint it.
+      if (object->kind == kTextBlockKind && object->info) InvalidatePageRect(&object->bounds, 1);
       return false;
     case kOpTextActive:
     case kOpTextToTop:
-      // Live text editing arrives with the text tool; until then text blocks stay painted.
+      // A block gets its live editor when the text tool is pressed on it, not before.
       return false;
     case kOpSelect:
       SelectObj(object, kSelectMode, true);
@@ -107,10 +107,12 @@ bool ApplyToObject(ObjectRec* object, int op, void* param) {
       }
       return false;
     case kOpFont:
+      if (param) ChangeTextBlockFont(object, static_cast<const FontRecord*>(param), &gFontColor);
+      return false;
     case kOpAlignRight:
     case kOpAlignLeft:
     case kOpAlignCenter:
-      // Fonts and alignment of text blocks arrive with the text tool.
+      ChangeTextBlockAlignment(object, op);
       return false;
     case kOpDimTextFont:
     case kOpDimTextSize:
@@ -314,13 +316,7 @@ void TopLevelObject(ObjectRec* object, int op, void* param) {
       }
       break;
     case kOpEndTextEdit:
-      if (object->kind == kTextBlockKind &&
-          (!object->info || GetTextPaneTextLength(TextPaneOf(object)) == 0)) {
-        SelectObj(object, kDeselectMode, true);
-        ObjectRec* parent = object->parent;
-        DeleteObj(object);
-        for (; parent; parent = parent->parent) UpdateObjectRootBounds(parent, false, false);
-      }
+      DeleteEmptyTextBlock(object);
       break;
     case kOpUngroup:
       UngroupObject(object);
@@ -384,10 +380,6 @@ ObjectRec* GetASelectedObject(int n) {
 
 namespace {
 
-constexpr int16_t kAlignRightCommand = 40;
-constexpr int16_t kAlignLeftCommand = 41;
-constexpr int16_t kAlignCenterCommand = 42;
-
 int16_t ArrowStyleOf(uint32_t flags) {
   for (int bit = 0; bit <= 6; ++bit)
     if (flags & (1u << bit)) return static_cast<int16_t>(kFirstArrowStyle + bit);
@@ -430,7 +422,7 @@ void ClearSelectionState(const DocState* state, SelectionState* out) {
   // The current pattern and alignment are the tools' own, not the drawing's.
   out->patternUniform = out->alignmentUniform = 1;
   out->pattern = gPattern;
-  out->alignment = kAlignLeftCommand;
+  out->alignment = gTextAlignment;
 }
 
 void UpdateSelectionState(ObjectRec* object, SelectionState* s) {
@@ -454,10 +446,8 @@ void UpdateSelectionState(ObjectRec* object, SelectionState* s) {
     }
   }
   if (object->kind == kTextBlockKind && object->info) {
-    const int16_t a = GetTextPaneAlignment(TextPaneOf(object));
-    const int16_t command = a == kAlignCentred ? kAlignCenterCommand
-                                               : (a == kAlignRight ? kAlignRightCommand : kAlignLeftCommand);
-    Fold(first, &s->alignmentUniform, &s->alignment, command);
+    Fold(first, &s->alignmentUniform, &s->alignment,
+         CommandOfPaneAlignment(GetTextPaneAlignment(TextPaneOf(object))));
   }
   s->firstObject = 0;
 }

@@ -13,6 +13,7 @@
 #include "tools/selhndlr.h"
 #include "tools/snaphdlr.h"
 #include "tools/snaphdlr_win.h"
+#include "tools/textpane_win.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 
@@ -161,10 +162,12 @@ void DoClick(HDC dc, HWND pane, int32_t x, int32_t y) {
   LayerRec* first = document->firstLayer;
   const int16_t tool = gCurTool;
   const bool shift = ShiftDownNow();
-  if (tool == kTextTool)
+  if (tool == kTextTool) {
     TopLevelObjectAllLayers(first, kOpEndTextEdit, nullptr);
-  else
+  } else {
+    DeactivateTEPane();
     SetFocus(pane);
+  }
 
   ClickInfo info = {};
   info.x = x;
@@ -230,7 +233,8 @@ void DoClick(HDC dc, HWND pane, int32_t x, int32_t y) {
 }
 
 void TrackMouse(HDC, HWND pane, int32_t x, int32_t y) {
-  if (!StillDown()) {
+  // A click too quick for the loop still places a text block; other tools need a press.
+  if (!StillDown() && gCurTool != kTextTool) {
     ReleaseMouseCapture();
     return;
   }
@@ -394,8 +398,11 @@ void TrackObject(float x, float y, int16_t stage) {
     case kLeaderDimTool:
       TrackLeaderDim(x, y, stage);
       break;
+    case kTextTool:
+      TrackText(x, y, stage);
+      break;
     default:
-      // The text tool comes later; any other id has no routine.
+      // Any other id has no routine.
       NoRoutine(stage);
       break;
   }
@@ -441,14 +448,7 @@ void TrackMarquee(float x, float y, int16_t stage) {
   ReleaseMouseCapture();
 }
 
-// The zoom tool follows the mouse itself from the press: a dragged rectangle fills the window,
-// a click zooms in (out with Shift) about the clicked point.
-void TrackZoom(float x, float y, int16_t stage) {
-  DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
-  if (stage != kStagePress || !state) {
-    if (stage == kStageRelease) ReleaseMouseCapture();
-    return;
-  }
+bool TrackFrame(float x, float y, IntRect* out) {
   HWND pane = TrackPane();
   const POINT press = ZoomedPoint(x, y);
   IntRect frame = {press.x, press.y, press.x, press.y};
@@ -456,8 +456,7 @@ void TrackZoom(float x, float y, int16_t stage) {
   while (StillDown()) {
     if (CheckTrackingCancel()) {
       if (drawn) InvertFrame(frame, false);
-      ReleaseMouseCapture();
-      return;
+      return false;
     }
     POINT mouse;
     GetWindowMouse(pane, &mouse);
@@ -478,6 +477,24 @@ void TrackZoom(float x, float y, int16_t stage) {
     Sleep(kPollPauseMs);
   }
   if (drawn) InvertFrame(frame, false);
+  *out = frame;
+  return true;
+}
+
+// The zoom tool follows the mouse itself from the press: a dragged rectangle fills the window,
+// a click zooms in (out with Shift) about the clicked point.
+void TrackZoom(float x, float y, int16_t stage) {
+  DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  if (stage != kStagePress || !state) {
+    if (stage == kStageRelease) ReleaseMouseCapture();
+    return;
+  }
+  HWND pane = TrackPane();
+  IntRect frame;
+  if (!TrackFrame(x, y, &frame)) {
+    ReleaseMouseCapture();
+    return;
+  }
   const int32_t w = frame.right - frame.left, h = frame.bottom - frame.top;
   float cx = x, cy = y;
   if (w > kZoomDragMinimum && h > kZoomDragMinimum) {

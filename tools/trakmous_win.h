@@ -44,6 +44,10 @@ void TrackShear(float x, float y, int16_t stage);
 void TrackRotate(float x, float y, int16_t stage);
 void TrackZoom(float x, float y, int16_t stage);
 void TrackMarquee(float x, float y, int16_t stage);
+// Follows the mouse from a press at (x, y) until the release, framing the rectangle from the
+// press to the mouse (window logical coordinates) in inverting mode, scrolling at the edges and
+// updating the readouts; the frame is taken off at the end. False when the drag was abandoned.
+bool TrackFrame(float x, float y, IntRect* frame);
 // A drag abandoned before its release: a Line's held end is selected again.
 void AbandonTransform();
 // The circular arc's sweep feedback: both radius lines and the arc.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -447,7 +448,7 @@ TEST(RenderText, TextBlockPaintsInsideItsBoxAtTheZoom) {
   Drawing d;
   ObjectRec* block = AddObject(d.layer(), kTextBlockKind, true, {{20, 20}, {220, 20}, {220, 80}, {20, 80}},
                                0.0f, kSolidLineType, kNoFill, {0, 0, 0xFFFF});
-  TextPane pane = CreateTextPane(kAlignLeft, 23, 23, 217, 77);
+  TextPane pane = CreateTextPane(kAlignLeft);
   ASSERT_NE(pane, nullptr);
   const char text[] = "Plan view\r\nscale one to fifty";
   SetTextPaneText(pane, text, sizeof text - 1);
@@ -473,6 +474,29 @@ TEST(RenderText, TextBlockPaintsInsideItsBoxAtTheZoom) {
   HMETAFILE metafile = MakeMetaFile(&size);
   ASSERT_NE(metafile, nullptr);
   DeleteMetaFile(metafile);
+}
+
+// Three blocks, left, centred and right, whose text wraps at the box as the edit control wraps
+// it, painted from their panes: the same lines at zoom 1 and 2.
+TEST(RenderText, PassiveTextBlocksMatchTheirPictures) {
+  Drawing d;
+  const int16_t alignments[] = {kAlignLeft, kAlignCentred, kAlignRight};
+  FontRecord font = {};
+  font.height = -13;
+  std::strcpy(font.faceName, "Arial");
+  for (int i = 0; i < 3; ++i) {
+    const float top = 10.0f + 60.0f * i;
+    ObjectRec* block =
+        AddObject(d.layer(), kTextBlockKind, true, {{10, top}, {136, top}, {136, top + 55}, {10, top + 55}},
+                  0.0f, kSolidLineType, kNoFill, {0, 0, 0});
+    TextPane pane = CreateTextPane(alignments[i]);
+    const char text[] = "Room 12\r\nFinish: oak floor, painted walls";
+    SetTextPaneText(pane, text, sizeof text - 1);
+    SetTextPaneFont(pane, &font);
+    block->info = pane;
+  }
+  ExpectMatchesReference(Render(d, 1.0f, 0, 0, 150, 195), "text_blocks_zoom1");
+  ExpectMatchesReference(Render(d, 2.0f, 0, 0, 300, 390), "text_blocks_zoom2");
 }
 
 TEST(RenderText, UnattachedDimensionLabelShowsPlaceholder) {
