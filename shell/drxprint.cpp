@@ -16,6 +16,7 @@
 #include "resources/strings.h"
 #include "shell/filedlg.h"
 #include "shell/shell.h"
+#include "tools/dlogsupp_win.h"
 
 namespace {
 
@@ -270,7 +271,7 @@ PrintResult PrintDrawing(HDC printer, DocumentRec* document, const char* title, 
 INT_PTR CALLBACK PrintDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      CentreOnScreen(dialog);
+      CenterDialog(dialog);
       char text[64];
       SetDlgItemTextA(dialog, IDC_PRINT_STATUS, LoadStr(STR_PRINTING, text, sizeof text));
       return TRUE;

@@ -9,6 +9,7 @@
 #include "shell/cmdids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/dlogsupp_win.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ INT_PTR CALLBACK SplashDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       FitSplashToPicture(dialog);
-      CentreOnScreen(dialog);
+      CenterDialog(dialog);
       shownAt = 0;
       SetTimer(dialog, kSplashTimer, kPollMilliseconds, nullptr);
       return TRUE;
@@ -186,7 +187,7 @@ INT_PTR CALLBACK SplashDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      CentreOnScreen(dialog);
+      CenterDialog(dialog);
       return TRUE;
     case WM_PAINT:
       PaintSplashPicture(dialog);
@@ -208,14 +209,6 @@ BOOL CALLBACK CloseEnumProc(HWND window, LPARAM) {
 }
 
 }  // namespace
-
-void CentreOnScreen(HWND dialog) {
-  RECT r;
-  GetWindowRect(dialog, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
 
 LRESULT CALLBACK FrameDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -14,8 +14,10 @@
 #include "shell/cmdids.h"
 #include "shell/filecmds.h"
 #include "shell/filedlg.h"
+#include "shell/setdlogs.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
+#include "tools/textpane_win.h"
 
 namespace {
 
@@ -90,6 +92,7 @@ bool ImportAs(int16_t source, const char* path, void* window) {
 bool ImportEntry(bool (*importer)(const char*, void*), const char* path) {
   if (!gCurDocument || !gCurWindow) return false;
   if (!importer(path, gCurWindow)) return false;
+  DeactivateTEPane();
   SelectedObjectAllLayers(gCurDocument->firstLayer, false, kOpTextPassive, nullptr);
   return true;
 }
@@ -205,6 +208,8 @@ void OnImport(int id) {
   if (!ActiveDrawingWindow()) SendFrameCommand(CMD_NEW);
   DocumentRec* document = gCurDocument;
   if (!document) return;
+  // CorelDraw drawings come in as a picture or as objects, as the user chooses first.
+  if (id == CMD_IMPORT_CDR && !CDRImportFormatDLOG(document->docState, &gCDRImportMethod)) return;
   char filter[kFilterTextSize] = {}, title[64];
   LoadStr(command->filterId, filter, sizeof filter - 1);
   SplitFilterText(filter, static_cast<int>(sizeof filter));

@@ -2,7 +2,6 @@
 // settings of a serial pen plotter.
 #include <windows.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,15 +13,14 @@
 #include "resources/strings.h"
 #include "shell/drxprint.h"
 #include "shell/shell.h"
+#include "tools/dlogsupp_win.h"
 
 namespace {
 
-// Stand-ins for the settings dialogs' shared number fields (SetFloatItem, GetFloatItem): plain
-// decimal numbers in the user's number format. The reader refuses text that is not one number.
-constexpr int kFieldTextSize = 256;
-
-void LocalSetFloatItem(HWND dialog, int item, float value) {
-  char text[kFieldTextSize];
+// The custom sheet's sides are plain numbers in the chosen unit, shown to four places with the
+// user's decimal mark.
+void SetPaperSide(HWND dialog, int item, float value) {
+  char text[64];
   std::snprintf(text, sizeof text, "%.4f", value);
   // Trailing zeros and a bare decimal point say nothing.
   char* end = text + std::strlen(text);
@@ -32,22 +30,6 @@ void LocalSetFloatItem(HWND dialog, int item, float value) {
   }
   ConvertToInternational(text);
   SetDlgItemTextA(dialog, item, text);
-}
-
-bool LocalGetFloatItem(HWND dialog, int item, float* value) {
-  char text[kFieldTextSize] = "";
-  GetDlgItemTextA(dialog, item, text, sizeof text);
-  ConvertFromInternational(text);
-  const char* start = text;
-  while (*start == ' ') ++start;
-  if (!*start) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double number = std::strtod(start, &end);
-  while (end && *end == ' ') ++end;
-  if (!end || *end || errno == ERANGE || !std::isfinite(number)) return false;
-  *value = static_cast<float>(number);
-  return true;
 }
 
 // Fills a drop-down list with `count` string-table entries from `first` and selects the 0-based
@@ -111,7 +93,7 @@ int CheckedPaperRadio(HWND dialog) {
 
 void OnPaperInit(HWND dialog, DocState* state) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-  CentreOnScreen(dialog);
+  CenterDialog(dialog);
   int checked = IDC_PAPER_CUSTOM;
   for (const PaperChoice& choice : kPaperChoices) {
     FillList(dialog, choice.list, choice.firstText, PaperFamilySize(static_cast<int16_t>(choice.radio)),
@@ -119,8 +101,8 @@ void OnPaperInit(HWND dialog, DocState* state) {
     if (state->paperKind == choice.radio) checked = choice.radio;
   }
   FillList(dialog, IDC_PAPER_UNIT_LIST, STR_PAPER_UNIT_FIRST, kCustomUnitCount, state->paperCustomUnit - 1);
-  LocalSetFloatItem(dialog, IDC_PAPER_WIDTH, state->paperWidth);
-  LocalSetFloatItem(dialog, IDC_PAPER_HEIGHT, state->paperHeight);
+  SetPaperSide(dialog, IDC_PAPER_WIDTH, state->paperWidth);
+  SetPaperSide(dialog, IDC_PAPER_HEIGHT, state->paperHeight);
   CheckPaperRadio(dialog, checked);
   SetFocus(GetDlgItem(dialog, checked));
 }
@@ -129,15 +111,15 @@ void OnPaperInit(HWND dialog, DocState* state) {
 void OnPaperOK(HWND dialog, DocState* state) {
   const int kind = CheckedPaperRadio(dialog);
   float width = 0.0f, height = 0.0f;
-  const bool readable = LocalGetFloatItem(dialog, IDC_PAPER_WIDTH, &width) &&
-                        LocalGetFloatItem(dialog, IDC_PAPER_HEIGHT, &height);
+  const bool readable = ReadFloatItem(dialog, IDC_PAPER_WIDTH, state, false, &width) &&
+                        ReadFloatItem(dialog, IDC_PAPER_HEIGHT, state, false, &height);
   const int16_t unit = static_cast<int16_t>(ListSelection(dialog, IDC_PAPER_UNIT_LIST) + 1);
   const CustomPaperFault fault =
       readable ? CheckCustomPaper(width, height, unit) : CustomPaperFault::kNotPositive;
   if (kind == IDC_PAPER_CUSTOM && fault != CustomPaperFault::kNone) {
     // The width is blamed unless it alone would do.
     float alone = 0.0f;
-    const bool widthGood = LocalGetFloatItem(dialog, IDC_PAPER_WIDTH, &alone) &&
+    const bool widthGood = ReadFloatItem(dialog, IDC_PAPER_WIDTH, state, false, &alone) &&
                            CheckCustomPaper(alone, alone, unit) == CustomPaperFault::kNone;
     const int field = widthGood ? IDC_PAPER_HEIGHT : IDC_PAPER_WIDTH;
     RefuseValue(dialog, field,
@@ -195,7 +177,7 @@ constexpr int kPlotListCount = sizeof kPlotLists / sizeof kPlotLists[0];
 int gPlotSettings[kPlotListCount] = {};
 
 void OnPlotInit(HWND dialog) {
-  CentreOnScreen(dialog);
+  CenterDialog(dialog);
   for (int i = 0; i < kPlotListCount; ++i)
     FillList(dialog, kPlotLists[i].item, kPlotLists[i].firstText, kPlotLists[i].count, gPlotSettings[i]);
 }

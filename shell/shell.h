@@ -76,8 +76,6 @@ void SendFrameCommand(int id);
 // Toggles a floating toolbox; nothing when it does not exist.
 void ToggleToolbox(HWND toolbox, uint8_t bit);
 void ToggleClipboardViewer();
-// Puts a dialog in the middle of the screen.
-void CentreOnScreen(HWND dialog);
 
 // document
 LRESULT CALLBACK DocumentPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
