@@ -8,6 +8,7 @@
 #include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "model/joinhdlr.h"
 #include "model/objedit.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
@@ -18,6 +19,7 @@
 #include "shell/filecmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "tools/editops.h"
 #include "tools/selhndlr.h"
 #include "tools/toolhooks.h"
 #include "tools/undo.h"
@@ -28,6 +30,7 @@ static_assert(kOpNudgeUp == CMD_NUDGE_UP && kOpNudgeRight == CMD_NUDGE_RIGHT, "w
 static_assert(kOpFlipHorizontal == CMD_FLIP_HORIZONTAL && kOpFlipVertical == CMD_FLIP_VERTICAL, "walk codes");
 static_assert(kOpBringToFront == CMD_BRING_TO_FRONT && kOpSendToBack == CMD_SEND_TO_BACK, "walk codes");
 static_assert(kOpGroup == CMD_GROUP && kOpUngroup == CMD_UNGROUP && kOpUnjoin == CMD_UNJOIN, "walk codes");
+static_assert(kOpDuplicate == CMD_DUPLICATE && kOpMirror == CMD_MIRROR_HORIZONTAL, "walk codes");
 static_assert(kAlignTopLeft == CMD_ALIGN_TOP_LEFT && kAlignBottomLeft == CMD_ALIGN_BOTTOM_LEFT, "walk codes");
 
 // The settings store these menu commands' numbers; the resource script needs them as macros.
@@ -179,8 +182,43 @@ void OnSelectionOperation(int id) {
 
 void OnArrange(int id) {
   if (!Drawing()) return;
+  if (id == CMD_UNGROUP) ReleaseUndoForSelection(Layers());
   TopLevelObjectAllLayers(Layers(), id, State());
   SelectionChanged();
+}
+
+// Duplicate and Mirror Horizontal: whole selected objects are copied, the mirror about the
+// centre of the selection. The copies are not selected.
+void OnDuplicate(int id) {
+  DocState* state = State();
+  if (!state) return;
+  SelectedObjectAllLayers(Layers(), true, kOpSelect, state);
+  FloatRect bounds = kEmptyRect;
+  GetAllLayersBounds(Layers(), true, &bounds, false, false);
+  if (IsEmptyRect(&bounds)) return;
+  SetFlipCenter(&bounds);
+  ReleaseUndoForSelection(Layers());
+  TopLevelObjectAllLayers(Layers(), id, state);
+  SelectedObjectAllLayers(Layers(), false, kOpTextPassive, nullptr);
+  SelectionChanged();
+}
+
+void OnJoin(int) {
+  if (!Drawing()) return;
+  ReleaseUndoForSelection(Layers());
+  JoinAllLayers(Layers());
+  SelectionChanged();
+}
+
+void OnUnjoin(int) {
+  if (!Drawing()) return;
+  ReleaseUndoForSelection(Layers());
+  TopLevelObjectAllLayers(Layers(), CMD_UNJOIN, State());
+  SelectionChanged();
+}
+
+void OnDrawParallel(int) {
+  if (DocState* state = State()) state->drawParallel = !state->drawParallel;
 }
 
 void OnGroup(int) {
@@ -191,6 +229,7 @@ void OnGroup(int) {
   if (gOverload) {
     MessageBeep(0);
   } else if (CountSelectedObjects(Layers(), kOpCount) >= 2) {
+    ReleaseUndoForSelection(Layers());
     gGroupLeader = nullptr;
     TopLevelObjectAllLayers(Layers(), kOpGroup, State());
     gGroupLeader = nullptr;
@@ -390,8 +429,8 @@ const CommandEntry kCommands[] = {
     {CMD_SELECT_ALL, OnSelectAll},
     {CMD_DETECT_ALL, OnSelectionMode},
     {CMD_HIDE_SELECTION, OnSelectionMode},
-    {CMD_DUPLICATE, nullptr},
-    {CMD_MIRROR_HORIZONTAL, nullptr},
+    {CMD_DUPLICATE, OnDuplicate},
+    {CMD_MIRROR_HORIZONTAL, OnDuplicate},
     {CMD_DUPLICATE_OFFSETS, nullptr},
     {CMD_FLIP_HORIZONTAL, OnSelectionOperation},
     {CMD_FLIP_VERTICAL, OnSelectionOperation},
@@ -434,7 +473,7 @@ const CommandEntry kCommands[] = {
     {CMD_DOUBLE_TOLERANCE, OnDimensionStyle},
     {CMD_LIMITING_TOLERANCE, OnDimensionStyle},
     {CMD_TOLERANCE_VALUES, nullptr},
-    {CMD_DRAW_PARALLEL, nullptr},
+    {CMD_DRAW_PARALLEL, OnDrawParallel},
     {CMD_PARALLEL, nullptr},
     {CMD_DRAW_FROM_CENTER, nullptr},
     {CMD_FILL_COLOR, nullptr},
@@ -452,8 +491,8 @@ const CommandEntry kCommands[] = {
     {CMD_FILL_PATTERNS, OnFillPatterns},
     {CMD_LOCK, OnSelectionMode},
     {CMD_UNLOCK, OnSelectionMode},
-    {CMD_JOIN, nullptr},
-    {CMD_UNJOIN, nullptr},
+    {CMD_JOIN, OnJoin},
+    {CMD_UNJOIN, OnUnjoin},
     {CMD_BRING_TO_FRONT, OnArrange},
     {CMD_SEND_TO_BACK, OnArrange},
     {CMD_GROUP, OnGroup},
