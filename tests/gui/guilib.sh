@@ -81,3 +81,52 @@ window_exists() {
   done
   return 1
 }
+
+# The drawing's paths as the program's file dialogs take them.
+winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
+# Picks the tool whose toolbox button has control id $1.
+tool() {
+  if rect ToolPaneClass "$1"; then
+    click_at $(((L + R) / 2)) $(((T + B) / 2))
+  else
+    fail "no toolbox button for tool $1"
+  fi
+}
+# Saves the drawing of the frame $frame under $work/$1 with Save As and writes drxconv's reading
+# of it to $work/$1.json.
+save_as() {
+  keys "$frame" alt+f a
+  dialog=$(wait_window '^Save As$' 20) || { fail "no Save As dialog for $1"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 15 "$(winpath "$work/$1")"
+  sleep 0.3
+  xdotool key Return
+  i=0
+  while [ ! -s "$work/$1" ] && [ $i -lt 40 ]; do sleep 0.25; i=$((i + 1)); done
+  sleep 0.5
+  "$src/cmake/wine-run.sh" "$build/drxconv.exe" info "$work/$1" 2>/dev/null | tr -d '\r' >"$work/$1.json"
+}
+# Runs a check written in Python over the saved readings: check NAME 'python body'. The body sees
+# `objs(name)`, the objects of the first layer of NAME.drx.json, `box(o)` = left, top, width,
+# height, `pts(o)`, an object's (x, y) points, and `near(a, b)`; it prints what it found and
+# exits non-zero on failure.
+check() {
+  name=$1
+  shift
+  if /usr/bin/python3 - "$work" "$@" <<'EOF'; then pass "$name"; else fail "$name"; fi
+import json, sys, os
+work = sys.argv[1]
+def objs(name):
+    with open(os.path.join(work, name + ".drx.json")) as f:
+        return json.load(f)["layers"][0]["objects"]
+def box(o):
+    t, l, b, r = o["bounds"]
+    return l, t, r - l, b - t
+def pts(o):
+    return [(p["x"], p["y"]) for p in o["points"]]
+def near(a, b, tol=1.01):
+    return abs(a - b) <= tol
+exec(sys.argv[2])
+EOF
+}

@@ -19,49 +19,6 @@ require_display "$exe"
 work=$build/track-gui-test
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-
-tool() {
-  if rect ToolPaneClass "$1"; then
-    click_at $(((L + R) / 2)) $(((T + B) / 2))
-  else
-    fail "no toolbox button for tool $1"
-  fi
-}
-# Saves the drawing under $1 with Save As and writes drxconv's reading of it to $1.json.
-save_as() {
-  keys "$frame" alt+f a
-  dialog=$(wait_window '^Save As$' 20) || { fail "no Save As dialog for $1"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 15 "$(winpath "$work/$1")"
-  sleep 0.3
-  xdotool key Return
-  i=0
-  while [ ! -s "$work/$1" ] && [ $i -lt 40 ]; do sleep 0.25; i=$((i + 1)); done
-  sleep 0.5
-  "$src/cmake/wine-run.sh" "$build/drxconv.exe" info "$work/$1" 2>/dev/null | tr -d '\r' >"$work/$1.json"
-}
-# Runs a check written in Python over the JSON files: check NAME 'python body' (the body sees
-# `objs(name)`, the objects of the first layer of NAME.json, and `box(o)` = left, top, width,
-# height; it prints what it found and exits non-zero on failure).
-check() {
-  name=$1
-  shift
-  if /usr/bin/python3 - "$work" "$@" <<'EOF'; then pass "$name"; else fail "$name"; fi
-import json, sys, os
-work = sys.argv[1]
-def objs(name):
-    with open(os.path.join(work, name + ".drx.json")) as f:
-        return json.load(f)["layers"][0]["objects"]
-def box(o):
-    t, l, b, r = o["bounds"]
-    return l, t, r - l, b - t
-def near(a, b, tol=1.01):
-    return abs(a - b) <= tol
-exec(sys.argv[2])
-EOF
-}
 
 "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
 app=$!
