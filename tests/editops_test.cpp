@@ -126,11 +126,6 @@ TEST_F(EditOpsTest, DuplicatingAGroupCopiesMembersAndDimensionInformation) {
     AppendObjectToGroup(member, group);
   }
   UpdateObjectRootBounds(group, false, false);
-  // A dimension's label outside the copied tree stays with the original.
-  ObjectRec* lone = Shape({{0, 60}, {10, 60}}, false, kLeaderDimKind);
-  lone->info = NewDimInfo();
-  DimInfoOf(lone)->textObject = label;
-
   ObjectRec* copy = DuplicateObject(group, nullptr, nullptr, FloatPoint{5, 0}, true, kDuplicateCommand);
   ASSERT_NE(copy, nullptr);
   EXPECT_EQ(Objects().back(), copy);
@@ -156,10 +151,6 @@ TEST_F(EditOpsTest, DuplicatingAGroupCopiesMembersAndDimensionInformation) {
   EXPECT_EQ(DimInfoOf(members[3])->textObject, nullptr);
   EXPECT_FLOAT_EQ(copy->bounds.left, group->bounds.left + 5);
 
-  ObjectRec* loneCopy = DuplicateObject(lone, nullptr, nullptr, FloatPoint{0, 0}, true, kDuplicateCommand);
-  ASSERT_NE(loneCopy, nullptr);
-  EXPECT_EQ(DimInfoOf(loneCopy)->textObject, nullptr);
-
   // The Duplicate walk leaves dimensions and their labels alone at the top level.
   const size_t before = Objects().size();
   ObjectRec* topDim = Shape({{0, 80}, {10, 80}}, false, kLengthDimKind);
@@ -168,7 +159,6 @@ TEST_F(EditOpsTest, DuplicatingAGroupCopiesMembersAndDimensionInformation) {
   State()->dupRepeat = 1;
   TopLevelObject(topDim, kOpDuplicate, State());
   EXPECT_EQ(Objects().size(), before + 1);
-  DimInfoOf(lone)->textObject = nullptr;
 }
 
 // ---- Smoothing ----
@@ -419,31 +409,6 @@ TEST_F(EditOpsTest, UnjoinSplitsIntoLinesAndKeepsWhatItCannotSplit) {
     EXPECT_FALSE(IsObjectSelected(o));
   }
   EXPECT_EQ(Objects().size(), 2u);
-}
-
-TEST_F(EditOpsTest, CommandsThatRelinkObjectsForgetTheUndoRecordNamingThem) {
-  // A Move record names the selected objects; grouping, joining and duplicating them drop it.
-  for (int op : {kOpGroup, kOpUnjoin, kOpDuplicate, 0}) {
-    SCOPED_TRACE(op);
-    DeleteLayerObjects(layer_);
-    ObjectRec* a = Shape({{0, 0}, {10, 0}}, false, kLineKind);
-    ObjectRec* b = Shape({{10, 0}, {10, 10}}, false, kLineKind);
-    SetObjectSelectFlags(a, 1);
-    SetObjectSelectFlags(b, 1);
-    BeginUndo(doc_, kUndoMove);
-    RecordUndoTranslate(0, 0);
-    ASSERT_TRUE(UndoAvailable(doc_));
-    ReleaseUndoForSelection(doc_->firstLayer);
-    if (op == 0) {
-      JoinAllLayers(doc_->firstLayer);
-    } else {
-      gGroupLeader = nullptr;
-      TopLevelObjectAllLayers(doc_->firstLayer, op, State());
-      gGroupLeader = nullptr;
-    }
-    EXPECT_FALSE(UndoAvailable(doc_));
-    EXPECT_FALSE(Undo());
-  }
 }
 
 }  // namespace

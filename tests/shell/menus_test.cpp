@@ -208,7 +208,12 @@ TEST_F(MenuState, EditingCommandsChangeTheDrawing) {
   copy->firstPoint->y = 0.0f;
   for (ObjectRec* o = layer->firstObject; o; o = o->nextObject)
     for (PointRec* p = o->firstPoint; p; p = p->nextPoint) p->selected = 1;
+  // A Move record names the lines; joining them forgets it.
+  BeginUndo(document_, kUndoMove);
+  RecordUndoTranslate(0, 0);
+  ASSERT_TRUE(UndoAvailable(document_));
   EXPECT_TRUE(DoCommand(nullptr, CMD_JOIN, nullptr));
+  EXPECT_FALSE(UndoAvailable(document_));
   ASSERT_EQ(count(), 1);
   EXPECT_EQ(layer->firstObject->kind, kPolyKind);
   for (PointRec* p = layer->firstObject->firstPoint; p; p = p->nextPoint) p->selected = 1;
