@@ -1,6 +1,9 @@
 // Whole-object editing operations.
 #include "model/objedit.h"
 
+#include <unordered_map>
+#include <vector>
+
 #include "geometry/geometry.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
@@ -33,6 +36,130 @@ void FlipObject(ObjectRec* object, bool horizontal) {
     }
   }
   UpdateObjectBounds(object);
+}
+
+void NudgeObject(ObjectRec* object, float distance, int direction) {
+  if (!object) return;
+  float dx = 0.0f, dy = 0.0f;
+  switch (direction) {
+    case kNudgeUp:
+      dy = -distance;
+      break;
+    case kNudgeLeft:
+      dx = -distance;
+      break;
+    case kNudgeDown:
+      dy = distance;
+      break;
+    case kNudgeRight:
+      dx = distance;
+      break;
+    default:
+      return;
+  }
+  for (PointRec* point = object->firstPoint; point; point = point->nextPoint) {
+    if (!point->selected || point->locked) continue;
+    point->x += dx;
+    point->y += dy;
+  }
+}
+
+namespace {
+
+// Each source object with its copy, so that a dimension and its label copied together can be
+// linked to each other afterwards.
+using CopyPairs = std::unordered_map<const ObjectRec*, ObjectRec*>;
+
+bool IsMirrorCommand(int command) {
+  return command == kMirrorHorizontalCommand || command == kMirrorVerticalCommand;
+}
+
+// Kinds whose copy is of no use without its kind data.
+bool NeedsKindData(const ObjectRec* object) {
+  return object->info && (object->kind == kTextBlockKind || object->kind == kMetaFileKind ||
+                          IsDimensionOrLeaderKind(object->kind) || object->kind == kDimensionTextKind);
+}
+
+void LinkCopy(ObjectRec* copy, const ObjectRec* source, ObjectRec* parentGroup, ObjectRec* previousSibling,
+              bool appendToLayer) {
+  if (previousSibling) {
+    NoteModelChange();
+    copy->parent = previousSibling->parent;
+    copy->layer = previousSibling->layer;
+    copy->prevObject = previousSibling;
+    copy->nextObject = previousSibling->nextObject;
+    if (copy->nextObject) copy->nextObject->prevObject = copy;
+    previousSibling->nextObject = copy;
+  } else if (parentGroup) {
+    NoteModelChange();
+    copy->parent = parentGroup;
+    copy->layer = parentGroup->layer;
+    copy->prevObject = nullptr;
+    copy->nextObject = parentGroup->firstChild;
+    if (copy->nextObject) copy->nextObject->prevObject = copy;
+    parentGroup->firstChild = copy;
+  } else if (appendToLayer && source->layer) {
+    AppendObjectToLayer(copy, source->layer);
+  }
+}
+
+ObjectRec* CopyTree(const ObjectRec* source, ObjectRec* parentGroup, ObjectRec* previousSibling,
+                    FloatPoint offset, bool appendToLayer, int command, CopyPairs* pairs) {
+  FloatRect bounds = source->bounds;
+  bounds.left += offset.x;
+  bounds.right += offset.x;
+  bounds.top += offset.y;
+  bounds.bottom += offset.y;
+  ObjectRec* copy = CreateObject(source->kind, source->closed, source->objectFlag, &source->fillColor,
+                                 &source->penColor, source->lineWeight, source->lineType, source->fillPattern,
+                                 &bounds, nullptr, nullptr, nullptr, source->layer, nullptr);
+  if (!copy) return nullptr;
+  DuplicateObjectData(source, copy);
+  const bool mirror = IsMirrorCommand(command);
+  DuplicateObjectPoints(source, copy, offset, mirror ? 1 : 0);
+  if ((NeedsKindData(source) && !copy->info) || CountObjectPoints(copy) != CountObjectPoints(source)) {
+    DeleteObj(copy);  // never linked: nothing else names it
+    return nullptr;
+  }
+  if (mirror) {
+    FlipObject(copy, command == kMirrorHorizontalCommand);
+    SetObjectPointsSelection(copy, 0);
+  }
+  LinkCopy(copy, source, parentGroup, previousSibling, appendToLayer);
+  pairs->emplace(source, copy);
+  ObjectRec* previous = nullptr;
+  for (const ObjectRec* member = source->firstChild; member; member = member->nextObject) {
+    // A member that cannot be copied is left out; the group keeps the others.
+    if (ObjectRec* made =
+            CopyTree(member, previous ? nullptr : copy, previous, offset, false, command, pairs))
+      previous = made;
+  }
+  if (source->kind == kGroupKind) UpdateObjectRootBounds(copy, false, false);
+  return copy;
+}
+
+// A dimension copied together with its label takes the copied label back.
+void RelinkCopiedLabels(const CopyPairs& pairs) {
+  for (const auto& pair : pairs) {
+    const ObjectRec* source = pair.first;
+    if (!IsDimensionOrLeaderKind(source->kind) || !source->info || !pair.second->info) continue;
+    const auto found = pairs.find(DimInfoOf(source)->textObject);
+    ObjectRec* label = found == pairs.end() ? nullptr : found->second;
+    if (!label || label->kind != kDimensionTextKind || !label->info) continue;
+    DimInfoOf(pair.second)->textObject = label;
+    DimTextInfoOf(label)->ownerDimension = pair.second;
+  }
+}
+
+}  // namespace
+
+ObjectRec* DuplicateObject(const ObjectRec* source, ObjectRec* parentGroup, ObjectRec* previousSibling,
+                           FloatPoint offset, bool appendToLayer, int command) {
+  if (!source) return nullptr;
+  CopyPairs pairs;
+  ObjectRec* copy = CopyTree(source, parentGroup, previousSibling, offset, appendToLayer, command, &pairs);
+  if (copy) RelinkCopiedLabels(pairs);
+  return copy;
 }
 
 void GroupObject(ObjectRec* object) {
@@ -129,24 +256,26 @@ void SmoothPoint(PointRec* p, const PointRec* a, const PointRec* b, float k) {
 }  // namespace
 
 void SmoothObject(ObjectRec* object) {
-  if (!object || !object->firstPoint || !gCurDocument) return;
+  if (!object || !IsShapeKind(object->kind) || !gCurDocument) return;
+  // The outline alone: fillet markers and arc centres are neither smoothed nor neighbours.
+  std::vector<PointRec*> outline;
+  for (PointRec* p = object->firstPoint; p; p = p->nextPoint)
+    if (!IsMarkerPointKind(p->pointKind)) outline.push_back(p);
+  const size_t n = outline.size();
+  if (n < 2) return;
   const DocState* state = gCurDocument->docState;
   const float k = state ? static_cast<float>(state->tension) / kTensionScale : kDefaultSmoothing;
   object->kind = kSplineKind;
-  PointRec* first = object->firstPoint;
-  PointRec* last = first;
-  while (last->nextPoint) last = last->nextPoint;
-  if (first == last) return;
-  // The neighbours are read before any point changes, so each point's tangent uses the
-  // positions alone; positions never change here.
-  if (object->closed && first->selected) SmoothPoint(first, last, first->nextPoint, k);
-  for (PointRec* p = first->nextPoint; p && p != last; p = p->nextPoint)
-    if (p->selected) SmoothPoint(p, p->prevPoint, p->nextPoint, k);
-  if (object->closed && last->selected) SmoothPoint(last, last->prevPoint, first, k);
+  // Each tangent reads positions only, and positions never change here.
+  for (size_t i = 0; i < n; ++i) {
+    const bool end = i == 0 || i == n - 1;
+    if (!outline[i]->selected || (end && !object->closed)) continue;
+    SmoothPoint(outline[i], outline[(i + n - 1) % n], outline[(i + 1) % n], k);
+  }
 }
 
 void UnsmoothObject(ObjectRec* object) {
-  if (!object) return;
+  if (!object || !IsShapeKind(object->kind)) return;
   bool any = false;
   for (PointRec* p = object->firstPoint; p; p = p->nextPoint) {
     if (!p->selected) continue;

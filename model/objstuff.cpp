@@ -158,6 +158,21 @@ void DuplicateObjectData(const ObjectRec* source, ObjectRec* target) {
       meta->metaFile = MetaInfoOf(source)->metaFile ? CopyMetaPict(MetaInfoOf(source)->metaFile) : nullptr;
     }
     target->info = meta;
+  } else if (IsDimensionOrLeaderKind(source->kind)) {
+    // The copy keeps the dimension's flags and tolerances; it starts without a label.
+    DimInfo* dim = static_cast<DimInfo*>(std::calloc(1, sizeof(DimInfo)));
+    if (dim) {
+      *dim = *DimInfoOf(source);
+      dim->textObject = nullptr;
+    }
+    target->info = dim;
+  } else if (source->kind == kDimensionTextKind) {
+    DimTextInfo* label = static_cast<DimTextInfo*>(std::calloc(1, sizeof(DimTextInfo)));
+    if (label) {
+      *label = *DimTextInfoOf(source);
+      label->ownerDimension = nullptr;
+    }
+    target->info = label;
   } else if (IsShapeKind(source->kind)) {
     target->info = nullptr;
   }

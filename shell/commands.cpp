@@ -8,6 +8,7 @@
 #include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "model/joinhdlr.h"
 #include "model/objedit.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
@@ -23,6 +24,7 @@
 #include "shell/shell.h"
 #include "tools/drxfont.h"
 #include "tools/drxfont_win.h"
+#include "tools/editops.h"
 #include "tools/selhndlr.h"
 #include "tools/snaphdlr.h"
 #include "tools/textpane.h"
@@ -40,6 +42,7 @@ static_assert(kOpFont == CMD_FONTS && kAlignRightCommand == CMD_ALIGN_RIGHT &&
                   kAlignLeftCommand == CMD_ALIGN_LEFT && kAlignCenterCommand == CMD_ALIGN_CENTER &&
                   kOpAlignCenter == CMD_ALIGN_CENTER,
               "walk codes");
+static_assert(kOpDuplicate == CMD_DUPLICATE && kOpMirror == CMD_MIRROR_HORIZONTAL, "walk codes");
 static_assert(kAlignTopLeft == CMD_ALIGN_TOP_LEFT && kAlignBottomLeft == CMD_ALIGN_BOTTOM_LEFT, "walk codes");
 
 // The settings store these menu commands' numbers; the resource script needs them as macros.
@@ -215,8 +218,43 @@ void OnAlignText(int id) {
 
 void OnArrange(int id) {
   if (!Drawing()) return;
+  if (id == CMD_UNGROUP) ReleaseUndoForSelection(Layers());
   TopLevelObjectAllLayers(Layers(), id, State());
   SelectionChanged();
+}
+
+// Duplicate and Mirror Horizontal: whole selected objects are copied, the mirror about the
+// centre of the selection. The copies are not selected.
+void OnDuplicate(int id) {
+  DocState* state = State();
+  if (!state) return;
+  SelectedObjectAllLayers(Layers(), true, kOpSelect, state);
+  FloatRect bounds = kEmptyRect;
+  GetAllLayersBounds(Layers(), true, &bounds, false, false);
+  if (IsEmptyRect(&bounds)) return;
+  SetFlipCenter(&bounds);
+  ReleaseUndoForSelection(Layers());
+  TopLevelObjectAllLayers(Layers(), id, state);
+  SelectedObjectAllLayers(Layers(), false, kOpTextPassive, nullptr);
+  SelectionChanged();
+}
+
+void OnJoin(int) {
+  if (!Drawing()) return;
+  ReleaseUndoForSelection(Layers());
+  JoinAllLayers(Layers());
+  SelectionChanged();
+}
+
+void OnUnjoin(int) {
+  if (!Drawing()) return;
+  ReleaseUndoForSelection(Layers());
+  TopLevelObjectAllLayers(Layers(), CMD_UNJOIN, State());
+  SelectionChanged();
+}
+
+void OnDrawParallel(int) {
+  if (DocState* state = State()) state->drawParallel = !state->drawParallel;
 }
 
 void OnGroup(int) {
@@ -227,6 +265,7 @@ void OnGroup(int) {
   if (gOverload) {
     MessageBeep(0);
   } else if (CountSelectedObjects(Layers(), kOpCount) >= 2) {
+    ReleaseUndoForSelection(Layers());
     gGroupLeader = nullptr;
     TopLevelObjectAllLayers(Layers(), kOpGroup, State());
     gGroupLeader = nullptr;
@@ -443,8 +482,8 @@ const CommandEntry kCommands[] = {
     {CMD_SELECT_ALL, OnSelectAll},
     {CMD_DETECT_ALL, OnSelectionMode},
     {CMD_HIDE_SELECTION, OnSelectionMode},
-    {CMD_DUPLICATE, nullptr},
-    {CMD_MIRROR_HORIZONTAL, nullptr},
+    {CMD_DUPLICATE, OnDuplicate},
+    {CMD_MIRROR_HORIZONTAL, OnDuplicate},
     {CMD_DUPLICATE_OFFSETS, OnDuplicateOffsets},
     {CMD_FLIP_HORIZONTAL, OnSelectionOperation},
     {CMD_FLIP_VERTICAL, OnSelectionOperation},
@@ -487,7 +526,7 @@ const CommandEntry kCommands[] = {
     {CMD_DOUBLE_TOLERANCE, OnDimensionStyle},
     {CMD_LIMITING_TOLERANCE, OnDimensionStyle},
     {CMD_TOLERANCE_VALUES, OnToleranceValues},
-    {CMD_DRAW_PARALLEL, nullptr},
+    {CMD_DRAW_PARALLEL, OnDrawParallel},
     {CMD_PARALLEL, OnParallelFormat},
     {CMD_DRAW_FROM_CENTER, nullptr},
     {CMD_FILL_COLOR, nullptr},
@@ -505,8 +544,8 @@ const CommandEntry kCommands[] = {
     {CMD_FILL_PATTERNS, OnFillPatterns},
     {CMD_LOCK, OnSelectionMode},
     {CMD_UNLOCK, OnSelectionMode},
-    {CMD_JOIN, nullptr},
-    {CMD_UNJOIN, nullptr},
+    {CMD_JOIN, OnJoin},
+    {CMD_UNJOIN, OnUnjoin},
     {CMD_BRING_TO_FRONT, OnArrange},
     {CMD_SEND_TO_BACK, OnArrange},
     {CMD_GROUP, OnGroup},

@@ -286,11 +286,18 @@ TEST_F(ModelTest, KindDataIsCopiedAndReleased) {
   ASSERT_EQ(GetMetaPictBits(metaCopy->metaFile, out, sizeof out), sizeof kTinyMetafile);
   EXPECT_EQ(std::memcmp(out, kTinyMetafile, sizeof out), 0);
 
-  // Shapes carry no kind data, and dimensions copy none.
+  // A dimension's copy keeps its information but not its label.
   ObjectRec* dim = InLayer(kRadiusDimKind, 0, NewDimInfo());
+  ObjectRec* label = InLayer(kDimensionTextKind, 1, NewDimTextInfo());
+  DimInfoOf(dim)->textObject = label;
+  DimTextInfoOf(label)->ownerDimension = dim;
   ObjectRec* dimCopy = InLayer(kRadiusDimKind);
   DuplicateObjectData(dim, dimCopy);
-  EXPECT_EQ(dimCopy->info, nullptr);
+  ASSERT_NE(dimCopy->info, nullptr);
+  EXPECT_NE(dimCopy->info, dim->info);
+  EXPECT_EQ(DimInfoOf(dimCopy)->dimFlags, DimInfoOf(dim)->dimFlags);
+  EXPECT_EQ(DimInfoOf(dimCopy)->textObject, nullptr);
+  EXPECT_EQ(DimTextInfoOf(label)->ownerDimension, dim);
 }
 
 TEST_F(ModelTest, LocksDetectionSelectionAndLineWeight) {

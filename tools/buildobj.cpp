@@ -16,6 +16,7 @@
 #include "model/pthndlr.h"
 #include "model/recpool.h"
 #include "tools/drxfont.h"
+#include "tools/editops.h"
 #include "tools/selhndlr.h"
 
 namespace {
@@ -51,6 +52,12 @@ ObjectRec* Finish(ObjectRec* object, LayerRec* layer) {
   return object;
 }
 
+// A drawn rectangle, multigon, line or polygon takes its parallel copies when the drawing asks
+// for them; the object that stays is returned.
+ObjectRec* WithParallels(ObjectRec* object, bool useDoc) {
+  return useDoc ? MakeParallel(object) : object;
+}
+
 ObjectRec* Abandon(ObjectRec* object) {
   DeleteObj(object);
   return nullptr;
@@ -69,7 +76,7 @@ ObjectRec* BuildRect(float left, float top, float right, float bottom, LayerRec*
   const float xs[4] = {left, right, right, left}, ys[4] = {top, top, bottom, bottom};
   for (int i = 0; i < 4; ++i)
     if (!AddPoint(object, kVertexPoint, 1, xs[i], ys[i])) return Abandon(object);
-  return Finish(object, layer);
+  return WithParallels(Finish(object, layer), useDoc);
 }
 
 ObjectRec* BuildOval(float left, float top, float right, float bottom, LayerRec* layer, bool useDoc) {
@@ -115,7 +122,7 @@ ObjectRec* BuildMulti(float cx, float cy, float x, float y, LayerRec* layer, int
     }
     if (!AddPoint(object, kVertexPoint, 1, px, py)) return Abandon(object);
   }
-  return Finish(object, layer);
+  return WithParallels(Finish(object, layer), useDoc);
 }
 
 ObjectRec* BuildArc(float left, float top, float right, float bottom, float startDeg, float arcDeg,
@@ -163,7 +170,7 @@ ObjectRec* BuildLine(float x1, float y1, float x2, float y2, LayerRec* layer, bo
   if (!object) return nullptr;
   if (!AddPoint(object, kVertexPoint, 1, x1, y1) || !AddPoint(object, kVertexPoint, 1, x2, y2))
     return Abandon(object);
-  return Finish(object, layer);
+  return WithParallels(Finish(object, layer), useDoc);
 }
 
 namespace {
@@ -217,8 +224,9 @@ ObjectRec* BuildMultiClick(int16_t kind, ObjectRec* object, float x, float y, La
       if (kind == kSplineKind) {
         SmoothObject(object);
         UpdateObjectBounds(object);
+        return object;
       }
-      return object;
+      return WithParallels(object, useDoc);
     }
     default:
       return object;

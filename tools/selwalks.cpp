@@ -6,16 +6,22 @@
 #include "geometry/tranform.h"
 #include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
+#include "model/joinhdlr.h"
 #include "model/lyrhndlr.h"
 #include "model/objedit.h"
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
 #include "tools/drxfont.h"
+#include "tools/editops.h"
 #include "tools/selhndlr.h"
 #include "tools/textpane.h"
 #include "tools/toolhooks.h"
 #include "tools/traksupp.h"
+
+static_assert(kOpDuplicate == kDuplicateCommand && kOpMirror == kMirrorHorizontalCommand &&
+                  kOpDuplicateVariant == kMirrorVerticalCommand,
+              "the duplicate walks pass their codes on as DuplicateObject's commands");
 
 namespace {
 
@@ -138,14 +144,11 @@ bool ApplyToObject(ObjectRec* object, int op, void* param) {
     case kOpNudgeDown:
     case kOpNudgeLeft:
     case kOpNudgeRight: {
-      const float d = NudgeDistance();
-      TransformRec t = {};
-      t.scaleX = t.scaleY = 1.0f;
-      if (op == kOpNudgeUp) t.dy = -d;
-      if (op == kOpNudgeDown) t.dy = d;
-      if (op == kOpNudgeLeft) t.dx = -d;
-      if (op == kOpNudgeRight) t.dx = d;
-      TranslateObject(object, &t);
+      const int direction = op == kOpNudgeUp     ? kNudgeUp
+                            : op == kOpNudgeDown ? kNudgeDown
+                            : op == kOpNudgeLeft ? kNudgeLeft
+                                                 : kNudgeRight;
+      NudgeObject(object, NudgeDistance(), direction);
       return true;
     }
     case kOpTranslate:
@@ -322,11 +325,13 @@ void TopLevelObject(ObjectRec* object, int op, void* param) {
       UngroupObject(object);
       break;
     case kOpUnjoin:
+      InvalidatePageRect(&object->bounds, kHandleHalfSize + 2);
+      UnjoinObject(object);
+      break;
     case kOpDuplicate:
     case kOpMirror:
     case kOpDuplicateVariant:
-      // Join and duplication arrive with the remaining editing operations; their menu
-      // items stay grey until then.
+      DuplicateTopLevelObject(object, op);
       break;
     default:
       (void)param;

@@ -11,6 +11,7 @@
 #include "render/drawhdlr.h"
 #include "render/macstuff.h"
 #include "tools/buildobj.h"
+#include "tools/editops.h"
 #include "tools/selhndlr.h"
 #include "tools/snaphdlr.h"
 #include "tools/trakmous_win.h"
@@ -35,6 +36,7 @@ bool FromCenter() {
 void FinishShape(ObjectRec* object) {
   if (object) {
     RecordUndoCreate(object);
+    RecordParallelCopiesForUndo(object);
     InvalidatePageArea(object->bounds, kNewShapeSlop);
   }
   ReleaseMouseCapture();

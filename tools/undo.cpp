@@ -42,6 +42,8 @@ struct UndoRecord {
   std::vector<PointRec*> points;
   std::vector<PointState> before, after;
   std::vector<ObjectRec*> owners;
+  // Shape created: the objects made together with gUndoObject.
+  std::vector<ObjectRec*> companions;
   // Clear: the objects taken out, in the order they went.
   std::vector<ClearedObject> cleared;
   // Every object the record names, for the deletion check.
@@ -329,6 +331,14 @@ void RecordUndoCreate(ObjectRec* object) {
   gUndoAvail = 1;
 }
 
+void RecordUndoCreateCompanion(ObjectRec* object) {
+  DocumentRec* document = gRecord.document;
+  if (!object || !gUndoObject || object == gUndoObject || !document || !IsCreateKind(document->undoKind))
+    return;
+  gRecord.companions.push_back(object);
+  gRecord.named.insert(object);
+}
+
 int ClearSelectionWithUndo() {
   DocumentRec* document = gCurDocument;
   if (!document) return 0;
@@ -365,17 +375,20 @@ bool Undo() {
         !ApplySnapshot(redo ? gRecord.after : gRecord.before))
       return false;
   } else if (IsCreateKind(kind)) {
-    ObjectRec* object = gUndoObject;
-    if (!object) return false;
-    if (redo) {
-      LayerRec* layer = document->currentLayer;
-      if (!layer) return false;
-      object->parent = nullptr;
-      AppendObjectToLayer(object, layer);
-    } else {
-      HoldOutside(object);
+    if (!gUndoObject) return false;
+    LayerRec* layer = document->currentLayer;
+    if (redo && !layer) return false;
+    std::vector<ObjectRec*> created = {gUndoObject};
+    created.insert(created.end(), gRecord.companions.begin(), gRecord.companions.end());
+    for (ObjectRec* object : created) {
+      if (redo) {
+        object->parent = nullptr;
+        AppendObjectToLayer(object, layer);
+      } else {
+        HoldOutside(object);
+      }
+      InvalidatePageRect(&object->bounds, kUndoRepaintMargin);
     }
-    InvalidatePageRect(&object->bounds, kUndoRepaintMargin);
   } else if (kind == kUndoClear) {
     if (redo)
       RemoveCleared(document);
@@ -393,7 +406,10 @@ void DisposeUndo() {
   // Objects held outside the drawing belong to the record alone.
   std::vector<ObjectRec*> held;
   if (document && gUndoAvail) {
-    if (IsCreateKind(document->undoKind) && document->undoIsRedo && gUndoObject) held.push_back(gUndoObject);
+    if (IsCreateKind(document->undoKind) && document->undoIsRedo && gUndoObject) {
+      held.push_back(gUndoObject);
+      held.insert(held.end(), gRecord.companions.begin(), gRecord.companions.end());
+    }
     if (document->undoKind == kUndoClear && !document->undoIsRedo)
       for (const ClearedObject& c : gRecord.cleared) held.push_back(c.object);
   }

@@ -44,6 +44,9 @@ bool RecordUndoScale(float scaleX, float scaleY, float originX, float originY);
 void RecordUndoShear(float startX, float startY, float endX, float endY, float centerX, float centerY);
 void RecordUndoRotate(float angle, float centerX, float centerY);
 void RecordUndoCreate(ObjectRec* object);
+// Another object made together with the recorded one (a parallel copy of a new shape): undo and
+// redo take it away and bring it back with that object.
+void RecordUndoCreateCompanion(ObjectRec* object);
 // Clear: deletes the unlocked selected top-level objects of the current drawing, keeping them
 // in the record so Undo can put them back where they were. Returns how many went.
 int ClearSelectionWithUndo();

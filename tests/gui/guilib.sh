@@ -118,9 +118,10 @@ save_as() {
   sleep 0.5
   "$src/cmake/wine-run.sh" "$build/drxconv.exe" info "$work/$1" 2>/dev/null | tr -d '\r' >"$work/$1.json"
 }
-# Runs a check written in Python over the JSON files: check NAME 'python body' (the body sees
-# `objs(name)`, the objects of the first layer of NAME.json, and `box(o)` = left, top, width,
-# height; it prints what it found and exits non-zero on failure).
+# Runs a check written in Python over the saved readings: check NAME 'python body'. The body sees
+# `objs(name)`, the objects of the first layer of NAME.drx.json, `box(o)` = left, top, width,
+# height, `pts(o)`, an object's (x, y) points, and `near(a, b)`; it prints what it found and
+# exits non-zero on failure.
 check() {
   name=$1
   shift
@@ -133,6 +134,8 @@ def objs(name):
 def box(o):
     t, l, b, r = o["bounds"]
     return l, t, r - l, b - t
+def pts(o):
+    return [(p["x"], p["y"]) for p in o["points"]]
 def near(a, b, tol=1.01):
     return abs(a - b) <= tol
 exec(sys.argv[2])

@@ -49,8 +49,7 @@ class MenuState : public ::testing::Test {
 
 TEST_F(MenuState, CommandsNotBuiltAreGreyAndTheShellsOwnAreNot) {
   UpdateMenus();
-  for (int id : {CMD_CUT, CMD_PASTE, CMD_DUPLICATE, CMD_JOIN, CMD_UNJOIN, CMD_SEND_MAIL, CMD_IMPORT_XYZ,
-                 CMD_UNDO, CMD_SNAP_TO_GRID})
+  for (int id : {CMD_CUT, CMD_PASTE, CMD_SEND_MAIL, CMD_IMPORT_XYZ, CMD_UNDO, CMD_SNAP_TO_GRID})
     EXPECT_TRUE(Grey(id)) << id;
   for (int id :
        {CMD_NEW,         CMD_OPEN,       CMD_CLOSE,       CMD_SAVE,           CMD_SAVE_AS,    CMD_OPEN_SYMBOL,
@@ -58,7 +57,8 @@ TEST_F(MenuState, CommandsNotBuiltAreGreyAndTheShellsOwnAreNot) {
         CMD_ABOUT,       CMD_EXPORT_DXF, CMD_EXPORT_HPGL, CMD_EXPORT_EPS,     CMD_EXPORT_XYZ, CMD_SELECT_ALL,
         CMD_CLEAR,       CMD_GROUP,      CMD_NUDGE_UP,    CMD_HIDE_SELECTION, CMD_IMPORT_DXF, CMD_IMPORT_CDR,
         CMD_PRINT,       CMD_PAPER_SIZE, CMD_PAGE_SETUP,  CMD_PLOT,           CMD_FONTS,      CMD_ALIGN_LEFT,
-        CMD_ALIGN_CENTER})
+        CMD_ALIGN_CENTER, CMD_DUPLICATE, CMD_JOIN,        CMD_UNJOIN,         CMD_MIRROR_HORIZONTAL,
+        CMD_DRAW_PARALLEL})
     EXPECT_FALSE(Grey(id)) << id;
 }
 
@@ -171,9 +171,50 @@ TEST_F(MenuState, LayerItemsPickTheLayerByPosition) {
 
 TEST_F(MenuState, CommandsNotBuiltAreHandledAndChangeNothing) {
   DocState before = *document_->docState;
-  for (int id : {CMD_SNAP_TO_GRID, CMD_DRAW_PARALLEL, CMD_TOLERANCE_VALUES, CMD_PARALLEL, CMD_NUDGE_RATE})
+  for (int id : {CMD_SNAP_TO_GRID, CMD_TOLERANCE_VALUES, CMD_PARALLEL, CMD_NUDGE_RATE})
     EXPECT_TRUE(DoCommand(nullptr, id, nullptr)) << id;
   EXPECT_EQ(std::memcmp(&before, document_->docState, sizeof before), 0);
+}
+
+TEST_F(MenuState, EditingCommandsChangeTheDrawing) {
+  LayerRec* layer = document_->currentLayer;
+  auto count = [layer] {
+    int n = 0;
+    for (ObjectRec* o = layer->firstObject; o; o = o->nextObject) ++n;
+    return n;
+  };
+  // "Draw Parallel" flips the setting and its check.
+  EXPECT_TRUE(DoCommand(nullptr, CMD_DRAW_PARALLEL, nullptr));
+  UpdateMenus();
+  EXPECT_EQ(document_->docState->drawParallel, 1);
+  EXPECT_TRUE(Checked(CMD_DRAW_PARALLEL));
+  EXPECT_TRUE(DoCommand(nullptr, CMD_DRAW_PARALLEL, nullptr));
+  EXPECT_EQ(document_->docState->drawParallel, 0);
+
+  // Duplicate copies the selected line; Join welds the two into one; Unjoin splits it again.
+  BuildLine(0, 0, 100, 0, layer, false);
+  document_->docState->dupOffsetH = 0.0f;
+  document_->docState->dupOffsetV = 100.0f / 72.0f;  // 100 page units down
+  EXPECT_TRUE(DoCommand(nullptr, CMD_DUPLICATE, nullptr));
+  ASSERT_EQ(count(), 2);
+  ObjectRec* copy = layer->firstObject->nextObject;
+  EXPECT_NEAR(copy->firstPoint->y, 100.0f, 1e-3);
+  // The copy becomes (100, 0)-(100, 100), starting where the original ends.
+  copy->firstPoint->x = 100.0f;
+  copy->firstPoint->y = 0.0f;
+  for (ObjectRec* o = layer->firstObject; o; o = o->nextObject)
+    for (PointRec* p = o->firstPoint; p; p = p->nextPoint) p->selected = 1;
+  // A Move record names the lines; joining them forgets it.
+  BeginUndo(document_, kUndoMove);
+  RecordUndoTranslate(0, 0);
+  ASSERT_TRUE(UndoAvailable(document_));
+  EXPECT_TRUE(DoCommand(nullptr, CMD_JOIN, nullptr));
+  EXPECT_FALSE(UndoAvailable(document_));
+  ASSERT_EQ(count(), 1);
+  EXPECT_EQ(layer->firstObject->kind, kPolyKind);
+  for (PointRec* p = layer->firstObject->firstPoint; p; p = p->nextPoint) p->selected = 1;
+  EXPECT_TRUE(DoCommand(nullptr, CMD_UNJOIN, nullptr));
+  EXPECT_EQ(count(), 2);
 }
 
 TEST_F(MenuState, DimensionStyleCommandsSetTheDefaultsAndTheirChecks) {
