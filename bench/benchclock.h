@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,6 +19,16 @@
 constexpr double kMegabyte = 1024.0 * 1024.0;
 // Timings are the best of this many runs unless asked otherwise.
 constexpr int kDefaultRuns = 3;
+
+// Reads "[COUNT] [--runs N]" from the arguments after the program's name.
+inline void ReadCountAndRuns(int argc, char** argv, long* count, int* runs) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+      *runs = std::atoi(argv[++i]);
+    else
+      *count = std::atol(argv[i]);
+  }
+}
 
 // The size of a file in bytes, or -1 when it cannot be opened.
 inline long FileSize(const char* path) {

@@ -115,12 +115,7 @@ std::string MakeDrawing(long count) {
 int main(int argc, char** argv) {
   long count = 100000;
   int runs = kDefaultRuns;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
-      runs = std::atoi(argv[++i]);
-    else
-      count = std::atol(argv[i]);
-  }
+  ReadCountAndRuns(argc, argv, &count, &runs);
   if (count <= 0 || runs <= 0) return 1;
   const std::string text = MakeDrawing(count);
   double bestRead = 1e30, bestConvert = 1e30, bestTotal = 1e30, bestCpu = 1e30;

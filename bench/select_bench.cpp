@@ -42,12 +42,7 @@ void PositionOnTopObject(const DocumentRec* document, int32_t* x, int32_t* y) {
 int main(int argc, char** argv) {
   long count = 1000000;
   int runs = kDefaultRuns;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
-      runs = std::atoi(argv[++i]);
-    else
-      count = std::atol(argv[i]);
-  }
+  ReadCountAndRuns(argc, argv, &count, &runs);
   if (runs < 1) runs = 1;
   DocumentRec* document = CreateDocument();
   BenchDrawingStats stats = {0, 0, 0};
