@@ -671,14 +671,30 @@ TEST(DrxconvImport, DxfBecomesObjectsAndTheRestIsToldApart) {
   ExpectFailure(RunDrxconv({"convert", broken, brokenOut}), 2, broken, "invalid data");
   EXPECT_FALSE(FileExists(brokenOut));
 
-  // Picture formats: the host build refuses them; the Windows build names the missing filter.
+  // Picture formats: the host build refuses them; the Windows build reads them through the
+  // filters beside it, as one picture, and a file the filter cannot read is status 2.
   const std::string bmp = WriteFixture("picture.bmp", "BM");
 #ifdef _WIN32
-  const RunResult picture = RunDrxconv({"convert", bmp, WorkPath("picture.drx")});
-  EXPECT_TRUE(picture.status == 0 || picture.status == 2) << picture.err;
-  if (picture.status == 2 && picture.err.find("no import filter") != std::string::npos) {
-    EXPECT_NE(picture.err.find("BMP.FLT"), std::string::npos) << picture.err;
-  }
+  ExpectFailure(RunDrxconv({"convert", bmp, WorkPath("broken-picture.drx")}), 2, bmp);
+  // A 2 x 2 pixel, 24-bit picture without a resolution: placed at 96 per inch.
+  std::string pixels = "BM";
+  const auto put32 = [&pixels](uint32_t v) {
+    for (int i = 0; i < 4; ++i) pixels.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  const auto put16 = [&pixels](uint16_t v) {
+    pixels.push_back(static_cast<char>(v));
+    pixels.push_back(static_cast<char>(v >> 8));
+  };
+  put32(70), put32(0), put32(54), put32(40), put32(2), put32(2), put16(1), put16(24);
+  for (int i = 0; i < 6; ++i) put32(0);
+  pixels += std::string("\xff\0\0\0\xff\0\0\0\0\0\xff\xff\xff\xff\0\0", 16);
+  const std::string good = WriteFixture("good.bmp", pixels);
+  const std::string placed = WorkPath("good-picture.drx");
+  const RunResult picture = RunDrxconv({"convert", good, placed});
+  ASSERT_EQ(picture.status, 0) << picture.err;
+  const RunResult read = RunDrxconv({"info", placed});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_NE(read.out.find("\"kind\": 302"), std::string::npos) << read.out;
 #else
   ExpectFailure(RunDrxconv({"convert", bmp, WorkPath("picture.drx")}), 1, bmp, "Windows build");
 #endif
