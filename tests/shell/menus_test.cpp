@@ -171,7 +171,7 @@ TEST_F(MenuState, LayerItemsPickTheLayerByPosition) {
 
 TEST_F(MenuState, CommandsNotBuiltAreHandledAndChangeNothing) {
   DocState before = *document_->docState;
-  for (int id : {CMD_SNAP_TO_GRID, CMD_TOLERANCE_VALUES, CMD_PARALLEL, CMD_NUDGE_RATE})
+  for (int id : {CMD_SNAP_TO_GRID, CMD_IMPORT_XYZ, CMD_DRAW_FROM_CENTER, CMD_FILL_COLOR, CMD_PEN_COLOR})
     EXPECT_TRUE(DoCommand(nullptr, id, nullptr)) << id;
   EXPECT_EQ(std::memcmp(&before, document_->docState, sizeof before), 0);
 }
