@@ -48,20 +48,20 @@ TEST(PcxRead, EveryLayoutDecodesToThePixelsWritten) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    PcxSpec spec = {c.width, c.height, c.bits, c.planes, 0, c.encoded, c.lineRuns, 150, 1, {}, {}};
+    PcxLayout layout = {c.width, c.height, c.bits, c.planes, 0, c.encoded, c.lineRuns, 150, 1, {}, {}};
     const bool rgb = c.bits == 8 && c.planes >= 3;
     const int colors = rgb ? 0 : 1 << (c.bits * c.planes);
     std::vector<uint8_t> palette = Palette(colors > 256 ? 256 : colors);
     if (c.bits == 8 && !rgb)
-      spec.trailingPalette = palette;
+      layout.trailingPalette = palette;
     else if (!rgb)
-      spec.headerPalette = palette;
+      layout.headerPalette = palette;
     auto index = [&](int x, int y) { return IndexAt(x, y, colors); };
     // Long runs of one value, so that run bytes of 63 and runs across line ends occur.
     auto component = [&](int x, int y, int p) {
       return static_cast<unsigned>(x < 40 ? 200 + p : (x * 9 + y + p * 40) % 256);
     };
-    const std::vector<uint8_t> file = WritePcx(spec, [&](int x, int y, int p) {
+    const std::vector<uint8_t> file = WritePcx(layout, [&](int x, int y, int p) {
       if (rgb) return component(x, y, p);
       return c.planes > 1 ? (index(x, y) >> p) & 1u : index(x, y);
     });
@@ -85,7 +85,7 @@ TEST(PcxRead, EveryLayoutDecodesToThePixelsWritten) {
 
 TEST(PcxRead, PalettesLeftOutFallBackOnlyWhereTheFileSaysSo) {
   // A two-colour picture with a blank palette is black on white.
-  PcxSpec mono = {8, 1, 1, 1, 0, true, false, 0, 1, {}, {}};
+  PcxLayout mono = {8, 1, 1, 1, 0, true, false, 0, 1, {}, {}};
   std::vector<uint8_t> file = WritePcx(mono, [](int x, int, int) { return static_cast<unsigned>(x & 1); });
   RasterImage image;
   ASSERT_EQ(ReadPcxImage(file.data(), file.size(), &image), kFilterOK);
@@ -101,7 +101,7 @@ TEST(PcxRead, PalettesLeftOutFallBackOnlyWhereTheFileSaysSo) {
   EXPECT_EQ(image.dpiX, 0);
   FreeRasterImage(&image);
   // An 8-bit grey picture needs no palette; a colour one that lost it is incomplete.
-  PcxSpec grey = {4, 2, 8, 1, 0, true, false, 72, 2, {}, {}};
+  PcxLayout grey = {4, 2, 8, 1, 0, true, false, 72, 2, {}, {}};
   file = WritePcx(grey, [](int x, int y, int) { return static_cast<unsigned>(x * 60 + y); });
   ASSERT_EQ(ReadPcxImage(file.data(), file.size(), &image), kFilterOK);
   EXPECT_EQ(image.pixels[5], Opaque(61, 61, 61));
@@ -112,9 +112,9 @@ TEST(PcxRead, PalettesLeftOutFallBackOnlyWhereTheFileSaysSo) {
 }
 
 TEST(PcxRead, DamagedAndTruncatedFilesAreRefused) {
-  PcxSpec spec = {40, 10, 8, 3, 0, true, false, 96, 1, {}, {}};
+  PcxLayout layout = {40, 10, 8, 3, 0, true, false, 96, 1, {}, {}};
   const std::vector<uint8_t> good =
-      WritePcx(spec, [](int x, int y, int p) { return static_cast<unsigned>(x * y + p); });
+      WritePcx(layout, [](int x, int y, int p) { return static_cast<unsigned>(x * y + p); });
   const struct Case {
     const char* name;
     size_t at;  // the byte changed, or the length kept when `cut`
