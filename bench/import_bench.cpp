@@ -12,8 +12,8 @@
 
 #include "bench/benchclock.h"
 #include "exchange/dxfread.h"
-#include "exchange/extract1.h"
 #include "model/docstate.h"
+#include "tools/extract1.h"
 
 namespace {
 

@@ -25,9 +25,9 @@ set(DRX_LAYER_RANK_files 4)
 # Drawing on devices (Windows), and dimension text (portable) with its drawing (Windows).
 set(DRX_LAYER_render render/ dimensions/)
 set(DRX_LAYER_RANK_render 5)
-# The tools' logic (portable) and their tracking on the screen (_win), the dimension tools among
-# them. The import conversion builds objects with the shape builders, so it sits with the tools.
-set(DRX_LAYER_tools tools/ dimensions/trakdims exchange/extract1 exchange/dxfmptr)
+# The tools' logic (portable) and their tracking on the screen (_win): the dimension tools, and the
+# import's conversion of metafile records into objects with the shape builders.
+set(DRX_LAYER_tools tools/)
 set(DRX_LAYER_RANK_tools 6)
 # The program (Windows) with its resources, and the converter beside it.
 set(DRX_LAYER_shell shell/ ole/ resources/)

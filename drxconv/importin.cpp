@@ -3,11 +3,11 @@
 #include <string>
 
 #include "drxconv/drxconv.h"
-#include "exchange/dxfmptr.h"
-#include "exchange/extract1.h"
 #include "files/drxfile.h"
 #include "model/docstate.h"
 #include "model/objedit.h"
+#include "tools/dxfmptr.h"
+#include "tools/extract1.h"
 
 #ifndef _WIN32
 #include "exchange/dxfread.h"

@@ -13,8 +13,8 @@
 #include <cstdlib>
 
 #include "exchange/dxfread.h"
-#include "exchange/extract1.h"
 #include "model/docstate.h"
+#include "tools/extract1.h"
 
 // Inputs longer than this add nothing the readers have not seen in shorter ones.
 constexpr size_t kImportFuzzMaxInput = 1 << 20;

@@ -5,8 +5,6 @@
 
 #include <cstdio>
 
-#include "exchange/dxfmptr.h"
-#include "exchange/extract1.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
@@ -16,6 +14,8 @@
 #include "shell/filedlg.h"
 #include "shell/setdlogs.h"
 #include "shell/shell.h"
+#include "tools/dxfmptr.h"
+#include "tools/extract1.h"
 #include "tools/selhndlr.h"
 #include "tools/textpane_win.h"
 

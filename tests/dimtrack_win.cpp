@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "dimensions/trakdims_win.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
+#include "tools/trakdims_win.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 

@@ -19,12 +19,12 @@
 
 #include "exchange/dxfread.h"
 #include "exchange/exporter.h"
-#include "exchange/extract1.h"
 #include "geometry/gnrlmath.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
 #include "model/pthndlr.h"
 #include "tools/buildobj.h"
+#include "tools/extract1.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <vector>
 
-#include "exchange/extract1.h"
 #include "exchange/wmfrecords.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
 #include "model/pthndlr.h"
+#include "tools/extract1.h"
 #include "tools/toolstate.h"
 
 namespace {

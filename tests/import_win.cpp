@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "exchange/dxfmptr.h"
-#include "exchange/extract1.h"
 #include "model/docstate.h"
 #include "model/lyrhndlr.h"
 #include "model/records.h"
 #include "model/seam.h"
+#include "tools/dxfmptr.h"
+#include "tools/extract1.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <initializer_list>
 
 #include "dimensions/drawdim2.h"
-#include "dimensions/trakdims.h"
 #include "geometry/gnrlmath.h"
 #include "model/objhndlr.h"
 #include "toolfixture.h"
+#include "tools/trakdims.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "dimensions/dimlabel.h"
-#include "dimensions/trakdims.h"
 #include "geometry/geometry.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/tranform.h"
@@ -18,6 +17,7 @@
 #include "tools/drxfont.h"
 #include "tools/editops.h"
 #include "tools/selhndlr.h"
+#include "tools/trakdims.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // the marquee (with the drag of the user origin) and the zoom tool.
 #include <cmath>
 
-#include "dimensions/trakdims_win.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
 #include "model/objhndlr.h"
@@ -14,6 +13,7 @@
 #include "tools/snaphdlr.h"
 #include "tools/snaphdlr_win.h"
 #include "tools/textpane_win.h"
+#include "tools/trakdims_win.h"
 #include "tools/trakmous_win.h"
 #include "tools/undo.h"
 

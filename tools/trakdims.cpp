@@ -1,5 +1,5 @@
 // The geometry of the dimension tools.
-#include "dimensions/trakdims.h"
+#include "tools/trakdims.h"
 
 #include <cmath>
 

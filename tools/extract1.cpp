@@ -1,5 +1,5 @@
 // Import: the conversion of metafile records into objects.
-#include "exchange/extract1.h"
+#include "tools/extract1.h"
 
 #include <cmath>
 #include <cstdlib>

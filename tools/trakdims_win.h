@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "dimensions/trakdims.h"
+#include "tools/trakdims.h"
 
 void TrackOffsetDim(float x, float y, int16_t stage);
 void TrackLengthDim(float x, float y, int16_t stage);

@@ -1,5 +1,5 @@
 // Import through filters: loading a filter library, calling it, and placing its metafile.
-#include "exchange/dxfmptr.h"
+#include "tools/dxfmptr.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "exchange/extract1.h"
+#include "tools/extract1.h"
 
 namespace {
 

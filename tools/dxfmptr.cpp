@@ -1,10 +1,10 @@
 // Import through filters: the formats and their filter files.
-#include "exchange/dxfmptr.h"
+#include "tools/dxfmptr.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "exchange/extract1.h"
+#include "tools/extract1.h"
 
 namespace {
 

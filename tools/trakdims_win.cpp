@@ -1,5 +1,5 @@
 // The dimension tools' tracking on the drawing pane.
-#include "dimensions/trakdims_win.h"
+#include "tools/trakdims_win.h"
 
 #include <cmath>
 
