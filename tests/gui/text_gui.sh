@@ -19,47 +19,17 @@ require_display "$exe"
 work=$build/text-gui-test
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-
-tool() {
-  if rect ToolPaneClass "$1"; then
-    click_at $(((L + R) / 2)) $(((T + B) / 2))
-  else
-    fail "no toolbox button for tool $1"
-  fi
-}
-# Types a path into the file dialog titled $1 and waits for $2 to appear (when given).
+# Types a path into the file dialog titled $1.
 file_dialog() {
   dialog=$(wait_window "^$1\$" 20) || { fail "no $1 dialog"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 15 "$(winpath "$2")"
-  sleep 0.3
-  xdotool key Return
+  type_path "$dialog" "$(winpath "$2")"
   sleep 1
 }
-# Saves the drawing under $1 with Save As and writes drxconv's reading of it to $1.json.
-save_as() {
-  keys "$frame" alt+f a
-  file_dialog "Save As" "$work/$1" || return 1
-  i=0
-  while [ ! -s "$work/$1" ] && [ $i -lt 40 ]; do sleep 0.25; i=$((i + 1)); done
-  sleep 0.5
-  "$src/cmake/wine-run.sh" "$build/drxconv.exe" info "$work/$1" 2>/dev/null | tr -d '\r' >"$work/$1.json"
-}
-# check NAME 'python body': the body sees `texts(name)`, the text blocks of NAME.drx.json.
-check() {
-  name=$1
-  shift
-  if /usr/bin/python3 - "$work" "$@" <<'PY'; then pass "$name"; else fail "$name"; fi
-import json, sys, os
-work = sys.argv[1]
-def texts(name):
-    with open(os.path.join(work, name + ".drx.json")) as f:
-        layers = json.load(f)["layers"]
-    return [o for layer in layers for o in layer["objects"] if o["kind"] == 200]
-exec(sys.argv[2])
-PY
+# check_texts NAME 'python body': guilib's check, with `texts(name)`, the text blocks of NAME.drx.json.
+check_texts() {
+  check "$1" 'def texts(name):
+    return [o for o in objs(name) if o["kind"] == 200]
+'"$2"
 }
 
 start_program
@@ -89,7 +59,7 @@ xdotool type --delay 40 "second line"
 sleep 0.5
 rect Edit 0 && edit_height=$((B - T)) || edit_height=0
 save_as typed.drx
-check "typing made a two-line block that grew with it" '
+check_texts "typing made a two-line block that grew with it" '
 t = texts("typed")
 print([(o["text"], o["alignment"], o["bounds"]) for o in t])
 assert len(t) == 1 and t[0]["text"] == "Hello plan\r\nsecond line", t
@@ -112,7 +82,7 @@ if [ -n "${font:-}" ]; then
   sleep 1
 fi
 save_as styled.drx
-check "the block is centred and has the chosen size" '
+check_texts "the block is centred and has the chosen size" '
 t = texts("styled")
 print([(o["text"], o["alignment"], o["font"]) for o in t])
 assert len(t) == 1 and t[0]["text"] == "Hello plan\r\nsecond line"
@@ -126,7 +96,7 @@ file_dialog "Open" "$work/styled.drx"
 sleep 2
 wait_window 'styled' 20 >/dev/null || fail "the saved drawing did not open"
 save_as reopened.drx
-check "the reopened drawing keeps the block" '
+check_texts "the reopened drawing keeps the block" '
 a, b = texts("styled"), texts("reopened")
 assert [(o["text"], o["alignment"], o["font"], o["bounds"]) for o in a] == \
        [(o["text"], o["alignment"], o["font"], o["bounds"]) for o in b], (a, b)
@@ -139,7 +109,7 @@ keys "$frame" Delete
 save_as cleared.drx
 keys "$frame" ctrl+z
 save_as undone.drx
-check "a cleared block comes back with its text on Undo" '
+check_texts "a cleared block comes back with its text on Undo" '
 assert texts("cleared") == [], texts("cleared")
 u = texts("undone")
 assert len(u) == 1 and u[0]["text"] == "Hello plan\r\nsecond line" and u[0]["alignment"] == 1, u
