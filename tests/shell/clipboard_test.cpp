@@ -63,7 +63,7 @@ TEST_F(ClipboardCommands, GreysFollowTheSelectionAndTheClipboard) {
   ExpectGreys(true, false, true);  // a locked object may be copied, not cut
   SetObjectLockFlags(rect, 0);
   EXPECT_TRUE(DoCommand(nullptr, CMD_COPY, nullptr));
-  ExpectGreys(true, false, false);
+  ExpectGreys(false, false, false);
   EXPECT_TRUE(DoCommand(nullptr, CMD_PASTE, nullptr));
   EXPECT_NE(rect->nextObject, nullptr);
   // Cut takes the pasted copy out, and Undo brings it back.
@@ -74,7 +74,8 @@ TEST_F(ClipboardCommands, GreysFollowTheSelectionAndTheClipboard) {
 }
 
 TEST_F(ClipboardCommands, CopyPutsAMetafileThatPlaysOnTheSystemClipboard) {
-  ObjectRec* rect = BuildRect(10, 10, 110, 60, document_->currentLayer, false);
+  // The drawing's own pen: black.
+  ObjectRec* rect = BuildRect(10, 10, 110, 60, document_->currentLayer, true);
   SelectObj(rect, kSelectMode, false);
   EXPECT_TRUE(DoCommand(nullptr, CMD_COPY, nullptr));
   ASSERT_TRUE(IsClipboardFormatAvailable(CF_METAFILEPICT));
