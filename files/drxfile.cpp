@@ -34,6 +34,7 @@ bool gUseScrap;
 uint8_t* gPrivateScrap;
 uint32_t gPrivateScrapSize;
 uint32_t gScrapIndex;
+uint32_t gOLEScrapSize;
 
 DrxFailure gDrxFileFailure;
 bool gDrxFileDamaged;
@@ -702,16 +703,17 @@ bool DoReadObjects() {
     int16_t tag = ReadShort();
     if (SourceFailed()) break;
     bool ok = true;
-    bool scrap = gReadMode == ReadMode::kScrap;
+    // The scrap holds object records and group brackets only: its objects all go to one layer.
+    const bool scrap = gReadMode == ReadMode::kScrap;
     if (tag == kEndTag) {
       if (gOpenGroup) ok = Fault(DrxReason::kEndInsideGroup);
     } else if (tag == kObjectTag) {
       ok = ReadObjectTag();
     } else if (tag == kLayerTag && !scrap) {
       ok = ReadLayerTag();
-    } else if (tag == kGroupStartTag && !scrap) {
+    } else if (tag == kGroupStartTag) {
       ok = ReadGroupStartTag();
-    } else if (tag == kGroupEndTag && !scrap) {
+    } else if (tag == kGroupEndTag) {
       ok = ReadGroupEndTag();
     }
     // Any other tag is passed over.
@@ -882,12 +884,6 @@ void WriteTopLevelObject(const ObjectRec* object) {
   if (brackets) WriteShort(kGroupEndTag);
 }
 
-// Kinds the scrap leaves out, with their members.
-bool IsLeftOutOfScrap(int kind) {
-  return kind == kTextBlockKind || IsDimensionKind(kind) || kind == kDimensionTextKind ||
-         kind == kGroupKind || kind == kMetaFileKind;
-}
-
 }  // namespace
 
 void DoWriteObjects() {
@@ -895,7 +891,7 @@ void DoWriteObjects() {
     if (!gUseScrap) WriteALayer(layer);
     for (const ObjectRec* object = layer->firstObject; object; object = object->nextObject) {
       if (object->kind == kDimensionTextKind) continue;
-      if (gUseScrap ? IsLeftOutOfScrap(object->kind) : gSaveSymbol && !IsObjectSelected(object)) continue;
+      if (!gUseScrap && gSaveSymbol && !IsObjectSelected(object)) continue;
       WriteTopLevelObject(object);
     }
   }
@@ -1168,6 +1164,28 @@ void FreePrivateScrap() {
   gPrivateScrap = nullptr;
   gPrivateScrapSize = 0;
   gScrapIndex = 0;
+  gOLEScrapSize = 0;
+}
+
+bool SetPrivateScrap(const uint8_t* data, size_t length) {
+  FreePrivateScrap();
+  gDrxFileFailure = DrxFailure{};
+  if (!data || length == 0) {
+    SetReason(DrxReason::kCannotRead);
+    return false;
+  }
+  if (length > UINT32_MAX) {
+    SetReason(DrxReason::kOutOfMemory);
+    return false;
+  }
+  gPrivateScrap = static_cast<uint8_t*>(std::malloc(length));
+  if (!gPrivateScrap) {
+    SetReason(DrxReason::kOutOfMemory);
+    return false;
+  }
+  std::memcpy(gPrivateScrap, data, length);
+  gPrivateScrapSize = static_cast<uint32_t>(length);
+  return true;
 }
 
 bool WriteScrapObjects() {

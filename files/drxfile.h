@@ -37,6 +37,8 @@ extern bool gUseScrap;
 extern uint8_t* gPrivateScrap;
 extern uint32_t gPrivateScrapSize;
 extern uint32_t gScrapIndex;
+// Bytes the last serialisation of a whole drawing put into the scrap.
+extern uint32_t gOLEScrapSize;
 
 // Why a read or a write failed. The values are stable: the program's string table holds one
 // message per reason, in this order from STR_DRX_REASON_FIRST.
@@ -109,13 +111,18 @@ bool DrxFileWrite(const char* path);
 // Reads a drawing from memory (file mode, with header and settings). Same rules as DrxFileRead.
 bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name);
 
-// The private scrap: every object of every layer of the current document as object records and
-// an end tag, into gPrivateScrap (kinds 200, 100..107, 201, 1000 and 302 are left out with their
-// members). False with gDrxFileFailure when the scrap cannot be grown; it is then empty.
+// The private scrap: every object of every layer of the current document as the file stores it
+// (object records, group brackets around each group's members, dimensions with their labels,
+// text blocks, pictures) and an end tag, without the header, settings or layer records, into
+// gPrivateScrap. The drawing is not changed. False with gDrxFileFailure when the scrap cannot be
+// grown; it is then empty.
 bool WriteScrapObjects();
-// Reads object records from the scrap into the current layer until the end tag, never past
-// `length`. Same failure rules as DrxFileRead.
+// Reads object records (and group brackets) from the scrap into the current layer until the end
+// tag, never past `length`. Same failure rules as DrxFileRead.
 bool ReadScrapObjects(const uint8_t* data, size_t length);
+// The scrap becomes a copy of `length` bytes (say, read from a stream); false with
+// gDrxFileFailure when there is nothing to copy or no memory (the scrap is then empty).
+bool SetPrivateScrap(const uint8_t* data, size_t length);
 void FreePrivateScrap();
 
 // Called when the writer resets a zoomed drawing to zoom 1, after zoomFactor became 1 (the window

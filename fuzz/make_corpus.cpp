@@ -90,6 +90,12 @@ std::vector<uint8_t> HandMade(int32_t version, int16_t platform, size_t fields) 
   return b.v;
 }
 
+// The drawing's objects as the private scrap carries them.
+void SaveScrap(const char* name) {
+  if (WriteScrapObjects())
+    Spill(name, std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + gPrivateScrapSize));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,8 +109,7 @@ int main(int argc, char** argv) {
   for (int16_t kind = kRectKind; kind <= kSplineKind; ++kind)
     Shape(layer, kind, 4, kind == kSplineKind ? 3.0f : 0);
   Save("shapes.drx");
-  if (WriteScrapObjects())
-    Spill("shapes.scrap", std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + gPrivateScrapSize));
+  SaveScrap("shapes.scrap");
 
   layer = Fresh();
   ObjectRec* text = Shape(layer, kTextBlockKind, 4, 0);
@@ -112,6 +117,7 @@ int main(int argc, char** argv) {
   SetTextPaneText(pane, "note", 4);
   text->info = pane;
   Save("text.drx");
+  SaveScrap("text.scrap");
 
   layer = Fresh();
   for (int16_t kind = kOffsetDimVKind; kind <= kLeaderDimKind; ++kind) {
@@ -119,8 +125,7 @@ int main(int argc, char** argv) {
     AddDimension(layer, kind, false);
   }
   Save("dimensions.drx");
-  if (WriteScrapObjects())
-    Spill("leaders.scrap", std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + gPrivateScrapSize));
+  SaveScrap("dimensions.scrap");
 
   layer = Fresh();
   ObjectRec* picture = Shape(layer, kMetaFileKind, 4, 0);
@@ -135,6 +140,7 @@ int main(int argc, char** argv) {
   meta->metaFile = CreateMetaPictFromBits(bits, sizeof bits);
   picture->info = meta;
   Save("picture.drx");
+  SaveScrap("picture.scrap");
 
   layer = Fresh();
   ObjectRec* group = Shape(layer, kGroupKind, 0, 0);
@@ -153,6 +159,7 @@ int main(int argc, char** argv) {
   UnlinkObject(dim);
   AppendObjectToGroup(dim, ledByDim);
   Save("groups.drx");
+  SaveScrap("groups.scrap");
 
   layer = Fresh();
   Shape(layer, kRectKind, 4, 0)->firstPoint->selected = 1;

@@ -14,6 +14,7 @@
 #include "model/pthndlr.h"
 #include "render/drawhdlr.h"
 #include "resources/strings.h"
+#include "shell/clipbrd.h"
 #include "shell/cmdids.h"
 #include "shell/cmdtable.h"
 #include "shell/dlogcmds.h"
@@ -143,13 +144,6 @@ void EndTextCommand() {
 
 void OnUndo(int) {
   if (Undo()) SelectionChanged();
-}
-
-// The cleared objects stay with the undo record until it is given up.
-void OnClear(int) {
-  if (!Drawing()) return;
-  ClearSelectionWithUndo();
-  SelectionChanged();
 }
 
 void OnSelectAll(int) {
@@ -475,9 +469,9 @@ const CommandEntry kCommands[] = {
     {CMD_EXIT, OnExit},
     // Edit
     {CMD_UNDO, OnUndo},
-    {CMD_CUT, nullptr},
-    {CMD_COPY, nullptr},
-    {CMD_PASTE, nullptr},
+    {CMD_CUT, OnCut},
+    {CMD_COPY, OnCopy},
+    {CMD_PASTE, OnPaste},
     {CMD_CLEAR, OnClear},
     {CMD_SELECT_ALL, OnSelectAll},
     {CMD_DETECT_ALL, OnSelectionMode},

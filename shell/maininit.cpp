@@ -10,6 +10,7 @@
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/caption.h"
+#include "shell/clipbrd.h"
 #include "shell/cmdids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
@@ -58,7 +59,6 @@ constexpr int kStock(int stockObject) {
   return -1 - stockObject;
 }
 
-// The clipboard viewer paints only its background until its own procedure arrives.
 // Registered in this order; unregistered in kUnregisterOrder's order.
 const ClassEntry kClasses[] = {
     {"FrameClass", FrameDispatch, CS_HREDRAW | CS_VREDRAW, COLOR_APPWORKSPACE + 1, false, nullptr},
@@ -75,7 +75,8 @@ const ClassEntry kClasses[] = {
     {"SnapPaneClass", SnapPane, CS_DBLCLKS, 0, true, nullptr},
     {"ReadoutPaneClass", ReadoutPane, CS_OWNDC, 0, true, nullptr},
     {"PatternPaneClass", PatternPane, 0, 0, true, nullptr},
-    {"ClipboardClass", BlankPane, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, kStock(WHITE_BRUSH), false, nullptr},
+    {"ClipboardClass", ClipboardDispatch, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, kStock(WHITE_BRUSH), false,
+     nullptr},
 };
 
 const char* const kUnregisterOrder[] = {

@@ -8,6 +8,7 @@
 #include "shell/cmdtable.h"
 #include "shell/setdlogs.h"
 #include "shell/shell.h"
+#include "tools/scrap.h"
 #include "tools/textpane.h"
 #include "tools/undo.h"
 
@@ -117,6 +118,25 @@ void GreyWithoutDrawing() {
   for (int id : kNeedDrawing) DisableCmd(gMainMenu, id);
 }
 
+// Cut and Clear need something they may take out of the current layer, Copy something to copy,
+// Paste a drawing and objects on the clipboard.
+void UpdateClipboardItems(bool drawing) {
+  const bool cuttable = drawing && !CollectCopiedObjects(CopyScope::kCut).empty();
+  const bool copyable = cuttable || (drawing && !CollectCopiedObjects(CopyScope::kCopy).empty());
+  const struct {
+    int id;
+    bool enabled;
+  } items[] = {{CMD_CUT, cuttable},
+               {CMD_CLEAR, cuttable},
+               {CMD_COPY, copyable},
+               {CMD_PASTE, drawing && ClipboardHasObjects()}};
+  for (const auto& item : items)
+    if (item.enabled)
+      EnableCmd(gMainMenu, item.id);
+    else
+      DisableCmd(gMainMenu, item.id);
+}
+
 }  // namespace
 
 HMENU GetTopMenu(TopMenu which) {
@@ -144,9 +164,11 @@ void UpdateMenus() {
   const DocumentRec* document = gCurDocument;
   if (!document || !document->docState || !gCurWindow) {
     GreyWithoutDrawing();
+    UpdateClipboardItems(false);
     return;
   }
   UpdateDrawingItems(document, document->docState);
+  UpdateClipboardItems(true);
 }
 
 void UpdateLayerMenu() {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -901,31 +902,42 @@ TEST_F(DrxFileTest, PreviewGoesIntoThePreviewLayer) {
   EXPECT_EQ(gPreviewLayer->firstObject->firstPoint->selected, 1);
 }
 
-TEST_F(DrxFileTest, ScrapCarriesOnlyShapesAndLeaders) {
+TEST_F(DrxFileTest, ScrapHoldsTheFilesObjectRecordsAndReadsBackIntoOneLayer) {
   BuildEveryKind();
   ObjectRec* group = AddGroup(layer_);
   AddMember(group, kLineKind);
+  AddMember(group, kSplineKind);
+  const std::string before = DescribeDrawing();
+  const std::vector<uint8_t> file = Save("scrap.drx");
   ASSERT_TRUE(WriteScrapObjects()) << DrxFailureText(gDrxFileFailure);
-  ASSERT_NE(gPrivateScrap, nullptr);
-  // No header, no settings, no layers: the first record is the rectangle's.
-  Bytes start;
-  start.Short(200).Add(Info(kRectKind, 1, 1, kFill, 2.5f, 7, 11, &kPen));
-  ASSERT_GT(gPrivateScrapSize, start.size());
-  EXPECT_EQ(std::vector<uint8_t>(gPrivateScrap, gPrivateScrap + start.size()), start.v);
-  EXPECT_EQ(gPrivateScrap[gPrivateScrapSize - 2], 400 >> 8);
-  EXPECT_EQ(gPrivateScrap[gPrivateScrapSize - 1], 400 & 0xFF);
-  std::vector<uint8_t> scrap(gPrivateScrap, gPrivateScrap + gPrivateScrapSize);
+  EXPECT_EQ(DescribeDrawing(), before) << "the drawing is not changed";
+  const std::vector<uint8_t> scrap(gPrivateScrap, gPrivateScrap + gPrivateScrapSize);
+
+  // The file less its header, settings and the two layer records.
+  constexpr size_t kRecordsStart = 6 + 4 + 170, kLayerRecord = 2 + 256 + 2;
+  const uint8_t dims[] = {0, 100, 'D', 'i', 'm', 's'};
+  const auto second =
+      std::search(file.begin() + kRecordsStart + kLayerRecord, file.end(), std::begin(dims), std::end(dims));
+  ASSERT_NE(second, file.end());
+  std::vector<uint8_t> expected(file.begin() + kRecordsStart + kLayerRecord, second);
+  expected.insert(expected.end(), second + kLayerRecord, file.end());
+  EXPECT_EQ(scrap, expected);
 
   Renew();
   AddRect(layer_, 0, 0);
   ASSERT_TRUE(ReadScrapObjects(scrap.data(), scrap.size())) << DrxFailureText(gDrxFileFailure);
-  std::vector<int> kinds;
-  for (ObjectRec* o = layer_->firstObject; o; o = o->nextObject) kinds.push_back(o->kind);
-  EXPECT_EQ(kinds,
-            (std::vector<int>{kRectKind, kRectKind, kOvalKind, kPolyKind, kMultiKind, kArcKind, kLineKind,
-                              kSplineKind, kLeaderDimKind, kDimensionTextKind, kLeaderDimKind}));
   EXPECT_EQ(CountLayers(gCurDocument->firstLayer), 1);
-  EXPECT_EQ(layer_->firstObject->nextObject->firstPoint->selected, 1) << "stored selection is kept";
+  ASSERT_EQ(layer_->firstObject->nextObject->kind, kRectKind);
+  // Everything read lies in the one layer in file order, groups with their members.
+  std::ostringstream objects;
+  for (const ObjectRec* o = layer_->firstObject->nextObject; o; o = o->nextObject)
+    DescribeObject(objects, o, 1);
+  std::string expectedObjects;
+  for (std::istringstream lines(before); lines;) {
+    std::string line;
+    if (std::getline(lines, line) && line.rfind("layer ", 0) != 0) expectedObjects += line + "\n";
+  }
+  EXPECT_EQ(objects.str(), expectedObjects);
 }
 
 // ---- Damaged files ----------------------------------------------------------------------------

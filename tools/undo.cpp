@@ -339,16 +339,10 @@ void RecordUndoCreateCompanion(ObjectRec* object) {
   gRecord.named.insert(object);
 }
 
-int ClearSelectionWithUndo() {
-  DocumentRec* document = gCurDocument;
-  if (!document) return 0;
-  BeginUndo(document, kUndoClear);
-  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer) {
-    if (!layer->visible) continue;
-    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
-      if (IsObjectSelected(object) && !IsObjectLocked(object))
-        gRecord.cleared.push_back(ClearedObject{object, layer, nullptr});
-  }
+namespace {
+
+// Takes the recorded objects out of the drawing; the record keeps them for Undo.
+int FinishClear(DocumentRec* document) {
   for (const ClearedObject& c : gRecord.cleared) gRecord.named.insert(c.object);
   RemoveCleared(document);
   const int count = static_cast<int>(gRecord.cleared.size());
@@ -359,6 +353,33 @@ int ClearSelectionWithUndo() {
   gUndoAvail = 1;
   gUndoObject = nullptr;
   return count;
+}
+
+}  // namespace
+
+int ClearSelectionWithUndo() {
+  DocumentRec* document = gCurDocument;
+  if (!document) return 0;
+  BeginUndo(document, kUndoClear);
+  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer) {
+    if (!layer->visible) continue;
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+      if (IsObjectSelected(object) && !IsObjectLocked(object))
+        gRecord.cleared.push_back(ClearedObject{object, layer, nullptr});
+  }
+  return FinishClear(document);
+}
+
+int ClearObjectsWithUndo(ObjectRec* const* objects, size_t count) {
+  DocumentRec* document = gCurDocument;
+  if (!document) return 0;
+  BeginUndo(document, kUndoClear);
+  for (size_t i = 0; i < count; ++i) {
+    ObjectRec* object = objects[i];
+    if (!object || object->parent || !object->layer || !LayerInDocument(document, object->layer)) continue;
+    gRecord.cleared.push_back(ClearedObject{object, object->layer, nullptr});
+  }
+  return FinishClear(document);
 }
 
 bool UndoAvailable(const DocumentRec* document) {

@@ -4,6 +4,7 @@
 // the document, forgets the record, so Undo never touches freed memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "model/docstate.h"
@@ -50,6 +51,8 @@ void RecordUndoCreateCompanion(ObjectRec* object);
 // Clear: deletes the unlocked selected top-level objects of the current drawing, keeping them
 // in the record so Undo can put them back where they were. Returns how many went.
 int ClearSelectionWithUndo();
+// The same for the given top-level objects of the current drawing (others are passed over).
+int ClearObjectsWithUndo(ObjectRec* const* objects, size_t count);
 
 // The current document's record, as the Edit menu shows it.
 bool UndoAvailable(const DocumentRec* document);
