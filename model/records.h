@@ -58,9 +58,15 @@ enum ObjectKind : int16_t {
   kGroupKind = 1000,
 };
 
-inline bool IsShapeKind(int kind) { return kind >= kRectKind && kind <= kSplineKind; }
-inline bool IsDimensionKind(int kind) { return kind >= kOffsetDimVKind && kind <= kRadiusShoulderDimKind; }
-inline bool IsDimensionOrLeaderKind(int kind) { return kind >= kOffsetDimVKind && kind <= kLeaderDimKind; }
+inline bool IsShapeKind(int kind) {
+  return kind >= kRectKind && kind <= kSplineKind;
+}
+inline bool IsDimensionKind(int kind) {
+  return kind >= kOffsetDimVKind && kind <= kRadiusShoulderDimKind;
+}
+inline bool IsDimensionOrLeaderKind(int kind) {
+  return kind >= kOffsetDimVKind && kind <= kLeaderDimKind;
+}
 
 // Point kinds. Fillet markers and arc centres are markers, not outline points.
 enum PointKind : int16_t {
@@ -71,7 +77,9 @@ enum PointKind : int16_t {
   kArcPoint = 5,
 };
 
-inline bool IsMarkerPointKind(int kind) { return kind == kFilletMarkerPoint || kind == kArcCentrePoint; }
+inline bool IsMarkerPointKind(int kind) {
+  return kind == kFilletMarkerPoint || kind == kArcCentrePoint;
+}
 
 // Line types 6..10; 6 is solid.
 constexpr int16_t kSolidLineType = 6;
@@ -106,6 +114,7 @@ struct ObjectRec {
   LayerRec* layer;
   void* info;  // DimInfo, DimTextInfo, MetaInfo, or the TextPane of a text block
   int32_t screenPolyCount;
+  uint32_t indexSlot;  // the object's number in the selection grid; checked before it is trusted
   ObjectRec* nextObject;
 };
 
@@ -162,9 +171,40 @@ constexpr int16_t kPictureMapMode = 8;
 // Moves on with every change to the object or layer lists and to stored bounds, so that caches
 // built from them (the selection grid) know when they are stale.
 extern uint32_t gModelGeneration;
-inline void NoteModelChange() { ++gModelGeneration; }
 
-inline TextPane TextPaneOf(const ObjectRec* object) { return static_cast<TextPane>(object->info); }
-inline DimInfo* DimInfoOf(const ObjectRec* object) { return static_cast<DimInfo*>(object->info); }
-inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) { return static_cast<DimTextInfo*>(object->info); }
-inline MetaInfo* MetaInfoOf(const ObjectRec* object) { return static_cast<MetaInfo*>(object->info); }
+// The objects the latest changes touched, one entry per generation (generation g at
+// g % kChangeLogSize), so that a cache can redo only those. A change noted without an object
+// (a layer linked or deleted, a document going) breaks the log: every generation after
+// gChangeLogFrom has its entry, none before it can be trusted.
+struct ObjectChange {
+  ObjectRec* object;
+  uint32_t slot;  // the object's indexSlot when it went (it may be freed since)
+  bool gone;      // deleted: the pointer must not be read again
+};
+constexpr uint32_t kChangeLogSize = 16384;
+extern ObjectChange gChangeLog[kChangeLogSize];
+extern uint32_t gChangeLogFrom;
+
+inline void NoteModelChange() {
+  gChangeLogFrom = ++gModelGeneration;
+}
+// The object was linked, unlinked, or its bounds changed (a member: its group too).
+inline void NoteObjectChange(ObjectRec* object) {
+  ++gModelGeneration;
+  gChangeLog[gModelGeneration % kChangeLogSize] = ObjectChange{object, 0, false};
+}
+// The object is about to be freed; a member also changes its group.
+void NoteObjectGone(ObjectRec* object);
+
+inline TextPane TextPaneOf(const ObjectRec* object) {
+  return static_cast<TextPane>(object->info);
+}
+inline DimInfo* DimInfoOf(const ObjectRec* object) {
+  return static_cast<DimInfo*>(object->info);
+}
+inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) {
+  return static_cast<DimTextInfo*>(object->info);
+}
+inline MetaInfo* MetaInfoOf(const ObjectRec* object) {
+  return static_cast<MetaInfo*>(object->info);
+}
