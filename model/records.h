@@ -58,15 +58,9 @@ enum ObjectKind : int16_t {
   kGroupKind = 1000,
 };
 
-inline bool IsShapeKind(int kind) {
-  return kind >= kRectKind && kind <= kSplineKind;
-}
-inline bool IsDimensionKind(int kind) {
-  return kind >= kOffsetDimVKind && kind <= kRadiusShoulderDimKind;
-}
-inline bool IsDimensionOrLeaderKind(int kind) {
-  return kind >= kOffsetDimVKind && kind <= kLeaderDimKind;
-}
+inline bool IsShapeKind(int kind) { return kind >= kRectKind && kind <= kSplineKind; }
+inline bool IsDimensionKind(int kind) { return kind >= kOffsetDimVKind && kind <= kRadiusShoulderDimKind; }
+inline bool IsDimensionOrLeaderKind(int kind) { return kind >= kOffsetDimVKind && kind <= kLeaderDimKind; }
 
 // Point kinds. Fillet markers and arc centres are markers, not outline points.
 enum PointKind : int16_t {
@@ -77,9 +71,7 @@ enum PointKind : int16_t {
   kArcPoint = 5,
 };
 
-inline bool IsMarkerPointKind(int kind) {
-  return kind == kFilletMarkerPoint || kind == kArcCentrePoint;
-}
+inline bool IsMarkerPointKind(int kind) { return kind == kFilletMarkerPoint || kind == kArcCentrePoint; }
 
 // Line types 6..10; 6 is solid.
 constexpr int16_t kSolidLineType = 6;
@@ -185,9 +177,7 @@ constexpr uint32_t kChangeLogSize = 16384;
 extern ObjectChange gChangeLog[kChangeLogSize];
 extern uint32_t gChangeLogFrom;
 
-inline void NoteModelChange() {
-  gChangeLogFrom = ++gModelGeneration;
-}
+inline void NoteModelChange() { gChangeLogFrom = ++gModelGeneration; }
 // The object was linked, unlinked, or its bounds changed (a member: its group too).
 inline void NoteObjectChange(ObjectRec* object) {
   ++gModelGeneration;
@@ -196,15 +186,7 @@ inline void NoteObjectChange(ObjectRec* object) {
 // The object is about to be freed; a member also changes its group.
 void NoteObjectGone(ObjectRec* object);
 
-inline TextPane TextPaneOf(const ObjectRec* object) {
-  return static_cast<TextPane>(object->info);
-}
-inline DimInfo* DimInfoOf(const ObjectRec* object) {
-  return static_cast<DimInfo*>(object->info);
-}
-inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) {
-  return static_cast<DimTextInfo*>(object->info);
-}
-inline MetaInfo* MetaInfoOf(const ObjectRec* object) {
-  return static_cast<MetaInfo*>(object->info);
-}
+inline TextPane TextPaneOf(const ObjectRec* object) { return static_cast<TextPane>(object->info); }
+inline DimInfo* DimInfoOf(const ObjectRec* object) { return static_cast<DimInfo*>(object->info); }
+inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) { return static_cast<DimTextInfo*>(object->info); }
+inline MetaInfo* MetaInfoOf(const ObjectRec* object) { return static_cast<MetaInfo*>(object->info); }
