@@ -500,6 +500,19 @@ std::vector<ObjectRec*> SelectedObjects(LayerRec* first) {
   return out;
 }
 
+// A marquee through the grid against one over the layers: the same objects, in the same order.
+// Gives how many were taken.
+size_t ExpectSameMarquee(LayerRec* first, const IntRect& marquee) {
+  SelectAllLayers(first, kDeselectMode, false);
+  SelectAllLayersInRect(first, &marquee, kToggleMode, false);
+  const std::vector<ObjectRec*> viaGrid = SelectedObjects(first);
+  SelectAllLayers(first, kDeselectMode, false);
+  for (LayerRec* layer = first; layer; layer = layer->nextLayer)
+    SelectLayerInRect(layer, &marquee, kToggleMode, false);
+  EXPECT_EQ(viaGrid, SelectedObjects(first)) << gCurTool;
+  return viaGrid.size();
+}
+
 TEST_F(SelectionGridTest, HitsAndMarqueesMatchThePlainWalk) {
   Fill();
   std::vector<IndexCandidate> candidates;
@@ -520,15 +533,7 @@ TEST_F(SelectionGridTest, HitsAndMarqueesMatchThePlainWalk) {
   // A marquee through the grid against one over the layers, object and point tools alike.
   for (int tool : {kStandardTool, kPointTool}) {
     gCurTool = tool;
-    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
-    const IntRect marquee = {500, 300, 1400, 1100};
-    SelectAllLayersInRect(doc_->firstLayer, &marquee, kToggleMode, false);
-    const std::vector<ObjectRec*> viaGrid = SelectedObjects(doc_->firstLayer);
-    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
-    for (LayerRec* layer = doc_->firstLayer; layer; layer = layer->nextLayer)
-      SelectLayerInRect(layer, &marquee, kToggleMode, false);
-    EXPECT_EQ(viaGrid, SelectedObjects(doc_->firstLayer)) << tool;
-    EXPECT_GT(viaGrid.size(), 10u);
+    EXPECT_GT(ExpectSameMarquee(doc_->firstLayer, IntRect{500, 300, 1400, 1100}), 10u);
   }
 }
 
@@ -610,14 +615,8 @@ TEST_F(SelectionGridTest, FollowsRandomEditsWithoutRebuilding) {
     }
     ExpectSameHits(15);
     gCurTool = round % 2 ? kPointTool : kStandardTool;
-    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
-    const IntRect marquee = {static_cast<int>(next(2000)), static_cast<int>(next(1200)), 2600, 1900};
-    SelectAllLayersInRect(doc_->firstLayer, &marquee, kToggleMode, false);
-    const std::vector<ObjectRec*> viaGrid = SelectedObjects(doc_->firstLayer);
-    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
-    for (LayerRec* layer = doc_->firstLayer; layer; layer = layer->nextLayer)
-      SelectLayerInRect(layer, &marquee, kToggleMode, false);
-    ASSERT_EQ(viaGrid, SelectedObjects(doc_->firstLayer)) << round;
+    ExpectSameMarquee(doc_->firstLayer,
+                      IntRect{static_cast<int>(next(2000)), static_cast<int>(next(1200)), 2600, 1900});
     gCurTool = kStandardTool;
   }
   EXPECT_EQ(SelectionIndexBuildCount(), builds);
