@@ -5,6 +5,7 @@
 #   bench/run.sh                      both builds, all sizes
 #   SIZES="10000 100000" bench/run.sh
 #   BUILDS=host bench/run.sh          host only (BUILDS=win: Windows only)
+#   PEER_SIZES="10000" bench/run.sh   sizes of the comparison with a peer (PEER_SIZES="": none)
 #
 # Build folders: $HOST_BUILD and $WIN_BUILD (default build/bench-host and build/bench-win).
 # The Windows programs run under Wine through cmake/wine-run.sh. Text blocks are EDIT controls
@@ -19,6 +20,8 @@ WIN_BUILD=${WIN_BUILD:-$ROOT/build/bench-win}
 SIZES=${SIZES:-10000 100000 1000000}
 BUILDS=${BUILDS:-host win}
 WIN_TEXT_MAX=${WIN_TEXT_MAX:-10000}
+PEER_SIZES=${PEER_SIZES-10000 100000}
+PEER_TIMEOUT=${PEER_TIMEOUT:-600}
 JOBS=${JOBS:-2}
 RESULTS=$(mktemp)
 trap 'rm -f "$RESULTS"' EXIT
@@ -27,7 +30,7 @@ build() {  # folder, extra cmake arguments...
   dir=$1
   shift
   cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j"$JOBS" --target drxbench drxbenchgen >/dev/null
+  cmake --build "$dir" -j"$JOBS" --target ${TARGETS:-drxbench drxbenchgen} >/dev/null
 }
 
 # measure LABEL SIZE TEXTFLAG RUNNER PROGRAM DATAFILE
@@ -86,3 +89,56 @@ BEGIN {
   printf "%-5s %8s %5s %8s %8s %8s %8s %8s %8s %8s %7.1f %8s %8s\n", label, obj, text, ws, wc, rs, rc, fs, fc,
          bs, bytes / 1048576, wp, rp
 }' "$RESULTS"
+
+# The peer: the benchmark drawing (without text blocks) exported to DXF by drxconv, then loaded
+# and printed to PDF by LibreCAD's dxf2pdf, against our read of the same drawing plus a fitted
+# paint of it into a 1920 x 1080 picture (drxbench read and render_bench, Windows build under
+# Wine). ratio = peer / ours: how many times faster we open and paint.
+peer_compare() {
+  if [ -z "$PEER_SIZES" ]; then return 0; fi
+  if ! command -v librecad >/dev/null 2>&1; then
+    echo "peer comparison skipped: librecad is not installed (apt-get install librecad)"
+    return 0
+  fi
+  case " $BUILDS " in
+    *" win "*) ;;
+    *) echo "peer comparison skipped: it needs the Windows build (BUILDS must include win)"; return 0 ;;
+  esac
+  TARGETS="drxbench drxbenchgen render_bench drxconv" build "$WIN_BUILD" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
+  data=$WIN_BUILD/benchdata
+  mkdir -p "$data"
+  printf "\n%-8s %8s %8s %8s %8s %8s %8s %8s\n" objects read_s paint_s ours_s peer_s peer_cpu_s ratio target
+  for n in $PEER_SIZES; do
+    drx=$data/bench-$n-notext.drx dxf=$data/bench-$n-notext.dxf out=$data/peer-$n
+    "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/drxbench.exe" write "$n" "Z:$drx" --no-text --runs 1 >/dev/null ||
+      { echo "peer $n: write failed" >&2; continue; }
+    "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/drxconv.exe" convert "Z:$drx" "Z:$dxf" >/dev/null ||
+      { echo "peer $n: DXF export failed" >&2; continue; }
+    r=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/drxbench.exe" read "Z:$drx" | tr -d '\r')
+    p=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/render_bench.exe" "$n" | tr -d '\r')
+    rm -rf "$out"
+    mkdir -p "$out"
+    t=$(mktemp)
+    start=$(date +%s.%N)
+    status=0
+    QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%U %S" -o "$t" timeout "$PEER_TIMEOUT" \
+      librecad dxf2pdf -a -t "$out" "$dxf" >/dev/null 2>&1 || status=$?
+    end=$(date +%s.%N)
+    cpu=$(awk '{print $1 + $2}' "$t" 2>/dev/null)
+    rm -f "$t"
+    if [ "$status" -ne 0 ] || [ -z "$(ls "$out")" ]; then
+      echo "peer $n: dxf2pdf failed or timed out after ${PEER_TIMEOUT} s (status $status)"
+      continue
+    fi
+    echo "$r $p" | awk -v n="$n" -v start="$start" -v end="$end" -v cpu="$cpu" '
+      function v(name,   i, kv) {
+        for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] }
+        return ""
+      }
+      { read = v("read_s"); paint = v("fitted_s"); ours = read + paint; peer = end - start
+        printf "%-8s %8.3f %8.3f %8.3f %8.2f %8.2f %8.1f %8s\n", n, read, paint, ours, peer, cpu,
+               peer / ours, (peer / ours >= 20 ? "met" : "MISSED") }'
+  done
+}
+peer_compare

@@ -30,7 +30,7 @@ ObjectRec* LastObject(ObjectRec* object) {
 }
 
 void LinkAtEnd(ObjectRec* object, LayerRec* layer, ObjectRec* last) {
-  NoteModelChange();
+  NoteObjectChange(object);
   object->layer = layer;
   object->nextObject = nullptr;
   object->prevObject = last;

@@ -83,7 +83,7 @@ bool NeedsKindData(const ObjectRec* object) {
 void LinkCopy(ObjectRec* copy, const ObjectRec* source, ObjectRec* parentGroup, ObjectRec* previousSibling,
               bool appendToLayer) {
   if (previousSibling) {
-    NoteModelChange();
+    NoteObjectChange(copy);
     copy->parent = previousSibling->parent;
     copy->layer = previousSibling->layer;
     copy->prevObject = previousSibling;
@@ -91,7 +91,7 @@ void LinkCopy(ObjectRec* copy, const ObjectRec* source, ObjectRec* parentGroup, 
     if (copy->nextObject) copy->nextObject->prevObject = copy;
     previousSibling->nextObject = copy;
   } else if (parentGroup) {
-    NoteModelChange();
+    NoteObjectChange(copy);
     copy->parent = parentGroup;
     copy->layer = parentGroup->layer;
     copy->prevObject = nullptr;

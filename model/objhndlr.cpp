@@ -31,10 +31,26 @@ ObjectRec* CreateObject(int16_t kind, uint8_t closed, uint8_t objectFlag, const 
 }
 
 uint32_t gModelGeneration = 0;
+ObjectChange gChangeLog[kChangeLogSize];
+uint32_t gChangeLogFrom = 0;
 
-void UnlinkObject(ObjectRec* object) {
-  if (!object) return;
-  NoteModelChange();
+namespace {
+
+void LogGone(ObjectRec* object) {
+  ++gModelGeneration;
+  gChangeLog[gModelGeneration % kChangeLogSize] = ObjectChange{object, object->indexSlot, true};
+}
+
+}  // namespace
+
+void NoteObjectGone(ObjectRec* object) {
+  if (object->parent) NoteObjectChange(object->parent);
+  LogGone(object);
+}
+
+namespace {
+
+void UnlinkQuietly(ObjectRec* object) {
   ObjectRec* next = object->nextObject;
   if (object->prevObject) {
     object->prevObject->nextObject = next;
@@ -50,25 +66,40 @@ void UnlinkObject(ObjectRec* object) {
   object->nextObject = nullptr;
 }
 
-void (*gObjectDeletedHook)(ObjectRec* object) = nullptr;
-
-void DeleteObj(ObjectRec* object) {
-  if (!object) return;
+// Frees the object and its members; each is noted gone, so no earlier change to a member is
+// followed to freed memory.
+void FreeObjectTree(ObjectRec* object) {
   if (gObjectDeletedHook) gObjectDeletedHook(object);
-  NoteModelChange();
   std::free(object->screenPoly);
   object->screenPoly = nullptr;
   object->screenPolyCount = 0;
-  UnlinkObject(object);
+  UnlinkQuietly(object);
   DeleteObjectData(object);
   DeleteObjectPoints(object);
   ObjectRec* child = object->firstChild;
   while (child) {
     ObjectRec* next = child->nextObject;
-    DeleteObj(child);
+    LogGone(child);
+    FreeObjectTree(child);
     child = next;
   }
   FreeObjectRecord(object);
+}
+
+}  // namespace
+
+void UnlinkObject(ObjectRec* object) {
+  if (!object) return;
+  NoteObjectChange(object);
+  UnlinkQuietly(object);
+}
+
+void (*gObjectDeletedHook)(ObjectRec* object) = nullptr;
+
+void DeleteObj(ObjectRec* object) {
+  if (!object) return;
+  NoteObjectGone(object);
+  FreeObjectTree(object);
 }
 
 namespace {
@@ -94,7 +125,7 @@ void LinkSiblingAfter(ObjectRec* object, ObjectRec** head, ObjectRec* tail) {
 
 void AppendObjectToGroup(ObjectRec* child, ObjectRec* group) {
   if (!child || !group) return;
-  NoteModelChange();
+  NoteObjectChange(child);
   child->parent = group;
   child->layer = group->layer;
   LinkSiblingAfter(child, &group->firstChild, LastSibling(group->firstChild));
@@ -102,7 +133,7 @@ void AppendObjectToGroup(ObjectRec* child, ObjectRec* group) {
 
 void LinkChildAfter(ObjectRec* child, ObjectRec* group, ObjectRec* tail) {
   if (!child || !group) return;
-  NoteModelChange();
+  NoteObjectChange(child);
   // A tail that is not a member of this group, or not its last member, is not trusted.
   if (!tail || tail->parent != group || !group->firstChild) {
     AppendObjectToGroup(child, group);

@@ -223,7 +223,7 @@ void GetAllLayersObjBounds(const LayerRec* firstLayer, bool selectedOnly, FloatR
 
 void UpdateObjectBounds(ObjectRec* object) {
   if (!object) return;
-  NoteModelChange();
+  NoteObjectChange(object);
   FloatRect rect = kEmptyRect;
   GetObjectBounds(object, false, &rect, false, false);
   object->bounds = rect;
@@ -231,7 +231,7 @@ void UpdateObjectBounds(ObjectRec* object) {
 
 void UpdateObjectRootBounds(ObjectRec* object, bool selectedOnly, bool pointsOnly) {
   if (!object) return;
-  NoteModelChange();
+  NoteObjectChange(object);
   FloatRect rect = kEmptyRect;
   GetObjectBounds(object, selectedOnly, &rect, pointsOnly, false);
   object->bounds = rect;

@@ -106,6 +106,7 @@ struct ObjectRec {
   LayerRec* layer;
   void* info;  // DimInfo, DimTextInfo, MetaInfo, or the TextPane of a text block
   int32_t screenPolyCount;
+  uint32_t indexSlot;  // the object's number in the selection grid; checked before it is trusted
   ObjectRec* nextObject;
 };
 
@@ -162,7 +163,28 @@ constexpr int16_t kPictureMapMode = 8;
 // Moves on with every change to the object or layer lists and to stored bounds, so that caches
 // built from them (the selection grid) know when they are stale.
 extern uint32_t gModelGeneration;
-inline void NoteModelChange() { ++gModelGeneration; }
+
+// The objects the latest changes touched, one entry per generation (generation g at
+// g % kChangeLogSize), so that a cache can redo only those. A change noted without an object
+// (a layer linked or deleted, a document going) breaks the log: every generation after
+// gChangeLogFrom has its entry, none before it can be trusted.
+struct ObjectChange {
+  ObjectRec* object;
+  uint32_t slot;  // the object's indexSlot when it went (it may be freed since)
+  bool gone;      // deleted: the pointer must not be read again
+};
+constexpr uint32_t kChangeLogSize = 16384;
+extern ObjectChange gChangeLog[kChangeLogSize];
+extern uint32_t gChangeLogFrom;
+
+inline void NoteModelChange() { gChangeLogFrom = ++gModelGeneration; }
+// The object was linked, unlinked, or its bounds changed (a member: its group too).
+inline void NoteObjectChange(ObjectRec* object) {
+  ++gModelGeneration;
+  gChangeLog[gModelGeneration % kChangeLogSize] = ObjectChange{object, 0, false};
+}
+// The object is about to be freed; a member also changes its group.
+void NoteObjectGone(ObjectRec* object);
 
 inline TextPane TextPaneOf(const ObjectRec* object) { return static_cast<TextPane>(object->info); }
 inline DimInfo* DimInfoOf(const ObjectRec* object) { return static_cast<DimInfo*>(object->info); }

@@ -236,9 +236,13 @@ void PaneUpdateGroupLock() {
   if (!document || !document->docState || !document->docState->showToolbar || !document->toolbarWindow)
     return;
   LayerRec* layers = document->firstLayer;
+  // With nothing selected the boxes are off whatever the other counts: two walks of a large
+  // drawing saved on every click on empty paper.
   const int32_t selected = CountSelectedObjects(layers, kOpCount);
-  const int group = GroupIndicatorState(selected, CountSelectedObjects(layers, kOpCountGroups));
-  const int lock = LockIndicatorState(selected, CountSelectedObjects(layers, kOpCountLocked));
+  const int32_t groups = selected > 0 ? CountSelectedObjects(layers, kOpCountGroups) : 0;
+  const int32_t locked = selected > 0 ? CountSelectedObjects(layers, kOpCountLocked) : 0;
+  const int group = GroupIndicatorState(selected, groups);
+  const int lock = LockIndicatorState(selected, locked);
   if (group == gGroupState && lock == gLockState) return;
   HWND toolbar = static_cast<HWND>(document->toolbarWindow);
   HDC dc = GetDC(toolbar);

@@ -500,6 +500,19 @@ std::vector<ObjectRec*> SelectedObjects(LayerRec* first) {
   return out;
 }
 
+// A marquee through the grid against one over the layers: the same objects, in the same order.
+// Gives how many were taken.
+size_t ExpectSameMarquee(LayerRec* first, const IntRect& marquee) {
+  SelectAllLayers(first, kDeselectMode, false);
+  SelectAllLayersInRect(first, &marquee, kToggleMode, false);
+  const std::vector<ObjectRec*> viaGrid = SelectedObjects(first);
+  SelectAllLayers(first, kDeselectMode, false);
+  for (LayerRec* layer = first; layer; layer = layer->nextLayer)
+    SelectLayerInRect(layer, &marquee, kToggleMode, false);
+  EXPECT_EQ(viaGrid, SelectedObjects(first)) << gCurTool;
+  return viaGrid.size();
+}
+
 TEST_F(SelectionGridTest, HitsAndMarqueesMatchThePlainWalk) {
   Fill();
   std::vector<IndexCandidate> candidates;
@@ -520,15 +533,7 @@ TEST_F(SelectionGridTest, HitsAndMarqueesMatchThePlainWalk) {
   // A marquee through the grid against one over the layers, object and point tools alike.
   for (int tool : {kStandardTool, kPointTool}) {
     gCurTool = tool;
-    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
-    const IntRect marquee = {500, 300, 1400, 1100};
-    SelectAllLayersInRect(doc_->firstLayer, &marquee, kToggleMode, false);
-    const std::vector<ObjectRec*> viaGrid = SelectedObjects(doc_->firstLayer);
-    SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
-    for (LayerRec* layer = doc_->firstLayer; layer; layer = layer->nextLayer)
-      SelectLayerInRect(layer, &marquee, kToggleMode, false);
-    EXPECT_EQ(viaGrid, SelectedObjects(doc_->firstLayer)) << tool;
-    EXPECT_GT(viaGrid.size(), 10u);
+    EXPECT_GT(ExpectSameMarquee(doc_->firstLayer, IntRect{500, 300, 1400, 1100}), 10u);
   }
 }
 
@@ -553,6 +558,68 @@ TEST_F(SelectionGridTest, FollowsMovedAddedAndDeletedObjects) {
   // Layers deleted: their objects go with them.
   DeleteLayer(doc_->firstLayer->nextLayer);
   ExpectSameHits(150);
+}
+
+// Random edits of every kind the log names, each followed by presses and a marquee compared
+// with the plain walk; the grid must follow them without being built again.
+TEST_F(SelectionGridTest, FollowsRandomEditsWithoutRebuilding) {
+  Fill();
+  ExpectSameHits(20);
+  const uint32_t builds = SelectionIndexBuildCount();
+  uint32_t seed = 99;
+  auto next = [&seed](uint32_t range) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % range;
+  };
+  auto anyObject = [&]() {
+    LayerRec* layer = doc_->firstLayer;
+    for (uint32_t n = next(3); n > 0 && layer->nextLayer; --n) layer = layer->nextLayer;
+    return GetASelectedObjectOr(layer->firstObject, static_cast<int>(next(6000)));
+  };
+  for (int round = 0; round < 10; ++round) {
+    for (int edit = 0; edit < 6; ++edit) {
+      SelectAllLayers(doc_->firstLayer, kDeselectMode, false);
+      ObjectRec* object = anyObject();
+      ASSERT_NE(object, nullptr);
+      SelectObj(object, kSelectMode, false);
+      switch ((round + edit) % 6) {
+        case 0: {  // moved far, or a little
+          TransformRec t = {};
+          t.scaleX = t.scaleY = 1;
+          t.dx = static_cast<float>(next(800)) - 400;
+          t.dy = static_cast<float>(next(600)) - 300;
+          SelectedObjectAllLayers(doc_->firstLayer, true, kOpTranslate, &t);
+          break;
+        }
+        case 1:  // added, on a layer other than the last one too
+          (void)BuildRect(static_cast<float>(next(3000)), static_cast<float>(next(2000)), 3000, 2000,
+                          doc_->firstLayer, false);
+          break;
+        case 2:
+          DeleteObj(object);
+          break;
+        case 3:
+          TopLevelObjectAllLayers(doc_->firstLayer, next(2) ? kOpBringToFront : kOpSendToBack, nullptr);
+          break;
+        case 4:
+          SelectObj(anyObject(), kSelectMode, false);
+          GroupSelectedObjects(doc_->firstLayer);
+          break;
+        default:
+          if (object->kind == kGroupKind)
+            UngroupObject(object);
+          else
+            SelectedObjectAllLayers(doc_->firstLayer, true, kOpFlipHorizontal, nullptr);
+          break;
+      }
+    }
+    ExpectSameHits(15);
+    gCurTool = round % 2 ? kPointTool : kStandardTool;
+    ExpectSameMarquee(doc_->firstLayer,
+                      IntRect{static_cast<int>(next(2000)), static_cast<int>(next(1200)), 2600, 1900});
+    gCurTool = kStandardTool;
+  }
+  EXPECT_EQ(SelectionIndexBuildCount(), builds);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // A grid over the page that narrows hit tests and marquees on large drawings to the top-level
 // objects near the press or the rectangle. It only ever removes objects that could not be hit
 // or taken, and gives the rest back in list order, so the results are those of the plain walk.
-// It is rebuilt whenever the model's generation has moved since it was made.
+// After a change it follows the objects the model's change log names, and is rebuilt only when
+// the log cannot say what changed or too many objects did.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,8 @@ struct IndexCandidate {
 // rectangle, in layer order and then list order. False when no grid serves this drawing (too
 // few objects): the caller walks the layers instead.
 bool QuerySelectionIndex(LayerRec* firstLayer, const FloatRect& area, std::vector<IndexCandidate>* out);
+// How many times the grid was built from the whole drawing (tests and benchmarks read it).
+uint32_t SelectionIndexBuildCount();
 // Drops the grid and gives its memory back.
 void DropSelectionIndex();
 // The same when the grid was made for this drawing, which is going away.

@@ -210,7 +210,7 @@ LayerRec* FirstVisibleLayer(LayerRec* first) {
 }
 
 void InsertAtHead(ObjectRec* object, LayerRec* layer) {
-  NoteModelChange();
+  NoteObjectChange(object);
   object->layer = layer;
   object->parent = nullptr;
   object->prevObject = nullptr;

@@ -205,7 +205,7 @@ void HoldOutside(ObjectRec* object) {
 }
 
 void InsertAfter(ObjectRec* object, LayerRec* layer, ObjectRec* previous) {
-  NoteModelChange();
+  NoteObjectChange(object);
   object->layer = layer;
   object->parent = nullptr;
   object->prevObject = previous;
