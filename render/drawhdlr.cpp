@@ -505,52 +505,10 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
   EndPortSession();
 }
 
-namespace {
-
-// The painted area in drawing units, grown by a few pixels, for a quick first look at each object:
-// one far outside it (further than half its pen's width) is outside by IsObjectInBounds as well,
-// which then need not be asked. Off on the print path and without an area.
-struct QuickCull {
-  bool active = false;
-  float left = 0, top = 0, right = 0, bottom = 0, slack = 0;
-};
-
-// Pixels of slack over IsObjectInBounds's own rounding, pen rounding and margin.
-constexpr float kQuickCullSlack = 4.0f;
-// Past this many pixels from the origin a float's steps grow near the slack: no quick look.
-constexpr int32_t kQuickCullLimit = 1 << 22;
-
-QuickCull MakeQuickCull(const QDRect* update) {
-  QuickCull cull;
-  const float zoom = CurrentZoom();
-  if (!update || IsPrintPath() || !(zoom > 0.0f)) return cull;
-  if (std::abs(update->left) > kQuickCullLimit || std::abs(update->right) > kQuickCullLimit ||
-      std::abs(update->top) > kQuickCullLimit || std::abs(update->bottom) > kQuickCullLimit)
-    return cull;
-  cull.active = true;
-  cull.left = static_cast<float>(update->left) / zoom;
-  cull.top = static_cast<float>(update->top) / zoom;
-  cull.right = static_cast<float>(update->right) / zoom;
-  cull.bottom = static_cast<float>(update->bottom) / zoom;
-  cull.slack = kQuickCullSlack / zoom;
-  return cull;
-}
-
-bool IsFarOutside(const ObjectRec* object, const QuickCull& cull) {
-  if (!cull.active || object->firstChild || IsDimensionKind(object->kind)) return false;
-  const float reach = (object->lineWeight > 0.0f ? object->lineWeight / 2.0f : 0.0f) + cull.slack;
-  const FloatRect& b = object->bounds;
-  return b.right + reach < cull.left || b.left - reach > cull.right || b.bottom + reach < cull.top ||
-         b.top - reach > cull.bottom;
-}
-
-}  // namespace
-
 void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackState* track) {
   if (!layer || !layer->visible) return;
-  const QuickCull cull = MakeQuickCull(update);
   for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
-    if (!IsFarOutside(object, cull)) DrawObject(object, update, flags, track);
+    DrawObject(object, update, flags, track);
 }
 
 void DrawAllLayers(LayerRec* firstLayer, const QDRect* update, int flags, const TrackState* track) {
