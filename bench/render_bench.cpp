@@ -1,8 +1,11 @@
-// Redraw timings of the benchmark drawing into a 1920 x 1080 DIB section: fitted to the
-// drawing, and at zoom 1 over one corner (most objects culled), against the floor of one bare
-// PolyPolyline of the same flattened segments. Prints one line of name=value pairs.
+// Redraw timings of the benchmark drawing into a 1920 x 1080 DIB section, each as wall clock and
+// as the process's CPU seconds (best of the runs): fitted to the drawing; a view of a tenth of
+// it; zoom 1 and zoom 4 over one corner (most objects culled); the strip a scroll by a tenth of
+// the view uncovers; and the floor, one bare PolyPolyline of the same flattened segments.
+// Prints one line of name=value pairs. `render_bench [COUNT] [--runs N]`.
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -19,22 +22,52 @@ namespace {
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
-constexpr int kRuns = 3;
+int gRuns = kDefaultRuns;
 
-// Best of the runs of one paint of the drawing with the given zoom and origin.
-double TimePaint(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy) {
-  document->docState->zoomFactor = zoom;
-  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
-  const QDRect area = {ox, oy, ox + kWidth, oy + kHeight};
-  double best = 1e9;
-  for (int run = 0; run < kRuns; ++run) {
-    const double start = Now();
-    PaintDrawing(canvas.dc, document, &area, kPaintErase);
+// The best wall-clock and CPU seconds of the runs.
+struct Timing {
+  double wall = 1e9;
+  double cpu = 1e9;
+};
+
+template <typename Work>
+Timing TimeBest(Work work) {
+  Timing best;
+  for (int run = 0; run < gRuns; ++run) {
+    const double start = Now(), cpu = CpuNow();
+    work();
     GdiFlush();
-    const double elapsed = Now() - start;
-    if (elapsed < best) best = elapsed;
+    const double wall = Now() - start, used = CpuNow() - cpu;
+    if (wall < best.wall) best.wall = wall;
+    if (used < best.cpu) best.cpu = used;
   }
   return best;
+}
+
+// One paint of `area` (a part of the view whose top-left corner is ox, oy), clipped to it as a
+// paint message's context is.
+Timing TimePaint(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy,
+                 const RECT* part = nullptr) {
+  document->docState->zoomFactor = zoom;
+  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
+  const RECT whole = {0, 0, kWidth, kHeight};
+  const RECT& r = part ? *part : whole;
+  HRGN clip = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+  SelectClipRgn(canvas.dc, clip);
+  DeleteObject(clip);
+  const QDRect area = {ox + r.left, oy + r.top, ox + r.right, oy + r.bottom};
+  const Timing t = TimeBest([&] { PaintDrawing(canvas.dc, document, &area, kPaintErase); });
+  SelectClipRgn(canvas.dc, nullptr);
+  return t;
+}
+
+long CountInView(DocumentRec* document, float zoom, const QDRect& view) {
+  document->docState->zoomFactor = zoom;
+  long n = 0;
+  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+      if (IsObjectInBounds(object, &view)) ++n;
+  return n;
 }
 
 // Every outline of every object flattened at the current zoom, one polyline per object.
@@ -86,7 +119,8 @@ void Uniform(ObjectRec* object) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const long count = argc > 1 ? std::atol(argv[1]) : 100000;
+  long count = 100000;
+  ReadCountAndRuns(argc, argv, &count, &gRuns);
   DocumentRec* document = CreateDocument();
   gCurDocument = document;
   BenchDrawingStats stats = {};
@@ -97,11 +131,16 @@ int main(int argc, char** argv) {
   DibCanvas canvas;
   if (!CreateDibCanvas(kWidth, kHeight, &canvas)) return 2;
 
-  // Fitted to the drawing, as the fit-to-window command does.
+  // Fitted to the drawing, as the fit-to-window command does. The first paint also pays for
+  // anything a paint keeps for the next one at the same zoom.
   const FloatRect fit = GetFitRect(document, false);
   const float fitZoom = ComputeFitZoom(&fit, kWidth, kHeight);
   const int fx = RoundToInt(fit.left * fitZoom), fy = RoundToInt(fit.top * fitZoom);
-  const double fitted = TimePaint(canvas, document, fitZoom, fx, fy);
+  const int savedRuns = gRuns;
+  gRuns = 1;
+  const Timing first = TimePaint(canvas, document, fitZoom, fx, fy);
+  gRuns = savedRuns;
+  const Timing fitted = TimePaint(canvas, document, fitZoom, fx, fy);
 
   // The floor: the same outlines as one PolyPolyline with one pen.
   document->docState->zoomFactor = fitZoom;
@@ -109,52 +148,54 @@ int main(int argc, char** argv) {
   std::vector<DWORD> counts;
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
     if (layer->visible) FlattenObject(layer->firstObject, &points, &counts);
-  double floor = 1e9;
-  for (int run = 0; run < kRuns; ++run) {
-    const RECT all = {fx, fy, fx + kWidth, fy + kHeight};
+  const RECT all = {fx, fy, fx + kWidth, fy + kHeight};
+  const Timing floor = TimeBest([&] {
     FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const double start = Now();
     PolyPolyline(canvas.dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
-    GdiFlush();
-    const double elapsed = Now() - start;
-    if (elapsed < floor) floor = elapsed;
-  }
+  });
 
-  // Zoom 1 over the sheet's top-left corner: most objects lie outside and are culled.
+  // A tenth of the drawing: the view zoomed in by the square root of 10 about the fitted
+  // view's centre.
+  const float tenthZoom = fitZoom * std::sqrt(10.0f);
+  const float cx = (fit.left + fit.right) / 2.0f, cy = (fit.top + fit.bottom) / 2.0f;
+  const int tx = RoundToInt(cx * tenthZoom) - kWidth / 2, ty = RoundToInt(cy * tenthZoom) - kHeight / 2;
+  const Timing tenth = TimePaint(canvas, document, tenthZoom, tx, ty);
+  const long tenthObjects = CountInView(document, tenthZoom, QDRect{tx, ty, tx + kWidth, ty + kHeight});
+
+  // Zoom 1 and zoom 4 over the sheet's top-left corner: most objects lie outside.
   const FloatRect& page = document->docState->pageRect;
-  const double culled = TimePaint(canvas, document, 1.0f, RoundToInt(page.left), RoundToInt(page.top));
-  // Zoom 4 over the same corner: nearly everything is culled.
-  const double culled4 =
-      TimePaint(canvas, document, 4.0f, RoundToInt(page.left * 4.0f), RoundToInt(page.top * 4.0f));
+  const int c1x = RoundToInt(page.left), c1y = RoundToInt(page.top);
+  const Timing corner1 = TimePaint(canvas, document, 1.0f, c1x, c1y);
+  const long corner1Objects = CountInView(document, 1.0f, QDRect{c1x, c1y, c1x + kWidth, c1y + kHeight});
+  const int c4x = RoundToInt(page.left * 4.0f), c4y = RoundToInt(page.top * 4.0f);
+  const Timing corner4 = TimePaint(canvas, document, 4.0f, c4x, c4y);
+  const long corner4Objects = CountInView(document, 4.0f, QDRect{c4x, c4y, c4x + kWidth, c4y + kHeight});
+
+  // A scroll of the fitted view by a tenth of its width: the uncovered strip alone is painted.
+  const RECT strip = {kWidth - kWidth / 10, 0, kWidth, kHeight};
+  const Timing scroll = TimePaint(canvas, document, fitZoom, fx + kWidth / 10, fy, &strip);
+
   // A view beside the drawing: every object is culled, so this is the walk's own cost.
-  const double empty = TimePaint(canvas, document, 1.0f, 20000, 20000);
-  document->docState->zoomFactor = 4.0f;
-  long inView4 = 0;
-  {
-    const QDRect corner4 = {RoundToInt(page.left * 4.0f), RoundToInt(page.top * 4.0f),
-                            RoundToInt(page.left * 4.0f) + kWidth, RoundToInt(page.top * 4.0f) + kHeight};
-    for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-      for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
-        if (IsObjectInBounds(object, &corner4)) ++inView4;
-  }
-  document->docState->zoomFactor = 1.0f;
-  long inView = 0, total = 0;
-  const QDRect corner = {RoundToInt(page.left), RoundToInt(page.top), RoundToInt(page.left) + kWidth,
-                         RoundToInt(page.top) + kHeight};
+  const Timing empty = TimePaint(canvas, document, 1.0f, 200000, 200000);
+  long total = 0;
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject, ++total)
-      if (IsObjectInBounds(object, &corner)) ++inView;
+    for (ObjectRec* object = layer->firstObject; object; object = object->nextObject) ++total;
 
   // The same drawing with one pen and no fills: what the walk itself costs over the floor.
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer) Uniform(layer->firstObject);
-  const double plain = TimePaint(canvas, document, fitZoom, fx, fy);
+  const Timing plain = TimePaint(canvas, document, fitZoom, fx, fy);
 
   std::printf(
-      "objects=%ld segments=%zu fit_zoom=%.4f fitted_s=%.4f floor_s=%.4f fitted_over_floor=%.2f "
-      "fitted_one_pen_no_fill_s=%.4f corner_zoom1_s=%.4f corner_objects=%ld/%ld corner_zoom4_s=%.4f "
-      "corner_zoom4_objects=%ld all_culled_s=%.4f\n",
-      stats.objects, points.size() - counts.size(), fitZoom, fitted, floor, fitted / floor, plain, culled,
-      inView, total, culled4, inView4, empty);
+      "objects=%ld top_level=%ld segments=%zu fit_zoom=%.4f first_fitted_s=%.4f first_fitted_cpu_s=%.4f "
+      "fitted_s=%.4f fitted_cpu_s=%.4f floor_s=%.4f floor_cpu_s=%.4f fitted_over_floor_cpu=%.2f "
+      "tenth_s=%.4f tenth_cpu_s=%.4f tenth_objects=%ld corner_zoom1_s=%.4f corner_zoom1_cpu_s=%.4f "
+      "corner_zoom1_objects=%ld corner_zoom4_s=%.4f corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
+      "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
+      "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f\n",
+      stats.objects, total, points.size() - counts.size(), fitZoom, first.wall, first.cpu, fitted.wall,
+      fitted.cpu, floor.wall, floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu,
+      tenthObjects, corner1.wall, corner1.cpu, corner1Objects, corner4.wall, corner4.cpu, corner4Objects,
+      scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall, plain.cpu);
   DeleteDibCanvas(&canvas);
   DeleteDocument(document);
   return 0;

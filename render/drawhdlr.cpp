@@ -183,16 +183,17 @@ HBRUSH FillBrush(HDC dc, const ObjectRec* object, bool* owned) {
 void FillCollectedPolygon(ObjectRec* object) {
   HDC dc = PortSessionDC();
   if (IsScreen()) {
-    std::free(object->screenPoly);
-    object->screenPoly = nullptr;
-    object->screenPolyCount = 0;
-    if (!gScreenPoly.empty()) {
-      const size_t bytes = gScreenPoly.size() * sizeof(ScreenPoint);
-      object->screenPoly = static_cast<ScreenPoint*>(std::malloc(bytes));
-      if (object->screenPoly) {
-        std::memcpy(object->screenPoly, gScreenPoly.data(), bytes);
-        object->screenPolyCount = static_cast<int32_t>(gScreenPoly.size());
-      }
+    // A repaint at the same zoom finds a block of the right size and only copies the points.
+    const int32_t count = static_cast<int32_t>(gScreenPoly.size());
+    if (!object->screenPoly || object->screenPolyCount != count) {
+      std::free(object->screenPoly);
+      object->screenPoly = nullptr;
+      object->screenPolyCount = 0;
+      if (count > 0) object->screenPoly = static_cast<ScreenPoint*>(std::malloc(count * sizeof(ScreenPoint)));
+    }
+    if (object->screenPoly) {
+      std::memcpy(object->screenPoly, gScreenPoly.data(), count * sizeof(ScreenPoint));
+      object->screenPolyCount = count;
     }
   }
   if (!dc || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
@@ -205,8 +206,19 @@ void FillCollectedPolygon(ObjectRec* object) {
   const COLORREF savedText = SetTextColor(dc, white ? RGB(0, 0, 0) : DeviceColor(object->fillColor));
   const COLORREF savedBack = SetBkColor(dc, RGB(255, 255, 255));
   HGDIOBJ savedBrush = SelectObject(dc, brush);
+  // On the screen a pattern keeps to the drawing, not to the pane: a part repainted after a
+  // scroll joins the part that moved without a seam.
+  const bool anchor = IsScreen() && object->fillPattern != kSolidFill;
+  POINT savedOrigin = {0, 0};
+  if (anchor) {
+    POINT origin = {0, 0};
+    LPtoDP(dc, &origin, 1);
+    SetBrushOrgEx(dc, (origin.x % kPatternSize + kPatternSize) % kPatternSize,
+                  (origin.y % kPatternSize + kPatternSize) % kPatternSize, &savedOrigin);
+  }
   const std::vector<POINT> polygon = ClippedFillPolygon();
   if (polygon.size() >= 3) Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
+  if (anchor) SetBrushOrgEx(dc, savedOrigin.x, savedOrigin.y, nullptr);
   SelectObject(dc, savedBrush);
   SetBkColor(dc, savedBack);
   SetTextColor(dc, savedText);
@@ -383,8 +395,10 @@ bool IsObjectInBounds(const ObjectRec* object, const QDRect* update) {
   if (!object) return false;
   if (IsDimensionKind(object->kind) || IsPrintPath() || !update) return true;
   const RECT r = ZoomedBounds(object);
-  return r.left - 1 <= update->right && r.right + 1 >= update->left && r.top - 1 <= update->bottom &&
-         r.bottom + 1 >= update->top;
+  // A wide pen reaches half its width past the outline, a round cap as far past an end.
+  const int reach = 1 + (object->kind == kGroupKind ? 0 : (GetLineWeight(object, true) + 1) / 2);
+  return r.left - reach <= update->right && r.right + reach >= update->left &&
+         r.top - reach <= update->bottom && r.bottom + reach >= update->top;
 }
 
 bool DrawOval(ObjectRec* object) {

@@ -55,6 +55,8 @@ constexpr double kMetafileLimit = 32767.0;
 constexpr double kNoClipLimit = 4194304.0;
 // A batch is flushed when it holds this many points.
 constexpr size_t kBatchLimit = 16384;
+// How far past its line a solid pen of width 1 or less can set a pixel, with a pixel to spare.
+constexpr double kThinPenReach = 2.0;
 
 struct PenKey {
   int style;
@@ -74,6 +76,11 @@ struct PortSession {
   int savedRop = 0;
   int rop = 0;
   double clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
+  // The context's own clip box: what the paint can change at all.
+  double viewLeft = 0, viewTop = 0, viewRight = 0, viewBottom = 0;
+  // How far from its line the selected pen can set a pixel; 0 when a line may not be left out
+  // (a dotted pen's pattern runs on along the whole polyline).
+  double penReach = 0;
   double penX = 0, penY = 0;
   bool runOpen = false;
   POINT last = {0, 0};
@@ -95,8 +102,16 @@ void SetClipBoxFrom(HDC dc) {
     const double limit = (kind == OBJ_METADC) ? kMetafileLimit : kNoClipLimit;
     gSession.clipLeft = gSession.clipTop = -limit;
     gSession.clipRight = gSession.clipBottom = limit;
+    gSession.viewLeft = gSession.clipLeft;
+    gSession.viewTop = gSession.clipTop;
+    gSession.viewRight = gSession.clipRight;
+    gSession.viewBottom = gSession.clipBottom;
     return;
   }
+  gSession.viewLeft = box.left;
+  gSession.viewTop = box.top;
+  gSession.viewRight = box.right;
+  gSession.viewBottom = box.bottom;
   gSession.clipLeft = box.left - kClipMargin;
   gSession.clipTop = box.top - kClipMargin;
   gSession.clipRight = box.right + kClipMargin;
@@ -106,6 +121,17 @@ void SetClipBoxFrom(HDC dc) {
 bool Inside(double x, double y) {
   return x >= gSession.clipLeft && x <= gSession.clipRight && y >= gSession.clipTop &&
          y <= gSession.clipBottom;
+}
+
+// True when the segment lies wholly beyond one side of the context's clip box, further out than
+// the pen reaches: it cannot set a pixel that shows.
+bool BeyondView(double x0, double y0, double x1, double y1) {
+  const double reach = gSession.penReach;
+  if (reach <= 0.0) return false;
+  return (x0 < gSession.viewLeft - reach && x1 < gSession.viewLeft - reach) ||
+         (x0 > gSession.viewRight + reach && x1 > gSession.viewRight + reach) ||
+         (y0 < gSession.viewTop - reach && y1 < gSession.viewTop - reach) ||
+         (y0 > gSession.viewBottom + reach && y1 > gSession.viewBottom + reach);
 }
 
 // Liang-Barsky: shortens the segment to the clip box; false when nothing of it is inside.
@@ -143,7 +169,12 @@ POINT RoundPoint(double x, double y) {
 }
 
 void AppendSegment(POINT a, POINT b) {
-  if (!gSession.runOpen || gSession.last.x != a.x || gSession.last.y != a.y) {
+  const bool continues = gSession.runOpen && gSession.last.x == a.x && gSession.last.y == a.y;
+  // A line of no length sets no pixel with a thin solid pen; the polyline goes on without it.
+  if (continues && a.x == b.x && a.y == b.y && gSession.havePen && gSession.pen.style == PS_SOLID &&
+      gSession.pen.width <= 1)
+    return;
+  if (!continues) {
     if (gSession.points.size() >= kBatchLimit) FlushPortLines();
     gSession.points.push_back(a);
     gSession.counts.push_back(1);
@@ -254,6 +285,7 @@ void UsePortPen(int style, int width, COLORREF colour, bool invisible) {
   gSession.ownPen = pen;
   gSession.pen = key;
   gSession.havePen = true;
+  gSession.penReach = style != PS_SOLID ? 0.0 : (width <= 1 ? kThinPenReach : width / 2 + kThinPenReach);
 }
 
 void UsePortRop(int rop) {
@@ -275,6 +307,11 @@ void PortLineTo(float x, float y) {
   double x0 = gSession.penX, y0 = gSession.penY, x1 = x, y1 = y;
   gSession.penX = x;
   gSession.penY = y;
+  // Out of sight: left out, as the clip would leave it (the polyline resumes where lines show).
+  if (BeyondView(x0, y0, x1, y1)) {
+    gSession.runOpen = false;
+    return;
+  }
   if (Inside(x0, y0) && Inside(x1, y1)) {
     AppendSegment(RoundPoint(x0, y0), RoundPoint(x1, y1));
     return;

@@ -1,0 +1,149 @@
+// Painting only what shows: a view of part of a drawing (objects and lines outside it left out)
+// and a paint clipped to an update rectangle must set exactly the pixels that painting the whole
+// drawing sets there, at every zoom, with wide pens reaching across the view's edges.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "geometry/zoomhdlr.h"
+#include "model/docstate.h"
+#include "model/lyrhndlr.h"
+#include "model/objhndlr.h"
+#include "model/objstuff.h"
+#include "model/pthndlr.h"
+#include "render/drawhdlr.h"
+#include "render/imagefile.h"
+#include "tests/render/refpicture.h"
+
+namespace {
+
+constexpr uint32_t kUnpainted = 0x123456;
+
+struct Shape {
+  int16_t kind;
+  bool closed;
+  std::vector<FloatPoint> points;
+  float weight;
+  int16_t lineType;
+  int16_t pattern;
+  float tangent;  // each point's in and out tangent along x, 0 for straight segments
+};
+
+ObjectRec* AddShape(LayerRec* layer, const Shape& s, uint16_t shade) {
+  FloatRect bounds = kEmptyRect;
+  const RGB16 pen = {shade, static_cast<uint16_t>(0xFFFF - shade), 0x4000};
+  const RGB16 fill = {0x2000, shade, 0xC000};
+  ObjectRec* object = CreateObject(s.kind, s.closed ? 1 : 0, 1, &fill, &pen, s.weight, s.lineType, s.pattern,
+                                   &bounds, nullptr, nullptr, nullptr, layer, nullptr);
+  for (const FloatPoint& p : s.points)
+    AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, -s.tangent, 0, p.x, p.y, s.tangent, 0, object),
+                        object);
+  UpdateObjectBounds(object);
+  AppendObjectToLayer(object, layer);
+  return object;
+}
+
+// Lines of many weights and styles crossing one another, filled and patterned shapes, curves,
+// and thick lines lying just beside the edges of the views below.
+void AddScene(LayerRec* layer) {
+  const Shape shapes[] = {
+      {kLineKind, false, {{5, 5}, {290, 190}}, 6.0f, kSolidLineType, kNoFill, 0},
+      {kLineKind, false, {{290, 5}, {5, 190}}, 1.0f, 9, kNoFill, 0},
+      {kRectKind, true, {{20, 30}, {140, 30}, {140, 110}, {20, 110}}, 2.0f, kSolidLineType, kSolidFill, 0},
+      {kPolyKind, true, {{100, 60}, {220, 20}, {260, 150}, {120, 170}}, 1.0f, kSolidLineType, 5, 0},
+      {kPolyKind, false, {{30, 150}, {60, 120}, {90, 180}, {150, 130}, {200, 185}}, 3.0f, 7, kNoFill, 0},
+      {kSplineKind, false, {{40, 60}, {120, 140}, {230, 80}}, 4.0f, kSolidLineType, kNoFill, 60},
+      {kSplineKind, true, {{180, 100}, {250, 120}, {200, 170}}, 1.0f, kSolidLineType, kSolidFill, 40},
+      // Just outside the views' edges: their pens reach in.
+      {kLineKind, false, {{0, 74}, {300, 74}}, 9.0f, kSolidLineType, kNoFill, 0},
+      {kLineKind, false, {{151, 0}, {151, 200}}, 8.0f, kSolidLineType, kNoFill, 0},
+      {kLineKind, false, {{60, 101}, {60, 101.2f}}, 12.0f, kSolidLineType, kNoFill, 0},
+  };
+  uint16_t shade = 0x1000;
+  for (const Shape& s : shapes) {
+    AddShape(layer, s, shade);
+    shade = static_cast<uint16_t>(shade + 0x1700);
+  }
+}
+
+// Paints the view whose top-left pixel is (ox, oy) into a canvas of the given size, first
+// filled with a colour no paint uses; with `clip`, only that part of it, as a paint message does.
+Picture PaintView(Drawing& d, float zoom, int ox, int oy, int width, int height, const RECT* clip = nullptr) {
+  d.state()->zoomFactor = zoom;
+  DibCanvas canvas;
+  EXPECT_TRUE(CreateDibCanvas(width, height, &canvas));
+  const RECT all = {0, 0, width, height};
+  HBRUSH marker = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+  FillRect(canvas.dc, &all, marker);
+  DeleteObject(marker);
+  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
+  const RECT& part = clip ? *clip : all;
+  HRGN region = CreateRectRgn(part.left, part.top, part.right, part.bottom);
+  SelectClipRgn(canvas.dc, region);
+  DeleteObject(region);
+  const QDRect area = {ox + part.left, oy + part.top, ox + part.right, oy + part.bottom};
+  EXPECT_TRUE(PaintDrawing(canvas.dc, d.document, &area, kPaintErase));
+  Picture picture = CanvasPicture(canvas);
+  DeleteDibCanvas(&canvas);
+  gCurDocument = d.document;
+  return picture;
+}
+
+// Pixels of `part` that differ from `whole` at the offset, counting only where `part` was painted.
+int Differences(const Picture& whole, int dx, int dy, const Picture& part, int* painted) {
+  int differing = 0;
+  *painted = 0;
+  for (int y = 0; y < part.height; ++y)
+    for (int x = 0; x < part.width; ++x) {
+      const uint32_t p = part.pixels[static_cast<size_t>(y) * part.width + x];
+      if (p == kUnpainted) continue;
+      ++*painted;
+      if (p != whole.pixels[static_cast<size_t>(y + dy) * whole.width + x + dx]) ++differing;
+    }
+  return differing;
+}
+
+TEST(RenderCulling, ViewsAndClippedPaintsMatchTheWholeDrawing) {
+  Drawing d;
+  AddScene(d.layer());
+  for (float zoom : {0.5f, 1.0f, 2.0f, 4.0f}) {
+    const int width = RoundToInt(300 * zoom) + 8, height = RoundToInt(200 * zoom) + 8;
+    const Picture whole = PaintView(d, zoom, 0, 0, width, height);
+    // Views whose edges cut through the scene, and one beside the thick lines.
+    const struct {
+      float left, top, right, bottom;
+    } views[] = {{0.1f, 0.1f, 0.5f, 0.4f},
+                 {0.45f, 0.3f, 0.9f, 0.95f},
+                 {0.0f, 0.375f, 1.0f, 0.5f},
+                 {0.52f, 0.0f, 0.7f, 1.0f}};
+    for (const auto& v : views) {
+      const int l = static_cast<int>(v.left * width), t = static_cast<int>(v.top * height);
+      const int w = static_cast<int>(v.right * width) - l, h = static_cast<int>(v.bottom * height) - t;
+      int painted = 0;
+      const Picture view = PaintView(d, zoom, l, t, w, h);
+      EXPECT_EQ(Differences(whole, l, t, view, &painted), 0)
+          << "view at zoom " << zoom << " from " << l << "," << t;
+      EXPECT_EQ(painted, w * h);
+      // The same part of the whole view, repainted through a clip as after a scroll.
+      const RECT clip = {l, t, l + w, t + h};
+      const Picture strip = PaintView(d, zoom, 0, 0, width, height, &clip);
+      EXPECT_EQ(Differences(whole, 0, 0, strip, &painted), 0) << "clipped paint at zoom " << zoom;
+      EXPECT_EQ(painted, w * h);
+    }
+  }
+}
+
+// A thick line just outside the view still shows its edge in it: culling allows for the pen.
+TEST(RenderCulling, WidePenBesideTheViewIsDrawn) {
+  Drawing d;
+  AddShape(d.layer(), {kLineKind, false, {{10, 47}, {90, 47}}, 10.0f, kSolidLineType, kNoFill, 0}, 0);
+  int painted = 0;
+  const Picture whole = PaintView(d, 1.0f, 0, 0, 100, 100);
+  const Picture below = PaintView(d, 1.0f, 0, 50, 100, 50);
+  EXPECT_EQ(Differences(whole, 0, 50, below, &painted), 0);
+  bool ink = false;
+  for (int x = 10; x < 90; ++x) ink = ink || below.pixels[x] != kWhitePixel;
+  EXPECT_TRUE(ink) << "the pen's lower edge crosses into the view";
+}
+
+}  // namespace
