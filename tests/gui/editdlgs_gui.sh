@@ -42,6 +42,14 @@ open_tool_dialog() {
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   sleep 0.3
 }
+# choose TITLE ID: clicks the radio button ID of the open dialog and goes back to its first
+# field (two fields before the choices).
+choose() {
+  rect_dialog "$1" "$2" || { fail "no button $2 in $1"; return 1; }
+  click_at $(((L + R) / 2)) $(((T + B) / 2))
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool key shift+Tab shift+Tab
+}
 # same A B: the two saved drawings are byte for byte the same.
 same() {
   cmp -s "$work/$1.drx" "$work/$2.drx" && pass "$3" || fail "$3"
@@ -66,8 +74,9 @@ snap moved
 open_tool_dialog 200 "Selection Tool" && accept "Selection Tool"
 snap reopened
 same moved reopened "the reopened Selection Tool starts at 0 and OK changes nothing"
-# Point Select Tool: the selected points 1 down.
-open_tool_dialog 201 "Point Select Tool" && fill 0 -1 && accept "Point Select Tool"
+# Point Select Tool, polar: the selected points 1 down (270 degrees).
+open_tool_dialog 201 "Point Select Tool" && choose "Point Select Tool" 10 && fill 270 1 &&
+  accept "Point Select Tool"
 snap pointmoved
 check "typed moves go right and up, then the points down" '
 s, m, p = box(objs("start")[0]), box(objs("moved")[0]), box(objs("pointmoved")[0])
@@ -116,18 +125,7 @@ cp "$work/$drawing" "$work/before.drx"
 open_tool_dialog 202 "Resize Tool" && fill 0 100 && refused "Resize Tool" "0 percent"
 open_tool_dialog 202 "Resize Tool" && fill 100 && xdotool key Tab BackSpace && refused "Resize Tool" "an empty field"
 open_tool_dialog 200 "Selection Tool" && fill abc 1 && refused "Selection Tool" "abc"
-if open_tool_dialog 202 "Resize Tool"; then
-  if rect_dialog "Resize Tool" 8; then
-    click_at $(((L + R) / 2)) $(((T + B) / 2))
-    xdotool windowfocus --sync "$dialog" 2>/dev/null
-    xdotool key shift+Tab shift+Tab
-    fill 0 2
-    refused "Resize Tool" "a width of 0"
-  else
-    fail "no Object Size button in the Resize Tool"
-    xdotool key Escape
-  fi
-fi
+open_tool_dialog 202 "Resize Tool" && choose "Resize Tool" 8 && fill 0 2 && refused "Resize Tool" "a width of 0"
 
 # Cancel changes nothing.
 open_tool_dialog 204 "Rotate Tool" && fill 45 && xdotool key Escape && wait_fewer "^Rotate Tool$" 1
