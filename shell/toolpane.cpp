@@ -168,8 +168,8 @@ void DoToolPaneDublClick(const PaneRec* record, HWND) {
       RotateDLOG();
       break;
     default:
-      // The settings dialogs of the selection, transform and shape tools come with the tool
-      // dialogs; the trim and dimension tools have none.
+      // The shape tools' dialogs come with the tool dialogs; the trim and dimension tools have
+      // none.
       break;
   }
 }
