@@ -7,6 +7,7 @@
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "shell/cmdids.h"
+#include "shell/editdlogs.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
 #include "tools/textpane_win.h"
@@ -151,9 +152,24 @@ void DoToolPaneDublClick(const PaneRec* record, HWND) {
     case kTextTool:
       SendFrameCommand(CMD_FONTS);
       break;
+    case kStandardTool:
+      RelocateDLOG();
+      break;
+    case kPointTool:
+      PointDLOG();
+      break;
+    case kResizeTool:
+      ResizeDLOG();
+      break;
+    case kSkewTool:
+      SkewDLOG();
+      break;
+    case kRotateTool:
+      RotateDLOG();
+      break;
     default:
-      // The settings dialogs of the selection, transform and shape tools come with the tool
-      // dialogs; the trim and dimension tools have none.
+      // The shape tools' dialogs come with the tool dialogs; the trim and dimension tools have
+      // none.
       break;
   }
 }

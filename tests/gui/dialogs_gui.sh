@@ -19,6 +19,7 @@ rm -rf "$work"
 mkdir -p "$work"
 /usr/bin/python3 "$src/tests/gui/make_fixture.py" "$work/first.drx" || { fail "no fixture"; exit 1; }
 cp "$work/first.drx" "$work/second.drx"
+drawing=second.drx  # the file `save` writes and `refused` compares
 
 # Settings of the saved drawing: `setting NAME...` prints their values, one a line.
 setting() {
@@ -50,62 +51,6 @@ open_dialog() {
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   sleep 0.3
 }
-# fill VALUE...: types each value into the next field, from the first (focused, selected).
-fill() {
-  first=1
-  for value in "$@"; do
-    [ $first -eq 1 ] || xdotool key Tab
-    first=0
-    sleep 0.1
-    [ "$value" = "-" ] || xdotool type --delay 40 "$value"
-  done
-  sleep 0.2
-}
-# True while a window captioned $1 shows.
-showing() {
-  xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
-}
-# How many windows captioned $1 show.
-count_showing() {
-  xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
-}
-# Waits up to 5 s until fewer than $2 windows captioned $1 show (a closed dialog leaves the
-# screen about a second after it ends); false when they stay.
-wait_fewer() {
-  i=0
-  while [ $i -lt 20 ]; do
-    [ "$(count_showing "$1")" -lt "$2" ] && return 0
-    sleep 0.25
-    i=$((i + 1))
-  done
-  return 1
-}
-# The dialog's OK (Return) closes it; true when it closed.
-accept() {
-  xdotool key Return
-  wait_fewer "^$1\$" 1 || { fail "$1 did not close on OK"; return 1; }
-  return 0
-}
-# refused TITLE: after Return a message titled like the dialog stands in front of it; both go
-# (Return for the message, Escape for the dialog) and the saved file is still as it was.
-refused() {
-  xdotool key Return
-  sleep 0.8
-  n=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l)
-  if [ "$n" -ge 2 ]; then
-    pass "$1: '$2' is refused with a message"
-  else
-    fail "$1: '$2' was not refused ($n windows)"
-  fi
-  xdotool key Return
-  wait_fewer "^$1\$" 2 && showing "^$1\$" && pass "$1 stays open after the refusal" || fail "$1 closed on a refused value"
-  xdotool key Escape
-  wait_fewer "^$1\$" 1 || fail "$1 did not close on Cancel"
-  save
-  cmp -s "$work/before.drx" "$work/second.drx" && pass "$1: the refused '$2' left the drawing as it was" ||
-    fail "$1: the refused '$2' changed the drawing"
-}
-
 "$src/cmake/wine-run.sh" "$exe" "$(winpath "$work/first.drx")" "$(winpath "$work/second.drx")" >"$work/draxel.out" 2>&1 &
 app=$!
 trap 'kill "$app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
