@@ -8,6 +8,7 @@
 #include "render/drawhdlr.h"
 #include "shell/cmdids.h"
 #include "shell/panes.h"
+#include "shell/shapedlgs.h"
 #include "shell/shell.h"
 #include "tools/textpane_win.h"
 #include "tools/selhndlr.h"
@@ -151,8 +152,17 @@ void DoToolPaneDublClick(const PaneRec* record, HWND) {
     case kTextTool:
       SendFrameCommand(CMD_FONTS);
       break;
+    case kRectTool:
+    case kOvalTool:
+    case kPolyTool:
+    case kMultiTool:
+    case kArcTool:
+    case kLineTool:
+    case kSplineTool:
+      OpenShapeToolDialog(record->id);
+      break;
     default:
-      // The settings dialogs of the selection, transform and shape tools come with the tool
+      // The settings dialogs of the selection and transform tools come with the tool
       // dialogs; the trim and dimension tools have none.
       break;
   }
