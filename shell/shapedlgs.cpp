@@ -75,11 +75,16 @@ void ShowPair(HWND dialog, int first, int second, float a, float b, bool firstIs
 
 int FaultMessage(ShapeFault fault) {
   switch (fault) {
-    case kShapeNoSize: return STR_SHAPE_NO_SIZE;
-    case kShapeNoRadius: return STR_SHAPE_NO_RADIUS;
-    case kShapeBadSweep: return STR_SHAPE_BAD_SWEEP;
-    case kShapeSamePoints: return STR_SHAPE_SAME_POINTS;
-    default: return STR_SHAPE_OUT_OF_RANGE;
+    case kShapeNoSize:
+      return STR_SHAPE_NO_SIZE;
+    case kShapeNoRadius:
+      return STR_SHAPE_NO_RADIUS;
+    case kShapeBadSweep:
+      return STR_SHAPE_BAD_SWEEP;
+    case kShapeSamePoints:
+      return STR_SHAPE_SAME_POINTS;
+    default:
+      return STR_SHAPE_OUT_OF_RANGE;
   }
 }
 
@@ -194,7 +199,8 @@ void InitBoxDialog(HWND d, BoxForm* form) {
 bool BuildBox(HWND d, BoxForm* form) {
   if (!StoreBoxPage(d, form)) return false;
   int32_t sides = 0;
-  if (form->kind == BoxKind::kMulti && !CheckLongItem(d, IDC_MULTI_SIDES, kMinMultigonSides, kMaxTypedSides, &sides))
+  if (form->kind == BoxKind::kMulti &&
+      !CheckLongItem(d, IDC_MULTI_SIDES, kMinMultigonSides, kMaxTypedSides, &sides))
     return false;
   const DocState* state = State();
   FloatRect box = {};
@@ -269,7 +275,8 @@ INT_PTR BoxProc(HWND d, UINT message, WPARAM wParam, LPARAM lParam) {
 void RunBoxDialog(int resource, DLGPROC proc, BoxKind kind) {
   if (!CurrentLayer()) return;
   BoxForm form = {kind, IDC_SHAPE_START, IDC_DRAW_FROM_FIRST, FloatPoint{0, 0}, 0.0f, 0.0f};
-  DialogBoxParamA(gAppInstance, MAKEINTRESOURCEA(resource), gFrameWindow, proc, reinterpret_cast<LPARAM>(&form));
+  DialogBoxParamA(gAppInstance, MAKEINTRESOURCEA(resource), gFrameWindow, proc,
+                  reinterpret_cast<LPARAM>(&form));
 }
 
 // ---- Polygon and spline: points entered one at a time.
@@ -393,7 +400,9 @@ INT_PTR PolyDialogProc(HWND d, UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDC_POLY_ENTER: EnterPolyPoint(d, form); return TRUE;
+        case IDC_POLY_ENTER:
+          EnterPolyPoint(d, form);
+          return TRUE;
         case IDOK:
         case IDC_POLY_END:
           if (EndPoly(d, form)) EndDialog(d, 1);
@@ -408,7 +417,9 @@ INT_PTR PolyDialogProc(HWND d, UINT message, WPARAM wParam, LPARAM lParam) {
           SetRadioItem(d, LOWORD(wParam), IDC_POLY_OPEN, IDC_POLY_CLOSED);
           return TRUE;
         case IDC_POLY_CARTESIAN:
-        case IDC_POLY_POLAR: SwitchPolyForm(d, form, LOWORD(wParam) == IDC_POLY_POLAR); return TRUE;
+        case IDC_POLY_POLAR:
+          SwitchPolyForm(d, form, LOWORD(wParam) == IDC_POLY_POLAR);
+          return TRUE;
       }
       return FALSE;
   }
@@ -430,8 +441,8 @@ void RunPolyDialog(bool spline) {
 struct LineForm {
   bool endPage;
   bool polar;
-  FloatPoint start, end;   // user units
-  float degrees, length;   // the end seen from the start, in polar form
+  FloatPoint start, end;  // user units
+  float degrees, length;  // the end seen from the start, in polar form
 };
 
 void ShowLinePage(HWND d, const LineForm& form) {
@@ -520,8 +531,8 @@ bool BuildTypedArc(HWND d, const ArcForm& form) {
   ShapeFault fault = kShapeOk;
   int item = IDC_ARC_START_X, messageId = 0;
   if (form.circular) {
-    if (!ReadTyped(d, IDC_ARC_RADIUS, true, &radius) || !ReadTyped(d, IDC_ARC_START_ANGLE, false, &startDeg) ||
-        !ReadTyped(d, IDC_ARC_SWEEP, false, &arcDeg))
+    if (!ReadTyped(d, IDC_ARC_RADIUS, true, &radius) ||
+        !ReadTyped(d, IDC_ARC_START_ANGLE, false, &startDeg) || !ReadTyped(d, IDC_ARC_SWEEP, false, &arcDeg))
       return false;
     fault = CircularArcFromDialog(start, radius, startDeg, arcDeg, State(), &arc);
     if (fault == kShapeNoRadius) item = IDC_ARC_RADIUS;
@@ -585,11 +596,15 @@ INT_PTR CALLBACK LineProc(HWND d, UINT message, WPARAM wParam, LPARAM lParam) {
         case IDOK:
           if (BuildTypedLine(d, form)) EndDialog(d, 1);
           return TRUE;
-        case IDCANCEL: EndDialog(d, 0); return TRUE;
+        case IDCANCEL:
+          EndDialog(d, 0);
+          return TRUE;
         case IDC_LINE_START_PAGE:
         case IDC_LINE_END_PAGE:
         case IDC_LINE_CARTESIAN:
-        case IDC_LINE_POLAR: SwitchLine(d, form, LOWORD(wParam)); return TRUE;
+        case IDC_LINE_POLAR:
+          SwitchLine(d, form, LOWORD(wParam));
+          return TRUE;
       }
       return FALSE;
   }
@@ -612,7 +627,9 @@ INT_PTR CALLBACK ArcProc(HWND d, UINT message, WPARAM wParam, LPARAM lParam) {
         case IDOK:
           if (BuildTypedArc(d, *form)) EndDialog(d, 1);
           return TRUE;
-        case IDCANCEL: EndDialog(d, 0); return TRUE;
+        case IDCANCEL:
+          EndDialog(d, 0);
+          return TRUE;
         case IDC_ARC_CIRCULAR:
         case IDC_ARC_ELLIPTICAL:
           form->circular = LOWORD(wParam) == IDC_ARC_CIRCULAR;
@@ -654,13 +671,28 @@ void EllipticalArcDLOG() {
 
 bool OpenShapeToolDialog(int tool) {
   switch (tool) {
-    case kRectTool: RectDLOG(); return true;
-    case kOvalTool: OvalDLOG(); return true;
-    case kPolyTool: PolyDLOG(); return true;
-    case kMultiTool: MultiDLOG(); return true;
-    case kArcTool: ArcDLOG(); return true;
-    case kLineTool: LineDLOG(); return true;
-    case kSplineTool: SplineDLOG(); return true;
-    default: return false;
+    case kRectTool:
+      RectDLOG();
+      return true;
+    case kOvalTool:
+      OvalDLOG();
+      return true;
+    case kPolyTool:
+      PolyDLOG();
+      return true;
+    case kMultiTool:
+      MultiDLOG();
+      return true;
+    case kArcTool:
+      ArcDLOG();
+      return true;
+    case kLineTool:
+      LineDLOG();
+      return true;
+    case kSplineTool:
+      SplineDLOG();
+      return true;
+    default:
+      return false;
   }
 }

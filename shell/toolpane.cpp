@@ -10,8 +10,8 @@
 #include "shell/panes.h"
 #include "shell/shapedlgs.h"
 #include "shell/shell.h"
-#include "tools/textpane_win.h"
 #include "tools/selhndlr.h"
+#include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
 #include "tools/toolstate.h"
 

@@ -69,7 +69,7 @@ TEST(ShapeDialogs, OvalAndMultigonFromEveryAnchor) {
     OvalAnchor anchor;
     float left, top;
   } cases[] = {
-      {kFromCenter, x - 72, y - 36}, {kFromLeft, x, y - 36},       {kFromRight, x - 144, y - 36},
+      {kFromCenter, x - 72, y - 36}, {kFromLeft, x, y - 36},        {kFromRight, x - 144, y - 36},
       {kFromTop, x - 72, y},         {kFromBottom, x - 72, y - 72},
   };
   for (const Case& c : cases) {

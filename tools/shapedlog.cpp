@@ -2,6 +2,7 @@
 #include "tools/shapedlog.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "geometry/gnrlmath.h"
 #include "geometry/units.h"
@@ -31,22 +32,22 @@ ShapeFault AnchoredBox(FloatPoint start, float width, float height, float fx, fl
   const float w = PageLength(std::fabs(width), state), h = PageLength(std::fabs(height), state);
   if (w == 0.0f || h == 0.0f) return kShapeNoSize;
   const FloatRect box = BoxAround(UserPointToPage(start, state), w, h, fx, fy);
-  // A box too small for a float to tell its sides apart is no box either.
   if (!FiniteRect(box) || !std::isfinite(w) || !std::isfinite(h)) return kShapeOutOfRange;
+  // A size too small for a float to tell the box's sides apart is no size either.
   if (box.left == box.right || box.top == box.bottom) return kShapeNoSize;
   *page = box;
   return kShapeOk;
 }
 
-// Where on its box each oval anchor lies, as fractions of width and height.
-void OvalAnchorFractions(OvalAnchor anchor, float* fx, float* fy) {
-  switch (anchor) {
-    case kFromLeft: *fx = 0.0f, *fy = 0.5f; break;
-    case kFromRight: *fx = 1.0f, *fy = 0.5f; break;
-    case kFromTop: *fx = 0.5f, *fy = 0.0f; break;
-    case kFromBottom: *fx = 0.5f, *fy = 1.0f; break;
-    default: *fx = 0.5f, *fy = 0.5f; break;
-  }
+// Where the start point lies on the box, as fractions of its width and height from the top-left
+// corner, by anchor. Page y grows downward, so an upper-left start extends right and down.
+constexpr FloatPoint kRectAnchorAt[] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.5f, 0.5f}};
+constexpr FloatPoint kOvalAnchorAt[] = {{0.5f, 0.5f}, {0.0f, 0.5f}, {1.0f, 0.5f}, {0.5f, 0.0f}, {0.5f, 1.0f}};
+
+// An anchor outside the table counts as its first.
+template <size_t n>
+FloatPoint AnchorAt(const FloatPoint (&table)[n], int anchor) {
+  return table[anchor >= 0 && static_cast<size_t>(anchor) < n ? anchor : 0];
 }
 
 }  // namespace
@@ -68,26 +69,16 @@ void UserPointToPolar(FloatPoint from, FloatPoint to, float* degrees, float* len
   *degrees = (dx == 0.0 && dy == 0.0) ? 0.0f : static_cast<float>(std::atan2(dy, dx) * kRadiansToDegrees);
 }
 
-ShapeFault RectFromDialog(FloatPoint start, float width, float height, RectAnchor anchor, const DocState* state,
-                          FloatRect* page) {
-  // The start point's place on the page's rectangle: upper means the top edge (page y grows
-  // downward, so an upper-left start extends right and down).
-  float fx = 0.0f, fy = 0.0f;
-  switch (anchor) {
-    case kAnchorLowerLeft: fy = 1.0f; break;
-    case kAnchorUpperRight: fx = 1.0f; break;
-    case kAnchorLowerRight: fx = 1.0f, fy = 1.0f; break;
-    case kAnchorCenter: fx = 0.5f, fy = 0.5f; break;
-    default: break;
-  }
-  return AnchoredBox(start, width, height, fx, fy, state, page);
+ShapeFault RectFromDialog(FloatPoint start, float width, float height, RectAnchor anchor,
+                          const DocState* state, FloatRect* page) {
+  const FloatPoint at = AnchorAt(kRectAnchorAt, anchor);
+  return AnchoredBox(start, width, height, at.x, at.y, state, page);
 }
 
 ShapeFault OvalBoxFromDialog(FloatPoint start, float width, float height, OvalAnchor anchor,
                              const DocState* state, FloatRect* page) {
-  float fx, fy;
-  OvalAnchorFractions(anchor, &fx, &fy);
-  return AnchoredBox(start, width, height, fx, fy, state, page);
+  const FloatPoint at = AnchorAt(kOvalAnchorAt, anchor);
+  return AnchoredBox(start, width, height, at.x, at.y, state, page);
 }
 
 ShapeFault MultigonFromDialog(FloatPoint start, float width, float height, OvalAnchor anchor,

@@ -30,11 +30,11 @@ enum OvalAnchor : int16_t {
 // Why typed numbers make no figure.
 enum ShapeFault : int16_t {
   kShapeOk,
-  kShapeNoSize,       // a width or height of 0
-  kShapeNoRadius,     // a radius of 0
-  kShapeBadSweep,     // an arc angle of 0 or beyond a whole turn
-  kShapeSamePoints,   // two points that must differ coincide (or share an axis, for an ellipse)
-  kShapeOutOfRange,   // the figure lies beyond what a float holds
+  kShapeNoSize,      // a width or height of 0
+  kShapeNoRadius,    // a radius of 0
+  kShapeBadSweep,    // an arc angle of 0 or beyond a whole turn
+  kShapeSamePoints,  // two points that must differ coincide (or share an axis, for an ellipse)
+  kShapeOutOfRange,  // the figure lies beyond what a float holds
 };
 
 // The largest arc angle in degrees either way: one whole turn.
@@ -49,8 +49,8 @@ void UserPointToPolar(FloatPoint from, FloatPoint to, float* degrees, float* len
 
 // The rectangle whose `anchor` point is `start`, `width` across and `height` high (their signs
 // ignored); the page rectangle with left < right and top < bottom.
-ShapeFault RectFromDialog(FloatPoint start, float width, float height, RectAnchor anchor, const DocState* state,
-                          FloatRect* page);
+ShapeFault RectFromDialog(FloatPoint start, float width, float height, RectAnchor anchor,
+                          const DocState* state, FloatRect* page);
 // The box of an oval whose `anchor` point is `start`.
 ShapeFault OvalBoxFromDialog(FloatPoint start, float width, float height, OvalAnchor anchor,
                              const DocState* state, FloatRect* page);

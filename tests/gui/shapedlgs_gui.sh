@@ -53,16 +53,26 @@ type_fields() {
 count_showing() {
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
 }
+# wait_count TITLE N: waits up to 5 s until N windows captioned TITLE show (a closed window
+# leaves the screen about a second after it ends); false when they do not.
+wait_count() {
+  i=0
+  while [ $i -lt 20 ]; do
+    [ "$(count_showing "$1")" -eq "$2" ] && return 0
+    sleep 0.25
+    i=$((i + 1))
+  done
+  return 1
+}
 # refused TITLE WHAT: after Return, a message box joins the dialog, which stays once the box is
 # dismissed.
 refused() {
   xdotool key Return
-  sleep 1
-  [ "$(count_showing "$1")" -eq 2 ] && pass "$2 is refused with a message" || fail "$2 is not refused"
+  wait_count "$1" 2 && pass "$2 is refused with a message" || fail "$2 is not refused"
   xdotool key Return
-  sleep 0.6
-  [ "$(count_showing "$1")" -eq 1 ] && pass "the dialog stays open after refusing $2" \
+  wait_count "$1" 1 && pass "the dialog stays open after refusing $2" \
     || fail "the dialog did not stay open after refusing $2"
+  sleep 0.3
 }
 # The checks read the user origin (page units) from the saved drawing; one inch is 72 units.
 origin='
