@@ -9,9 +9,10 @@
 #include "shell/cmdids.h"
 #include "shell/editdlogs.h"
 #include "shell/panes.h"
+#include "shell/shapedlgs.h"
 #include "shell/shell.h"
-#include "tools/textpane_win.h"
 #include "tools/selhndlr.h"
+#include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
 #include "tools/toolstate.h"
 
@@ -167,9 +168,17 @@ void DoToolPaneDublClick(const PaneRec* record, HWND) {
     case kRotateTool:
       RotateDLOG();
       break;
+    case kRectTool:
+    case kOvalTool:
+    case kPolyTool:
+    case kMultiTool:
+    case kArcTool:
+    case kLineTool:
+    case kSplineTool:
+      OpenShapeToolDialog(record->id);
+      break;
     default:
-      // The shape tools' dialogs come with the tool dialogs; the trim and dimension tools have
-      // none.
+      // The trim and dimension tools have no dialog.
       break;
   }
 }
