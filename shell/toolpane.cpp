@@ -9,8 +9,9 @@
 #include "shell/cmdids.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
-#include "tools/textpane_win.h"
+#include "tools/fillet_win.h"
 #include "tools/selhndlr.h"
+#include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
 #include "tools/toolstate.h"
 
@@ -150,6 +151,12 @@ void DoToolPaneDublClick(const PaneRec* record, HWND) {
       break;
     case kTextTool:
       SendFrameCommand(CMD_FONTS);
+      break;
+    case kFilletTool:
+      FilletDLOG(gFrameWindow);
+      break;
+    case kChamferTool:
+      ChamferDLOG(gFrameWindow);
       break;
     default:
       // The settings dialogs of the selection, transform and shape tools come with the tool
