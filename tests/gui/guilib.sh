@@ -141,3 +141,16 @@ def near(a, b, tol=1.01):
 exec(sys.argv[2])
 EOF
 }
+# How many windows captioned $1 show.
+count_showing() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+# Waits up to 5 s until fewer than $2 windows captioned $1 show (a closed dialog leaves the
+# screen about a second after it ends); false when they stay.
+wait_fewer() {
+  i=0
+  while [ $i -lt 20 ]; do
+    [ "$(count_showing "$1")" -lt "$2" ] && return 0
+    sleep 0.25
+    i=$((i + 1))
+  done
+  return 1
+}
