@@ -2,7 +2,8 @@
 # The fillet and chamfer tools as a user works them, under X (Xvfb in the test run) with xdotool:
 # a rectangle drawn, one corner rounded by dragging the fillet tool from it, and Undo; then the
 # Fillet Tool and Chamfer Tool dialogs opened by double-clicking their tool buttons, a typed
-# radius and length applied, and refused values that leave the saved file byte for byte as it was.
+# radius and length applied, and refused values that leave the saved file byte for byte as it was;
+# last the trim tool cuts the figure open.
 # Each stage is saved and read back with drxconv info. Child windows are found by class and
 # control id through winfind.exe.
 # Usage: fillet_gui.sh BUILD/Draxel.exe. Exit 77 (skipped) without a display or the tools.
@@ -115,6 +116,24 @@ assert len(f) == 1 and f[0]["kind"] == 3 and len(f[0]["points"]) == 8
 assert near(fillet_radius(f[0]), 18, 0.05)
 print("chamfered", pts(c[0]))
 assert len(c) == 1 and c[0]["kind"] == 3 and len(c[0]["points"]) == 5
+'
+
+# 3. The trim tool pressed on the chamfered figure's bottom edge (the figure is still selected)
+# opens it there: one open Poly that starts and ends at the cut.
+tool 207
+xdotool mousemove --sync $((ox + 50)) $oy
+sleep 0.15
+xdotool mousedown 1
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+save_as trimmed.drx
+check "the trim tool opens the closed figure at the pressed edge" '
+t = objs("trimmed")
+print("trimmed", [(o["kind"], o["closed"], pts(o)) for o in t])
+assert len(t) == 1 and t[0]["kind"] == 3 and t[0]["closed"] == 0 and len(t[0]["points"]) == 7
+first, last = pts(t[0])[0], pts(t[0])[-1]
+assert near(first[0], last[0], 0.01) and near(first[1], last[1], 0.01) and near(first[1], 413)
 '
 
 import -window root "$work/end.png" 2>/dev/null
