@@ -6,6 +6,7 @@
 
 #include "geometry/gnrlmath.h"
 #include "geometry/units.h"
+#include "geometry/zoomhdlr.h"
 #include "model/objstuff.h"
 #include "tools/dlogsupp_win.h"
 #include "tools/fillet.h"
