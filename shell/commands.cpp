@@ -26,6 +26,7 @@
 #include "tools/drxfont.h"
 #include "tools/drxfont_win.h"
 #include "tools/editops.h"
+#include "tools/filletdlgs.h"
 #include "tools/selhndlr.h"
 #include "tools/snaphdlr.h"
 #include "tools/textpane.h"
@@ -656,6 +657,10 @@ void DisableMenus() {}
 int UndoItemText(bool undoAvailable, int undoKind, bool isRedo, bool* enabled) {
   constexpr int kFirstUndoKind = 7, kLastNumberedKind = 19, kClearKind = 20, kUnusedKind = 12;
   if (enabled) *enabled = false;
+  if (undoAvailable && undoKind >= kUndoFillet && undoKind <= kUndoTrim) {
+    if (enabled) *enabled = true;
+    return STR_REDO_FILLET + 2 * (undoKind - kUndoFillet) + (isRedo ? 0 : 1);
+  }
   if (!undoAvailable || undoKind < kFirstUndoKind || undoKind > kClearKind || undoKind == kUnusedKind)
     return STR_UNDO;
   if (enabled) *enabled = true;

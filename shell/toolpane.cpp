@@ -11,6 +11,7 @@
 #include "shell/panes.h"
 #include "shell/shapedlgs.h"
 #include "shell/shell.h"
+#include "tools/fillet_win.h"
 #include "tools/selhndlr.h"
 #include "tools/textpane_win.h"
 #include "tools/toolhooks.h"
@@ -176,6 +177,12 @@ void DoToolPaneDublClick(const PaneRec* record, HWND) {
     case kLineTool:
     case kSplineTool:
       OpenShapeToolDialog(record->id);
+      break;
+    case kFilletTool:
+      FilletDLOG(gFrameWindow);
+      break;
+    case kChamferTool:
+      ChamferDLOG(gFrameWindow);
       break;
     default:
       // The trim and dimension tools have no dialog.

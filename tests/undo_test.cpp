@@ -141,11 +141,15 @@ TEST_F(UndoTest, ZeroResizeIsRefusedAndNothingIsRecorded) {
   const struct {
     int tool;
     int16_t kind;
-  } kinds[] = {{kStandardTool, kUndoMove}, {kPointTool, kUndoPointMove}, {kSkewTool, kUndoSkew},
-               {kRotateTool, kUndoRotate}, {kRectTool, kUndoRectangle},  {kOvalTool, kUndoOval},
-               {kPolyTool, kUndoPolygon},  {kMultiTool, kUndoMultigon},  {kArcTool, kUndoArc},
-               {kLineTool, kUndoLine},     {kSplineTool, kUndoSpline},   {kZoomTool, kNoUndo},
-               {kTrimTool, kNoUndo},       {kOffsetDimTool, kNoUndo},    {kNoTool, kNoUndo}};
+  } kinds[] = {{kStandardTool, kUndoMove},  {kPointTool, kUndoPointMove},
+               {kSkewTool, kUndoSkew},      {kRotateTool, kUndoRotate},
+               {kRectTool, kUndoRectangle}, {kOvalTool, kUndoOval},
+               {kPolyTool, kUndoPolygon},   {kMultiTool, kUndoMultigon},
+               {kArcTool, kUndoArc},        {kLineTool, kUndoLine},
+               {kSplineTool, kUndoSpline},  {kZoomTool, kNoUndo},
+               {kFilletTool, kUndoFillet},  {kChamferTool, kUndoChamfer},
+               {kTrimTool, kUndoTrim},      {kOffsetDimTool, kNoUndo},
+               {kNoTool, kNoUndo}};
   for (const auto& k : kinds) EXPECT_EQ(GetUndoStrIndex(k.tool), k.kind) << k.tool;
 }
 

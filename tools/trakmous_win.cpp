@@ -9,6 +9,7 @@
 #include "model/objstuff.h"
 #include "render/drawhdlr.h"
 #include "render/macstuff.h"
+#include "tools/fillet_win.h"
 #include "tools/selhndlr.h"
 #include "tools/snaphdlr.h"
 #include "tools/snaphdlr_win.h"
@@ -25,10 +26,6 @@ HDC gTrackingDC = nullptr;
 // The tool the press is handled as, after the substitutions.
 int16_t gPressTool = kNoTool;
 
-// Texts of the trim tool's refusals.
-const char kTrimCaption[] = "Trim Tool";
-const char kTrimNoneText[] = "The object to be trimmed must first be selected.";
-const char kTrimManyText[] = "More than one object is selected.  Select only the object to be trimmed.";
 // The square around the user origin that drags the origin rather than a marquee.
 constexpr float kOriginGrip = 3.0f;
 // Polling pause: the loop follows the mouse without taking a whole core from the rest.
@@ -60,19 +57,6 @@ int16_t SubstituteTool(int16_t tool) {
 void NoRoutine(int16_t stage) {
   if (stage == kStagePress) MessageBeep(0);
   if (stage == kStageRelease) ReleaseMouseCapture();
-}
-
-void TrimPress(int16_t stage) {
-  if (stage != kStagePress) return;
-  ReleaseMouseCapture();
-  const int32_t count = gCurDocument ? CountSelectedObjects(gCurDocument->firstLayer, kOpCount) : 0;
-  if (count == 1 && gClickInfo.hit) {
-    MessageBeep(0);  // trimming itself comes with the editing tools
-    return;
-  }
-  if (count == 1) return;
-  MessageBeep(0);
-  MessageBoxA(TrackPane(), count == 0 ? kTrimNoneText : kTrimManyText, kTrimCaption, MB_OK | MB_TASKMODAL);
 }
 
 // Evaluates a window position for the loop: snapped and unzoomed.
@@ -282,6 +266,7 @@ void BeginTracking(int32_t x, int32_t y) {
   gPressTool = SubstituteTool(gCurTool);
   SnapshotDragSelection();
   if (gPressTool == kResizeTool && gCurTool == kStandardTool) BeginUndo(gCurDocument, kUndoResize);
+  if (gPressTool == kFilletTool && gCurTool != kFilletTool) BeginUndo(gCurDocument, kUndoFillet);
   TrackObject(px, py, kStagePress);
   gBeginKeepTracking = 1;
 }
@@ -351,12 +336,13 @@ void TrackObject(float x, float y, int16_t stage) {
       hit ? TrackRotate(x, y, stage) : TrackMarquee(x, y, stage);
       break;
     case kFilletTool:
+      hit ? TrackFillet(x, y, stage) : TrackMarquee(x, y, stage);
+      break;
     case kChamferTool:
-      // Fillets and chamfers come with the editing tools; a press on nothing still marquees.
-      hit ? NoRoutine(stage) : TrackMarquee(x, y, stage);
+      hit ? TrackChamfer(x, y, stage) : TrackMarquee(x, y, stage);
       break;
     case kTrimTool:
-      TrimPress(stage);
+      TrackTrim(x, y, stage);
       break;
     case kZoomTool:
       TrackZoom(x, y, stage);

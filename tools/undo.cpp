@@ -6,7 +6,9 @@
 #include "tools/undo.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "model/lyrhndlr.h"
@@ -46,6 +48,16 @@ struct UndoRecord {
   std::vector<ObjectRec*> companions;
   // Clear: the objects taken out, in the order they went.
   std::vector<ClearedObject> cleared;
+  // Point edits: the edited object with the other state of its points (before the edit, or after
+  // it once undone), kept detached; the object the edit added, and where it stood.
+  ObjectRec* edited = nullptr;
+  PointRec* heldPoints = nullptr;
+  int16_t heldKind = 0;
+  uint8_t heldClosed = 0;
+  FloatRect heldBounds = kEmptyRect;
+  ObjectRec* added = nullptr;
+  LayerRec* addedLayer = nullptr;
+  ObjectRec* addedPrevious = nullptr;
   // Every object the record names, for the deletion check.
   std::unordered_set<ObjectRec*> named;
 };
@@ -73,12 +85,24 @@ bool IsCreateKind(int kind) {
   return kind >= kUndoRectangle && kind <= kUndoSpline;
 }
 
+bool IsPointEditKind(int kind) {
+  return kind >= kUndoFillet && kind <= kUndoTrim;
+}
+
+// Frees a detached point list.
+void FreePointChain(PointRec* first) {
+  ObjectRec holder = {};
+  holder.firstPoint = first;
+  DeleteObjectPoints(&holder);
+}
+
 void ObjectDeleted(ObjectRec* object);
 void DocumentDeleted(DocumentRec* document);
 
 // Lets go of everything without touching any object: for objects that are about to go anyway.
 void ForgetRecord() {
   DocumentRec* document = gRecord.document;
+  FreePointChain(gRecord.heldPoints);
   gRecord = UndoRecord{};
   gUndoAvail = 0;
   gUndoObject = nullptr;
@@ -99,7 +123,12 @@ void FreeHeldObject(ObjectRec* object) {
 }
 
 void ObjectDeleted(ObjectRec* object) {
-  if (!gRecord.named.empty() && gRecord.named.count(object)) ForgetRecord();
+  if (gRecord.named.empty() || !gRecord.named.count(object)) return;
+  // A point edit's added object, held outside the drawing, belongs to the record alone.
+  if (gRecord.document && IsPointEditKind(gRecord.document->undoKind))
+    DisposeUndo();
+  else
+    ForgetRecord();
 }
 
 void DocumentDeleted(DocumentRec* document) {
@@ -254,7 +283,86 @@ void PutClearedBack(DocumentRec* document) {
   InvalidatePageRect(&area, kUndoRepaintMargin);
 }
 
+// Exchanges the edited object's points with the held ones; undo takes the added object out of
+// the drawing, redo puts it back where it stood.
+void SwapPointEdit(bool redo) {
+  ObjectRec* object = gRecord.edited;
+  FloatRect area = kEmptyRect;
+  UniteRect(&area, object->bounds);
+  PointRec* points = object->firstPoint;
+  object->firstPoint = gRecord.heldPoints;
+  gRecord.heldPoints = points;
+  std::swap(object->kind, gRecord.heldKind);
+  std::swap(object->closed, gRecord.heldClosed);
+  std::swap(object->bounds, gRecord.heldBounds);
+  // The cached outline belongs to the points that left.
+  std::free(object->screenPoly);
+  object->screenPoly = nullptr;
+  object->screenPolyCount = 0;
+  for (ObjectRec* parent = object->parent; parent; parent = parent->parent)
+    UpdateObjectRootBounds(parent, false, false);
+  UniteRect(&area, object->bounds);
+  if (ObjectRec* added = gRecord.added) {
+    UniteRect(&area, added->bounds);
+    if (redo) {
+      DocumentRec* document = gRecord.document;
+      LayerRec* layer = gRecord.addedLayer;
+      if (!layer || !LayerInDocument(document, layer)) layer = document->currentLayer;
+      bool present = false;
+      for (const ObjectRec* o = layer ? layer->firstObject : nullptr; o && !present; o = o->nextObject)
+        present = o == gRecord.addedPrevious;
+      if (present)
+        InsertAfter(added, layer, gRecord.addedPrevious);
+      else if (layer)
+        AppendObjectToLayer(added, layer);
+    } else {
+      gRecord.addedLayer = added->layer;
+      gRecord.addedPrevious = added->prevObject;
+      HoldOutside(added);
+    }
+  }
+  NoteModelChange();
+  // A press's record may name the points that left.
+  if (gClickInfo.object == object || (gRecord.added && gClickInfo.object == gRecord.added))
+    gClickInfo = ClickInfo{};
+  InvalidatePageRect(&area, kUndoRepaintMargin);
+}
+
 }  // namespace
+
+void RecordUndoPointEditBefore(ObjectRec* object) {
+  DocumentRec* document = gRecord.document;
+  if (!object || !document || !IsPointEditKind(document->undoKind) || gRecord.edited) return;
+  PointRec *first = nullptr, *tail = nullptr;
+  for (const PointRec* p = object->firstPoint; p; p = p->nextPoint) {
+    PointRec* copy = CreatePoint(p->pointKind, p->selected, p->locked, p->inTangentX, p->inTangentY, p->x,
+                                 p->y, p->outTangentX, p->outTangentY, object);
+    if (!copy) {
+      FreePointChain(first);
+      return;
+    }
+    copy->detectable = p->detectable;
+    copy->prevPoint = tail;
+    (tail ? tail->nextPoint : first) = copy;
+    tail = copy;
+  }
+  gRecord.edited = object;
+  gRecord.heldPoints = first;
+  gRecord.heldKind = object->kind;
+  gRecord.heldClosed = object->closed;
+  gRecord.heldBounds = object->bounds;
+  gRecord.named.insert(object);
+}
+
+void RecordUndoPointEditDone(ObjectRec* added) {
+  DocumentRec* document = gRecord.document;
+  if (!document || !IsPointEditKind(document->undoKind) || !gRecord.edited) return;
+  if (added) {
+    gRecord.added = added;
+    gRecord.named.insert(added);
+  }
+  gUndoAvail = 1;
+}
 
 void InstallUndoHooks() {
   gObjectDeletedHook = ObjectDeleted;
@@ -287,6 +395,12 @@ int16_t GetUndoStrIndex(int tool) {
       return kUndoLine;
     case kSplineTool:
       return kUndoSpline;
+    case kFilletTool:
+      return kUndoFillet;
+    case kChamferTool:
+      return kUndoChamfer;
+    case kTrimTool:
+      return kUndoTrim;
     default:
       return kNoUndo;
   }
@@ -410,6 +524,9 @@ bool Undo() {
       }
       InvalidatePageRect(&object->bounds, kUndoRepaintMargin);
     }
+  } else if (IsPointEditKind(kind)) {
+    if (!gRecord.edited) return false;
+    SwapPointEdit(redo);
   } else if (kind == kUndoClear) {
     if (redo)
       RemoveCleared(document);
@@ -433,6 +550,8 @@ void DisposeUndo() {
     }
     if (document->undoKind == kUndoClear && !document->undoIsRedo)
       for (const ClearedObject& c : gRecord.cleared) held.push_back(c.object);
+    if (IsPointEditKind(document->undoKind) && document->undoIsRedo && gRecord.added)
+      held.push_back(gRecord.added);
   }
   ForgetRecord();
   for (ObjectRec* object : held) FreeHeldObject(object);

@@ -25,6 +25,10 @@ enum UndoKind : int16_t {
   kUndoLine = 18,
   kUndoSpline = 19,
   kUndoClear = 20,
+  // Point edits: the object's points are kept as they were before the edit.
+  kUndoFillet = 40,
+  kUndoChamfer = 41,
+  kUndoTrim = 42,
 };
 
 extern uint8_t gUndoAvail;      // the last operation left something to undo
@@ -48,6 +52,12 @@ void RecordUndoCreate(ObjectRec* object);
 // Another object made together with the recorded one (a parallel copy of a new shape): undo and
 // redo take it away and bring it back with that object.
 void RecordUndoCreateCompanion(ObjectRec* object);
+// Point edits (fillet, chamfer, trim), for a record of a point-edit kind: the object's points,
+// kind, closed flag and bounds are copied just before the edit changes them (the first call of a
+// record counts), and Done says the edit happened, naming the object it added (or null). Undo and
+// redo exchange the two point lists and take the added object out and back.
+void RecordUndoPointEditBefore(ObjectRec* object);
+void RecordUndoPointEditDone(ObjectRec* added);
 // Clear: deletes the unlocked selected top-level objects of the current drawing, keeping them
 // in the record so Undo can put them back where they were. Returns how many went.
 int ClearSelectionWithUndo();

@@ -19,6 +19,8 @@
 #include "shell/filedlg.h"
 #include "shell/layout.h"
 #include "shell/shell.h"
+#include "tools/filletdlgs.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -287,6 +289,9 @@ TEST(UndoItem, TextsByKindAndDirection) {
   EXPECT_EQ(UndoItemText(true, 20, false, &enabled), kUndoClearText);
   EXPECT_EQ(UndoItemText(true, 20, true, &enabled), kRedoClearText);
   EXPECT_EQ(UndoItemText(true, 21, false, &enabled), STR_UNDO);
+  EXPECT_EQ(UndoItemText(true, kUndoFillet, true, &enabled), STR_REDO_FILLET);
+  EXPECT_EQ(UndoItemText(true, kUndoTrim, false, &enabled), STR_UNDO_TRIM);
+  EXPECT_TRUE(enabled);
 }
 
 }  // namespace
