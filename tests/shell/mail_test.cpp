@@ -123,8 +123,9 @@ TEST_F(MailProfile, ALibraryPlantedInTheCurrentFolderIsNotLoaded) {
   ASSERT_TRUE(CopyFileA(plant.c_str(), planted.c_str(), FALSE));
   GetCurrentDirectoryA(sizeof previous, previous);
   SetCurrentDirectoryA(folder);
-  HMODULE byBareName = LoadLibraryA("DRXPLANT.DLL");
   LoadSimpleMAPI("DRXPLANT.DLL");
+  // Loaded first, the plant would be found by name among the loaded libraries whatever the flags.
+  HMODULE byBareName = LoadLibraryA("DRXPLANT.DLL");
   SetCurrentDirectoryA(previous);
   EXPECT_NE(byBareName, nullptr) << "the planted library loads by its bare name";
   EXPECT_EQ(hlibMAPI, nullptr);
