@@ -81,31 +81,29 @@ void ShowMailMessage(HWND owner, const char* text, UINT style) {
   MessageBoxA(owner, text, caption, style);
 }
 
+// The message of each failing step: the drawing file's failure fills the %s of kAttach, the mail
+// system's code the %lu of kLogon and kSend.
+struct MailFailureText {
+  MailStep step;
+  int text;
+};
+constexpr MailFailureText kMailFailureTexts[] = {
+    {MailStep::kFolder, STR_MAIL_NO_FOLDER},   {MailStep::kAttach, STR_MAIL_ATTACH_FAILED},
+    {MailStep::kLogon, STR_MAIL_LOGON_FAILED}, {MailStep::kSession, STR_MAIL_NO_SESSION},
+    {MailStep::kSend, STR_MAIL_SEND_FAILED},
+};
+
 void ReportMailFailure(const MailOutcome& outcome) {
-  char format[256] = "", text[1024] = "", reason[512];
-  switch (outcome.step) {
-    case MailStep::kFolder:
-      LoadStr(STR_MAIL_NO_FOLDER, text, sizeof text);
-      break;
-    case MailStep::kAttach:
-      LoadStr(STR_MAIL_ATTACH_FAILED, format, sizeof format);
-      std::snprintf(text, sizeof text, format, LoadDrxFailureText(gDrxFileFailure, reason, sizeof reason));
-      break;
-    case MailStep::kLogon:
-      LoadStr(STR_MAIL_LOGON_FAILED, format, sizeof format);
-      std::snprintf(text, sizeof text, format, static_cast<unsigned long>(outcome.code));
-      break;
-    case MailStep::kSession:
-      LoadStr(STR_MAIL_NO_SESSION, text, sizeof text);
-      break;
-    case MailStep::kSend:
-      LoadStr(STR_MAIL_SEND_FAILED, format, sizeof format);
-      std::snprintf(text, sizeof text, format, static_cast<unsigned long>(outcome.code));
-      break;
-    case MailStep::kSent:
-    case MailStep::kBusy:
-      return;
-  }
+  int id = 0;
+  for (const MailFailureText& entry : kMailFailureTexts)
+    if (entry.step == outcome.step) id = entry.text;
+  if (!id) return;
+  char format[256], text[1024], reason[512];
+  LoadStr(id, format, sizeof format);
+  if (outcome.step == MailStep::kAttach)
+    std::snprintf(text, sizeof text, format, LoadDrxFailureText(gDrxFileFailure, reason, sizeof reason));
+  else
+    std::snprintf(text, sizeof text, format, static_cast<unsigned long>(outcome.code));
   MessageBeep(MB_ICONEXCLAMATION);
   ShowMailMessage(gFrameWindow, text, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -121,6 +119,7 @@ void InitSimpleMAPI() {
 }
 
 void LoadSimpleMAPI(const char* library) {
+  DeinitSimpleMAPI();  // a second start-up must not leak the first library
   gSimpleMAPIAvailable = TRUE;
   // A library of that name in the current folder must never be the one loaded.
   const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
