@@ -20,13 +20,6 @@
 
 namespace {
 
-TEST(MailTypes, HaveThePlatformsSizes) {
-  EXPECT_EQ(sizeof(LHANDLE), sizeof(void*));
-#ifdef _WIN64
-  EXPECT_EQ(sizeof(MapiMessage), 96u);
-#endif
-}
-
 TEST(MailAttachment, IsNamedAfterTheDrawing) {
   struct Row {
     const char* fileName;
