@@ -55,7 +55,8 @@ fi
 
 export WINEPREFIX="$prefix"
 export WINEARCH=win64
-export WINEDEBUG=-all
+# DRX_WINEDEBUG lets a test read a channel of Wine's own log (Wine is quiet otherwise).
+export WINEDEBUG="${DRX_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINESERVER="$WINESERVER64"
 

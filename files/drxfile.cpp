@@ -1029,24 +1029,32 @@ bool DrxFileRead(const char* path) {
 }
 
 bool DrxFileWrite(const char* path) {
+  DocumentRec* document = gCurDocument;
+  // A saved drawing always stores zoom 1, and the window then shows it at zoom 1.
+  if (document && path && document->docState && document->docState->zoomFactor != 1.0f) {
+    document->docState->zoomFactor = 1.0f;
+    if (gZoomResetHook) gZoomResetHook(document);
+  }
+  return DrxFileWriteCopy(path);
+}
+
+bool DrxFileWriteCopy(const char* path) {
   ResetOutcome();
   DocumentRec* document = gCurDocument;
   if (!document || !path) {
     SetReason(DrxReason::kNoDrawing);
     return false;
   }
-  // A saved drawing always stores zoom 1, and the window then shows it at zoom 1.
-  if (document->docState && document->docState->zoomFactor != 1.0f) {
-    document->docState->zoomFactor = 1.0f;
-    if (gZoomResetHook) gZoomResetHook(document);
+  // The settings as stored: the drawing's own, or the defaults, always at zoom 1.
+  DocState stored;
+  if (document->docState) {
+    stored = *document->docState;
+  } else {
+    std::memset(&stored, 0, sizeof stored);
+    InitializeDocState(&stored);
   }
-  DocState defaults;
-  const DocState* state = document->docState;
-  if (!state) {
-    std::memset(&defaults, 0, sizeof defaults);
-    InitializeDocState(&defaults);
-    state = &defaults;
-  }
+  stored.zoomFactor = 1.0f;
+  const DocState* state = &stored;
 
   // Everything goes to a file beside the target, which replaces the target only when complete.
   std::string target, temporary;

@@ -107,6 +107,9 @@ bool DrxFileRead(const char* path);
 // Writes the current document through a temporary file that replaces `path` only when every
 // byte is written. False with gDrxFileFailure set on failure; the old file is then untouched.
 bool DrxFileWrite(const char* path);
+// Writes the current document to `path` as DrxFileWrite does (zoom 1 stored), but leaves the
+// document and its view untouched: a copy made for someone else, not a save of the drawing.
+bool DrxFileWriteCopy(const char* path);
 
 // Reads a drawing from memory (file mode, with header and settings). Same rules as DrxFileRead.
 bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name);

@@ -7,6 +7,7 @@
 #include "shell/caption.h"
 #include "shell/cmdline.h"
 #include "shell/shell.h"
+#include "shell/smplmapi.h"
 
 namespace {
 
@@ -41,10 +42,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     ReportStartupFailure();
     return 0;
   }
+  InitSimpleMAPI();
   InternationalInit();
   LoadStartupResources();
   if (!CreateFrameWindow()) {
     ReportStartupFailure();
+    DeinitSimpleMAPI();
     UnregisterClasses(instance);
     return -1;
   }
@@ -61,6 +64,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   FillArrowheadMenu();
   DrawMenuBar(gFrameWindow);
   const int quitCode = RunMessageLoop();
+  DeinitSimpleMAPI();
   UnregisterClasses(instance);
   return quitCode;
 }

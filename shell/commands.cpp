@@ -23,6 +23,7 @@
 #include "shell/importcmds.h"
 #include "shell/panes.h"
 #include "shell/shell.h"
+#include "shell/smplmapi.h"
 #include "tools/drxfont.h"
 #include "tools/drxfont_win.h"
 #include "tools/editops.h"
@@ -462,7 +463,7 @@ const CommandEntry kCommands[] = {
     {CMD_EXPORT_XYZ, OnExport},
     {CMD_OPEN_SYMBOL, OnOpenSymbol},
     {CMD_SAVE_SYMBOL, OnSaveSymbol},
-    {CMD_SEND_MAIL, nullptr},
+    {CMD_SEND_MAIL, [](int) { SendMail(); }},
     {CMD_PAPER_SIZE, OnPaperSize},
     {CMD_PAGE_SETUP, OnPageSetup},
     {CMD_PLOT, OnPlot},

@@ -9,6 +9,7 @@
 #include "shell/setdlogs.h"
 #include "shell/shell.h"
 #include "tools/scrap.h"
+#include "shell/smplmapi.h"
 #include "tools/textpane.h"
 #include "tools/undo.h"
 
@@ -161,6 +162,10 @@ void UpdateMenus() {
   for (int i = kFileMenu; i < kTopMenuCount; ++i)
     if (!GetTopMenu(static_cast<TopMenu>(i))) return;
   GreyUnbuiltCommands();
+  if (gSimpleMAPIAvailable)
+    EnableCmd(gMainMenu, CMD_SEND_MAIL);
+  else
+    DisableCmd(gMainMenu, CMD_SEND_MAIL);
   const DocumentRec* document = gCurDocument;
   if (!document || !document->docState || !gCurWindow) {
     GreyWithoutDrawing();

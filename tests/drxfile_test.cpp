@@ -647,6 +647,14 @@ TEST_F(DrxFileTest, SavingResetsZoomAndStoresOne) {
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 10 + 138, file.begin() + 10 + 142), one);
   Save("zoom.drx");
   EXPECT_EQ(calls, 1) << "an unzoomed drawing is saved as it is";
+
+  // A copy for someone else stores the same bytes but leaves the zoomed view alone.
+  gCurDocument->docState->zoomFactor = 3.0f;
+  const std::string copyPath = TempPath("zoomcopy.drx");
+  ASSERT_TRUE(DrxFileWriteCopy(copyPath.c_str()));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(gCurDocument->docState->zoomFactor, 3.0f);
+  EXPECT_EQ(Slurp(copyPath), file);
 }
 
 // ---- Round trips ------------------------------------------------------------------------------
