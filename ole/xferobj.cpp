@@ -1,5 +1,6 @@
 // The data-transfer object: an in-process data object, not registered anywhere, that keeps what
 // SetData gives it and hands a copy of it to each reader (a drop target, another process).
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -104,12 +105,43 @@ class CDataTransfer : public IDataObject {
 bool CopyMedium(const FORMATETC& format, const STGMEDIUM& medium, STGMEDIUM* copy) {
   *copy = {};
   switch (medium.tymed) {
-    case TYMED_HGLOBAL:
-    case TYMED_MFPICT:
+    case TYMED_HGLOBAL: {
+      const SIZE_T size = GlobalSize(medium.hGlobal);
+      const void* from = GlobalLock(medium.hGlobal);
+      HGLOBAL block = from ? GlobalAlloc(GMEM_MOVEABLE, size) : nullptr;
+      if (block) {
+        std::memcpy(GlobalLock(block), from, size);
+        GlobalUnlock(block);
+      }
+      if (from) GlobalUnlock(medium.hGlobal);
+      if (!block) return false;
+      copy->tymed = TYMED_HGLOBAL;
+      copy->hGlobal = block;
+      return true;
+    }
+    // The picture's header is copied with its metafile (the system's duplicate copies the
+    // header's handle as if it were the metafile).
+    case TYMED_MFPICT: {
+      const METAFILEPICT* from = static_cast<const METAFILEPICT*>(GlobalLock(medium.hMetaFilePict));
+      if (!from) return false;
+      METAFILEPICT picture = *from;
+      GlobalUnlock(medium.hMetaFilePict);
+      picture.hMF = CopyMetaFileA(picture.hMF, nullptr);
+      HGLOBAL block = picture.hMF ? GlobalAlloc(GMEM_MOVEABLE, sizeof picture) : nullptr;
+      if (!block) {
+        if (picture.hMF) DeleteMetaFile(picture.hMF);
+        return false;
+      }
+      *static_cast<METAFILEPICT*>(GlobalLock(block)) = picture;
+      GlobalUnlock(block);
+      copy->tymed = TYMED_MFPICT;
+      copy->hMetaFilePict = block;
+      return true;
+    }
     case TYMED_GDI:
     case TYMED_ENHMF: {
       // The handles share one member of the union.
-      HANDLE handle = OleDuplicateData(medium.hGlobal, format.cfFormat, GMEM_MOVEABLE);
+      HANDLE handle = OleDuplicateData(medium.hGlobal, format.cfFormat, 0);
       if (!handle) return false;
       copy->tymed = medium.tymed;
       copy->hGlobal = static_cast<HGLOBAL>(handle);
