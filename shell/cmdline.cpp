@@ -51,8 +51,16 @@ const char* FileTitle(const char* path) {
 }  // namespace
 
 bool CommandLineHasEmbedding() {
+  return HasEmbeddingSwitch(GetCommandLineW());
+}
+
+RegistrationSwitch CommandLineRegistrationSwitch() {
+  return FindRegistrationSwitch(GetCommandLineW());
+}
+
+bool HasEmbeddingSwitch(const wchar_t* commandLine) {
   int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
   if (!arguments) return false;
   bool embedding = false;
   for (int i = 1; i < count; ++i) embedding = embedding || IsEmbeddingArgument(arguments[i]);
@@ -60,9 +68,9 @@ bool CommandLineHasEmbedding() {
   return embedding;
 }
 
-RegistrationSwitch CommandLineRegistrationSwitch() {
+RegistrationSwitch FindRegistrationSwitch(const wchar_t* commandLine) {
   int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
   if (!arguments) return RegistrationSwitch::kNone;
   RegistrationSwitch found = RegistrationSwitch::kNone;
   for (int i = 1; i < count && found == RegistrationSwitch::kNone; ++i) {
