@@ -203,13 +203,8 @@ HRESULT CCosmoDoc::WriteEmbedSource(IStorage* storage) {
 
 HRESULT CCosmoDoc::RenderMedium(const FORMATETC& format, STGMEDIUM* medium) {
   if (format.cfFormat == cfEmbedSource_) {
-    ILockBytes* bytes = nullptr;
     IStorage* storage = nullptr;
-    HRESULT hr = CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes);
-    if (SUCCEEDED(hr))
-      hr = StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
-                                        &storage);
-    if (bytes) bytes->Release();
+    HRESULT hr = CreateMemoryStorage(&storage);
     if (SUCCEEDED(hr)) hr = WriteEmbedSource(storage);
     if (FAILED(hr)) {
       if (storage) storage->Release();

@@ -271,6 +271,8 @@ HRESULT CreateFormatEnumerator(const FORMATETC* formats, size_t count, IEnumFORM
 IDataObject* CreateDataTransferObject();
 // A copy of `medium` for `format` that the receiver frees; false when it cannot be made.
 bool CopyMedium(const FORMATETC& format, const STGMEDIUM& medium, STGMEDIUM* copy);
+// A new compound storage in global memory.
+HRESULT CreateMemoryStorage(IStorage** storage);
 
 // cdoc: a document's data object for dragging: every table format its document renders.
 IDataObject* TransferObjectCreate(CCosmoDoc* doc);

@@ -148,13 +148,8 @@ bool CopyMedium(const FORMATETC& format, const STGMEDIUM& medium, STGMEDIUM* cop
       return true;
     }
     case TYMED_ISTORAGE: {
-      ILockBytes* bytes = nullptr;
       IStorage* storage = nullptr;
-      HRESULT hr = CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes);
-      if (SUCCEEDED(hr))
-        hr = StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
-                                          &storage);
-      if (bytes) bytes->Release();
+      HRESULT hr = CreateMemoryStorage(&storage);
       if (SUCCEEDED(hr)) hr = medium.pstg->CopyTo(0, nullptr, nullptr, storage);
       if (FAILED(hr)) {
         if (storage) storage->Release();
@@ -167,6 +162,16 @@ bool CopyMedium(const FORMATETC& format, const STGMEDIUM& medium, STGMEDIUM* cop
     default:
       return false;
   }
+}
+
+HRESULT CreateMemoryStorage(IStorage** storage) {
+  *storage = nullptr;
+  ILockBytes* bytes = nullptr;
+  HRESULT hr = CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes);
+  if (SUCCEEDED(hr))
+    hr = StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, storage);
+  if (bytes) bytes->Release();
+  return hr;
 }
 
 IDataObject* CreateDataTransferObject() {

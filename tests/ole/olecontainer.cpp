@@ -129,9 +129,18 @@ class ClientSite : public IOleClientSite {
   }
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives as long as the program
   STDMETHODIMP_(ULONG) Release() override { return 1; }
+  // Saves the object into its own storage, as a container does when the server asks.
   STDMETHODIMP SaveObject() override {
     ++saves;
-    return S_OK;
+    IPersistStorage* persist = nullptr;
+    if (!object || !storage ||
+        FAILED(object->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(&persist))))
+      return E_FAIL;
+    HRESULT hr = OleSave(persist, storage, TRUE);
+    persist->SaveCompleted(nullptr);
+    persist->Release();
+    if (SUCCEEDED(hr)) ++savedOk;
+    return hr;
   }
   STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
     *moniker = nullptr;
@@ -144,7 +153,9 @@ class ClientSite : public IOleClientSite {
   STDMETHODIMP ShowObject() override { return S_OK; }
   STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-  int saves = 0;
+  int saves = 0, savedOk = 0;
+  IOleObject* object = nullptr;  // the object SaveObject saves, and its storage
+  IStorage* storage = nullptr;
 };
 
 ClientSite gSite;
@@ -379,6 +390,45 @@ void CheckDamaged(const std::vector<uint8_t>& bytes) {
   }
 }
 
+// Draxel closed by its user while the container holds the object: the server asks the container
+// to save it, and the saved data holds the drawing; the container's object is let go safely.
+void CheckServerClosing(const std::vector<uint8_t>& bytes, const std::string& folder) {
+  constexpr DWORD kWaitMilliseconds = 15000;
+  IStorage* storage = DrawingStorage(bytes);
+  IOleObject* object = nullptr;
+  HRESULT hr = storage ? OleLoad(storage, IID_IOleObject, &gSite, reinterpret_cast<void**>(&object)) : E_FAIL;
+  if (SUCCEEDED(hr)) hr = OleRun(object);
+  Check(SUCCEEDED(hr), "a drawing loaded and running");
+  if (FAILED(hr)) {
+    if (object) object->Release();
+    if (storage) storage->Release();
+    return;
+  }
+  gSite.object = object;
+  gSite.storage = storage;
+  gSite.saves = gSite.savedOk = 0;
+  HWND frame = FindWindowA(kFrameClass, nullptr);
+  Check(frame && PostMessageA(frame, WM_CLOSE, 0, 0), "Draxel is asked to close");
+  // The server lets go of the stream it holds as it ends, after it said it closed.
+  std::vector<uint8_t> contents;
+  const DWORD start = GetTickCount();
+  while ((OleIsRunning(object) || !ReadContents(storage, &contents)) &&
+         GetTickCount() - start < kWaitMilliseconds) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(50);
+  }
+  Check(gSite.savedOk == 1, "the closing server had the container save the object once");
+  gSite.object = nullptr;
+  gSite.storage = nullptr;
+  object->Close(OLECLOSE_NOSAVE);
+  object->SetClientSite(nullptr);
+  object->Release();
+  Check(WriteRecordsAsDrawing(contents, Join(folder, "closed.drx")),
+        "the data saved on closing holds the drawing");
+  storage->Release();
+}
+
 int RunEmbed(const char* fixture, const std::string& folder) {
   std::vector<uint8_t> records;
   if (!ReadFixtureRecords(fixture, &records)) {
@@ -389,6 +439,7 @@ int RunEmbed(const char* fixture, const std::string& folder) {
   CheckLoadAndSave(bytes, folder);
   const SIZEL emptyExtent = CheckCreate(folder);
   CheckDirect(bytes, folder, emptyExtent);
+  CheckServerClosing(bytes, folder);
   CheckDamaged(bytes);
   CheckLoadAndSave(bytes, folder);  // the server still serves after the damaged streams
   return gFailures == 0 ? 0 : 1;
