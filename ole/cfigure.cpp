@@ -90,7 +90,10 @@ const FORMATETC* CFigure::FindFormat(const FORMATETC& format) const {
   return nullptr;
 }
 
+// The site is held for the call: the container may let go of the object while it answers.
 void CFigure::SendAdvise(AdviseCode code) {
+  IOleClientSite* site = pIOleClientSite_;
+  if (site) site->AddRef();
   switch (code) {
     case kAdviseSaved:
       if (pIOleAdviseHolder_) pIOleAdviseHolder_->SendOnSave();
@@ -102,7 +105,7 @@ void CFigure::SendAdvise(AdviseCode code) {
       // The new picture first, so that the container saves it with the data.
       if (persistStorage_.IsDirty() == S_OK) {
         SendAdvise(kAdviseDataChange);
-        if (pIOleClientSite_) pIOleClientSite_->SaveObject();
+        if (site) site->SaveObject();
       }
       break;
     case kAdviseDataChange:
@@ -110,10 +113,11 @@ void CFigure::SendAdvise(AdviseCode code) {
       break;
     case kAdviseShowWindow:
     case kAdviseHideWindow:
-      if (pIOleClientSite_) pIOleClientSite_->OnShowWindow(code == kAdviseShowWindow);
+      if (site) site->OnShowWindow(code == kAdviseShowWindow);
       break;
     case kAdviseRequestNewSize:
-      if (pIOleClientSite_) pIOleClientSite_->RequestNewObjectLayout();
+      if (site) site->RequestNewObjectLayout();
       break;
   }
+  if (site) site->Release();
 }
