@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
+#include "ole/oleserver.h"
 #include "resources/strings.h"
-#include "shell/caption.h"
 #include "shell/cmdline.h"
 #include "shell/shell.h"
 #include "shell/smplmapi.h"
@@ -36,34 +36,55 @@ void ReportStartupFailure() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
   gAppInstance = instance;
+  // Registering the embeddable object (set-up and the test prefix) opens no window.
+  switch (CommandLineRegistrationSwitch()) {
+    case RegistrationSwitch::kRegister:
+      return RegisterOleServer() ? 0 : 1;
+    case RegistrationSwitch::kUnregister:
+      return UnregisterOleServer() ? 0 : 1;
+    case RegistrationSwitch::kNone:
+      break;
+  }
+  // A program a container started reports nothing to a user who is not there; it ends.
+  const bool embedding = CommandLineHasEmbedding();
   if (!previous && !MainInit(instance)) {
-    ReportStartupFailure();
+    if (!embedding) ReportStartupFailure();
     return 0;
   }
   InitSimpleMAPI();
   InternationalInit();
   LoadStartupResources();
   if (!CreateFrameWindow()) {
-    ReportStartupFailure();
+    if (!embedding) ReportStartupFailure();
     DeinitSimpleMAPI();
     UnregisterClasses(instance);
     return -1;
   }
-  // The embedding server comes later; for now a program started for embedding opens no window.
-  g_fUser = !IsEmbeddingCommandLine(commandLine);
+  g_fUser = !embedding;
+  // Without OLE the user's program still runs (no embedding, no dragging out); a container's
+  // does not linger without its object.
+  if (!StartOleServer() && embedding) {
+    DestroyWindow(gFrameWindow);
+    DeinitSimpleMAPI();
+    UnregisterClasses(instance);
+    return -1;
+  }
   // Drawings named on the command line open once the frame shows (their messages need it);
-  // without any, or when none of them opens, the user gets an untitled drawing.
+  // without any, or when none of them opens, the user gets an untitled drawing. A container asks
+  // for its drawing itself.
   const bool namedFiles = g_fUser && CountCommandLineFiles() > 0;
-  if (g_fUser && !namedFiles) CreateDrawingWindow();
-  ShowSplash();
+  if (g_fUser && !namedFiles) CreateDrawingDocument();
+  if (g_fUser) ShowSplash();
   ShowWindow(gFrameWindow, SW_SHOWMAXIMIZED);
   UpdateWindow(gFrameWindow);
-  if (namedFiles && OpenCommandLineFiles() == 0) CreateDrawingWindow();
+  if (namedFiles && OpenCommandLineFiles() == 0) CreateDrawingDocument();
   FillArrowheadMenu();
   DrawMenuBar(gFrameWindow);
   const int quitCode = RunMessageLoop();
+  // The frame object outlives the frame window (a cancelled Exit keeps both).
+  CloseOLEClient();
   DeinitSimpleMAPI();
   UnregisterClasses(instance);
   return quitCode;

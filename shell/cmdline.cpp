@@ -18,8 +18,12 @@ namespace {
 
 constexpr int kCannotOpenReason = STR_DRX_REASON_FIRST + 2;  // "The file cannot be opened."
 
+bool IsSwitch(const wchar_t* argument, const wchar_t* name) {
+  return (argument[0] == L'-' || argument[0] == L'/') && _wcsicmp(argument + 1, name) == 0;
+}
+
 bool IsEmbeddingArgument(const wchar_t* argument) {
-  return (argument[0] == L'-' || argument[0] == L'/') && _wcsicmp(argument + 1, L"Embedding") == 0;
+  return IsSwitch(argument, L"Embedding");
 }
 
 // The full path of an argument in the program's code page. A name the code page cannot spell is
@@ -45,6 +49,37 @@ const char* FileTitle(const char* path) {
 }
 
 }  // namespace
+
+bool CommandLineHasEmbedding() {
+  return HasEmbeddingSwitch(GetCommandLineW());
+}
+
+RegistrationSwitch CommandLineRegistrationSwitch() {
+  return FindRegistrationSwitch(GetCommandLineW());
+}
+
+bool HasEmbeddingSwitch(const wchar_t* commandLine) {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
+  if (!arguments) return false;
+  bool embedding = false;
+  for (int i = 1; i < count; ++i) embedding = embedding || IsEmbeddingArgument(arguments[i]);
+  LocalFree(arguments);
+  return embedding;
+}
+
+RegistrationSwitch FindRegistrationSwitch(const wchar_t* commandLine) {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
+  if (!arguments) return RegistrationSwitch::kNone;
+  RegistrationSwitch found = RegistrationSwitch::kNone;
+  for (int i = 1; i < count && found == RegistrationSwitch::kNone; ++i) {
+    if (IsSwitch(arguments[i], L"RegServer")) found = RegistrationSwitch::kRegister;
+    if (IsSwitch(arguments[i], L"UnregServer")) found = RegistrationSwitch::kUnregister;
+  }
+  LocalFree(arguments);
+  return found;
+}
 
 int CountCommandLineFiles() {
   int count = 0;

@@ -12,6 +12,7 @@
 #include "model/objedit.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "ole/oleserver.h"
 #include "render/drawhdlr.h"
 #include "resources/strings.h"
 #include "shell/clipbrd.h"
@@ -96,7 +97,7 @@ void UpdateRulers() {
 }
 
 void OnNew(int) {
-  if (!AppEmbedded()) SendFrameCommand(CMD_NEW_WINDOW);
+  if (!AppEmbedded()) CreateDrawingDocument();
 }
 
 void OnNewWindow(int) {

@@ -8,6 +8,7 @@
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
 #include "model/seam.h"
+#include "ole/oleserver.h"
 #include "resources/strings.h"
 #include "shell/caption.h"
 #include "shell/cmdids.h"
@@ -150,6 +151,10 @@ LRESULT CALLBACK DocumentPane(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_QUERYENDSESSION:
       return OnDocumentClose(window, message);
     case WM_DESTROY:
+      CloseDocument(window);
+      return 0;
+    case WM_LBUTTONDOWN:
+      StartDragNDrop(window);
       return 0;
     case WM_KEYDOWN:
       HandleKeyDown(wParam, lParam);

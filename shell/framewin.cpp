@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ole/oleserver.h"
 #include "resources/resids.h"
 #include "resources/strings.h"
 #include "shell/cmdids.h"
@@ -252,9 +253,8 @@ void ShowAbout() {
   DialogBoxParamA(gAppInstance, MAKEINTRESOURCEA(IDD_ABOUT), gFrameWindow, AboutDialogProc, 0);
 }
 
-// The embedding server arrives later; until then the program serves no embedded object.
 bool AppEmbedded() {
-  return false;
+  return OleServerEmbedding();
 }
 
 // The client's children are listed first: closing one changes the list being walked.
