@@ -12,14 +12,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-[ -x /usr/bin/python3 ] || skip "python3 is not installed"
-
-work=$build/editdlgs-gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup editdlgs
 drawing=work.drx
 
 save() {
@@ -31,16 +24,6 @@ snap() {
   save
   cp "$work/$drawing" "$work/$1.drx"
   "$src/cmake/wine-run.sh" "$build/drxconv.exe" info "$work/$1.drx" 2>/dev/null | tr -d '\r' >"$work/$1.drx.json"
-}
-# open_tool_dialog TOOL TITLE: double-clicks the tool's button and waits for its dialog.
-open_tool_dialog() {
-  rect ToolPaneClass "$1" || { fail "no toolbox button for tool $1"; return 1; }
-  xdotool mousemove --sync $(((L + R) / 2)) $(((T + B) / 2))
-  sleep 0.2
-  xdotool click --repeat 2 --delay 80 1
-  dialog=$(wait_window "^$2\$" 15) || { fail "double-clicking tool $1 opened no '$2'"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  sleep 0.3
 }
 # choose TITLE ID: clicks the radio button ID of the open dialog and goes back to its first
 # field (two fields before the choices).

@@ -11,14 +11,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-[ -x /usr/bin/python3 ] || skip "python3 is not installed"
-
-work=$build/editops-gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup editops
 
 # The toolbar strip's buttons by their x offset.
 toolbar_click() {

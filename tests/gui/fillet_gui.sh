@@ -13,14 +13,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-[ -x /usr/bin/python3 ] || skip "python3 is not installed"
-
-work=$build/fillet-gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup fillet
 
 # The outline of every object of a saved drawing, selection left aside.
 OUTLINE='
@@ -37,23 +30,6 @@ def fillet_radius(o):
     assert k.count(2) == 2 and k.count(3) == 1 and max(d) - min(d) < 0.05
     return d[0]
 '
-# dblclick_tool ID: double-clicks the tool's toolbox button.
-dblclick_tool() {
-  if rect ToolPaneClass "$1"; then
-    xdotool mousemove --sync $(((L + R) / 2)) $(((T + B) / 2))
-    sleep 0.15
-    xdotool click --repeat 2 --delay 80 1
-  else
-    fail "no toolbox button for tool $1"
-  fi
-}
-# open_tool_dialog ID TITLE: double-clicks the tool and waits for its dialog.
-open_tool_dialog() {
-  dblclick_tool "$1"
-  dialog=$(wait_window "^$2\$" 15) || { fail "no dialog '$2'"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  sleep 0.3
-}
 # refused TITLE VALUE: the typed value gets a message titled like the dialog, the dialog stays
 # open until Cancel, and the drawing saved again is byte for byte the one saved before.
 refused() {

@@ -142,7 +142,30 @@ exec(sys.argv[2])
 EOF
 }
 
+# gui_setup NAME: what every script needs (a display, winfind, drxconv, Debian's Python), then a
+# fresh work folder $build/NAME-gui-test in $work.
+gui_setup() {
+  require_display "$exe"
+  [ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
+  [ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
+  [ -x /usr/bin/python3 ] || skip "python3 is not installed"
+  work=$build/$1-gui-test
+  rm -rf "$work"
+  mkdir -p "$work"
+}
+
 # What the dialog scripts share.
+# open_tool_dialog TOOL TITLE: double-clicks the tool's toolbox button and waits for its dialog,
+# which it focuses; sets $dialog.
+open_tool_dialog() {
+  rect ToolPaneClass "$1" || { fail "no toolbox button for tool $1"; return 1; }
+  xdotool mousemove --sync $(((L + R) / 2)) $(((T + B) / 2))
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+  dialog=$(wait_window "^$2\$" 15) || { fail "double-clicking tool $1 opened no '$2'"; return 1; }
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  sleep 0.3
+}
 # fill VALUE...: types each value into the next field, from the first (focused, selected).
 fill() {
   first=1

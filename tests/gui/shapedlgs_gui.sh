@@ -11,25 +11,8 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-[ -x /usr/bin/python3 ] || skip "python3 is not installed"
+gui_setup shapedlgs
 
-work=$build/shapedlgs-gui-test
-rm -rf "$work"
-mkdir -p "$work"
-
-# open_tool_dialog TOOL TITLE: double-clicks the tool's button and waits for its dialog; sets $dialog.
-open_tool_dialog() {
-  rect ToolPaneClass "$1" || { fail "no toolbox button for tool $1"; return 1; }
-  xdotool mousemove --sync $(((L + R) / 2)) $(((T + B) / 2))
-  sleep 0.15
-  xdotool click --repeat 2 --delay 60 1
-  dialog=$(wait_window "^$2\$" 15) || { fail "no dialog '$2'"; return 1; }
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  sleep 0.3
-}
 # press_item TITLE ID: clicks control ID of the dialog captioned TITLE.
 press_item() {
   if rect_dialog "$1" "$2"; then
@@ -37,17 +20,6 @@ press_item() {
   else
     fail "no control $2 in '$1'"
   fi
-}
-# type_fields VALUE...: types each value into the next field, from the focused one (selected).
-type_fields() {
-  first=1
-  for value in "$@"; do
-    [ $first -eq 1 ] || xdotool key Tab
-    first=0
-    sleep 0.1
-    xdotool type --delay 40 "$value"
-  done
-  sleep 0.2
 }
 # How many windows captioned $1 show: a refusal's message box carries the dialog's caption.
 count_showing() {
@@ -92,9 +64,9 @@ RECT='Rectangle / Square Tool'
 # 1. Start point (1, 1), size 2 x 3 from the upper left: the rectangle's top-left corner is one
 # inch right of and above the origin, and it extends 2 right and 3 down.
 open_tool_dialog 300 "$RECT" && {
-  type_fields 1 1
+  fill 1 1
   press_item "$RECT" 7
-  type_fields 2 3
+  fill 2 3
   xdotool key Return
   sleep 1
 }
@@ -110,11 +82,11 @@ assert all(same(p, q) for p, q in zip(pts(o[0]), [at(1, 1), at(3, 1), at(3, -2),
 # dialog open with a message; Cancel then leaves the drawing as it was.
 open_tool_dialog 300 "$RECT" && {
   press_item "$RECT" 7
-  type_fields abc
+  fill abc
   refused "$RECT" "a field that is not a number"
   xdotool key BackSpace
   refused "$RECT" "an empty field"
-  type_fields 0 2
+  fill 0 2
   refused "$RECT" "a width of 0"
   xdotool key Escape
   sleep 1
@@ -126,7 +98,7 @@ cmp -s "$work/rect.drx" "$work/refused.drx" && pass "refused values leave the dr
 # 3. Reopened, the start point shows 0 again: only a size typed, the square sits at the origin.
 open_tool_dialog 300 "$RECT" && {
   press_item "$RECT" 7
-  type_fields 1 1
+  fill 1 1
   xdotool key Return
   sleep 1
 }
@@ -134,27 +106,27 @@ open_tool_dialog 300 "$RECT" && {
 # starting at (1, 0) of radius 1 sweeping a quarter turn about the origin.
 open_tool_dialog 301 'Oval / Circle Tool' && {
   press_item 'Oval / Circle Tool' 19
-  type_fields 1
+  fill 1
   xdotool key Return
   sleep 1
 }
 open_tool_dialog 305 'Line Tool' && {
-  type_fields 1 1
+  fill 1 1
   press_item 'Line Tool' 3
   press_item 'Line Tool' 10
-  type_fields 90 2
+  fill 90 2
   xdotool key Return
   sleep 1
 }
 open_tool_dialog 304 'Arc Tool' && {
-  type_fields 1 0 1 0 90
+  fill 1 0 1 0 90
   xdotool key Return
   sleep 1
 }
 # 5. A polygon of three entered points, closed.
 open_tool_dialog 302 'Polygon Tool' && {
   for point in "0 0" "2 0" "1 1"; do
-    type_fields $point
+    fill $point
     xdotool key Return
     sleep 0.4
   done
@@ -184,7 +156,7 @@ keys "$frame" ctrl+z
 save_as undone.drx
 open_tool_dialog 302 'Polygon Tool' && {
   for point in "3 3" "4 3"; do
-    type_fields $point
+    fill $point
     xdotool key Return
     sleep 0.4
   done

@@ -12,14 +12,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-[ -x /usr/bin/python3 ] || skip "python3 is not installed"
-
-work=$build/track-gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup track
 "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
 app=$!
 cleanup() {
