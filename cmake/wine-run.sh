@@ -102,7 +102,10 @@ lock_file="$prefix.lock"
 mkdir -p "$(dirname "$prefix")"
 (
   flock -w 300 9 || { echo "$0: cannot lock $lock_file" >&2; exit 1; }
-  prepare_prefix || { echo "$0: cannot prepare the Wine prefix $prefix" >&2; exit 1; }
+  # A server the previous program's clean-up was still stopping can fail the boot: once more
+  # with that server gone.
+  prepare_prefix || { quiet "$WINESERVER64" -k; quiet "$WINESERVER64" -w; prepare_prefix; } ||
+    { echo "$0: cannot prepare the Wine prefix $prefix" >&2; exit 1; }
 ) 9>"$lock_file" || exit 1
 
 exec "$WINE64" "$@"
