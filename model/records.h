@@ -33,6 +33,10 @@ struct ScreenPoint {
   int32_t x, y;
 };
 
+// The screen outline of a filled shape is kept by the paint for clicks inside it. A paint that
+// leaves the shape out (covered wholly by later fills) leaves no outline and this count instead.
+constexpr int32_t kHitOutlineOwed = -1;
+
 // Object kind codes. They reach files, so their values never change.
 enum ObjectKind : int16_t {
   kPlaceholderKind = 0,  // a record being read, before its stored kind is filled in
@@ -58,9 +62,15 @@ enum ObjectKind : int16_t {
   kGroupKind = 1000,
 };
 
-inline bool IsShapeKind(int kind) { return kind >= kRectKind && kind <= kSplineKind; }
-inline bool IsDimensionKind(int kind) { return kind >= kOffsetDimVKind && kind <= kRadiusShoulderDimKind; }
-inline bool IsDimensionOrLeaderKind(int kind) { return kind >= kOffsetDimVKind && kind <= kLeaderDimKind; }
+inline bool IsShapeKind(int kind) {
+  return kind >= kRectKind && kind <= kSplineKind;
+}
+inline bool IsDimensionKind(int kind) {
+  return kind >= kOffsetDimVKind && kind <= kRadiusShoulderDimKind;
+}
+inline bool IsDimensionOrLeaderKind(int kind) {
+  return kind >= kOffsetDimVKind && kind <= kLeaderDimKind;
+}
 
 // Point kinds. Fillet markers and arc centres are markers, not outline points.
 enum PointKind : int16_t {
@@ -71,7 +81,9 @@ enum PointKind : int16_t {
   kArcPoint = 5,
 };
 
-inline bool IsMarkerPointKind(int kind) { return kind == kFilletMarkerPoint || kind == kArcCentrePoint; }
+inline bool IsMarkerPointKind(int kind) {
+  return kind == kFilletMarkerPoint || kind == kArcCentrePoint;
+}
 
 // Line types 6..10; 6 is solid.
 constexpr int16_t kSolidLineType = 6;
@@ -104,9 +116,9 @@ struct ObjectRec {
   ObjectRec* firstChild;
   ObjectRec* parent;
   LayerRec* layer;
-  void* info;  // DimInfo, DimTextInfo, MetaInfo, or the TextPane of a text block
-  int32_t screenPolyCount;
-  uint32_t indexSlot;  // the object's number in the selection grid; checked before it is trusted
+  void* info;               // DimInfo, DimTextInfo, MetaInfo, or the TextPane of a text block
+  int32_t screenPolyCount;  // kHitOutlineOwed: a paint left the shape out, its outline is made on demand
+  uint32_t indexSlot;       // the object's number in the selection grid; checked before it is trusted
   ObjectRec* nextObject;
 };
 
@@ -177,7 +189,9 @@ constexpr uint32_t kChangeLogSize = 16384;
 extern ObjectChange gChangeLog[kChangeLogSize];
 extern uint32_t gChangeLogFrom;
 
-inline void NoteModelChange() { gChangeLogFrom = ++gModelGeneration; }
+inline void NoteModelChange() {
+  gChangeLogFrom = ++gModelGeneration;
+}
 // The object was linked, unlinked, or its bounds changed (a member: its group too).
 inline void NoteObjectChange(ObjectRec* object) {
   ++gModelGeneration;
@@ -186,7 +200,15 @@ inline void NoteObjectChange(ObjectRec* object) {
 // The object is about to be freed; a member also changes its group.
 void NoteObjectGone(ObjectRec* object);
 
-inline TextPane TextPaneOf(const ObjectRec* object) { return static_cast<TextPane>(object->info); }
-inline DimInfo* DimInfoOf(const ObjectRec* object) { return static_cast<DimInfo*>(object->info); }
-inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) { return static_cast<DimTextInfo*>(object->info); }
-inline MetaInfo* MetaInfoOf(const ObjectRec* object) { return static_cast<MetaInfo*>(object->info); }
+inline TextPane TextPaneOf(const ObjectRec* object) {
+  return static_cast<TextPane>(object->info);
+}
+inline DimInfo* DimInfoOf(const ObjectRec* object) {
+  return static_cast<DimInfo*>(object->info);
+}
+inline DimTextInfo* DimTextInfoOf(const ObjectRec* object) {
+  return static_cast<DimTextInfo*>(object->info);
+}
+inline MetaInfo* MetaInfoOf(const ObjectRec* object) {
+  return static_cast<MetaInfo*>(object->info);
+}

@@ -12,6 +12,7 @@
 #include "geometry/zoomhdlr.h"
 #include "model/objstuff.h"
 #include "render/linestlr.h"
+#include "render/overdraw.h"
 #include "render/textdraw.h"
 
 int32_t gPageWidth = 0;
@@ -19,6 +20,8 @@ int32_t gPageHeight = 0;
 bool gPolyHappening = false;
 FloatPoint gWidthHeight = {0.0f, 0.0f};
 bool (*gToolIsPointOrientedHook)() = nullptr;
+bool gLeaveOutCovered = true;
+long gShapesLeftOut = 0;
 
 namespace {
 
@@ -196,7 +199,7 @@ void FillCollectedPolygon(ObjectRec* object) {
       object->screenPolyCount = count;
     }
   }
-  if (!dc || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
+  if (!dc || IsPortMuted() || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
   bool owned = false;
   HBRUSH brush = FillBrush(dc, object, &owned);
   if (!brush) return;
@@ -459,8 +462,10 @@ void DrawMetaFileObject(ObjectRec* object) {
   RestoreDC(dc, saved);
 }
 
-void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackState* track) {
-  if (!object) return;
+namespace {
+
+// The object alone, without its children.
+void DrawObjectAlone(ObjectRec* object, const QDRect* update, int flags, const TrackState* track) {
   if (!BeginPortSession(PrintPathDC())) return;
   if (IsScreen()) UsePortRop(R2_COPYPEN);
   if (CanObjectBeDrawn(object, flags) && IsObjectInBounds(object, update)) {
@@ -500,9 +505,135 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
     }
   }
   if (IsScreen()) UsePortRop(R2_COPYPEN);
+  EndPortSession();
+}
+
+bool IsShapeKind(int16_t kind) {
+  return kind >= kRectKind && kind <= kSplineKind;
+}
+
+// The pixels a shape's own drawing can set: its bounds grown by what its pen reaches, as culling
+// reckons it. False for kinds whose drawing is not held to their bounds.
+bool ShapeFootprint(const ObjectRec* object, RECT* area) {
+  if (!IsShapeKind(object->kind)) return false;
+  const RECT r = ZoomedBounds(object);
+  const int reach = 1 + (GetLineWeight(object, true) + 1) / 2;
+  *area = RECT{r.left - reach, r.top - reach, r.right + reach + 1, r.bottom + reach + 1};
+  return true;
+}
+
+// The pixels every one of which a filled, upright rectangle paints with its opaque fill (a solid
+// colour, or a pattern's ink and paper): the inside of its rounded corners less a pixel all round.
+bool OpaqueInterior(const ObjectRec* object, RECT* interior) {
+  if (object->kind != kRectKind || !object->closed) return false;
+  if (object->fillPattern != kSolidFill && !PatternBrush(object->fillPattern)) return false;
+  const PointRec* corner[4];
+  int count = 0;
+  for (const PointRec* p = object->firstPoint; p; p = p->nextPoint) {
+    if (IsMarkerPointKind(p->pointKind)) continue;
+    if (count == 4 || p->inTangentX != 0.0f || p->inTangentY != 0.0f || p->outTangentX != 0.0f ||
+        p->outTangentY != 0.0f)
+      return false;
+    corner[count++] = p;
+  }
+  if (count != 4) return false;
+  // Each side upright or level, so the outline runs round the box of its corners.
+  for (int i = 0; i < 4; ++i) {
+    const PointRec* a = corner[i];
+    const PointRec* b = corner[(i + 1) % 4];
+    if ((a->x == b->x) == (a->y == b->y)) return false;
+  }
+  int32_t xs[4], ys[4];
+  for (int i = 0; i < 4; ++i) {
+    const PointRec zoomed = ZoomPoinz(corner[i]);
+    xs[i] = RoundToInt(zoomed.x);
+    ys[i] = RoundToInt(zoomed.y);
+  }
+  int32_t left = xs[0], right = xs[0], top = ys[0], bottom = ys[0];
+  for (int i = 1; i < 4; ++i) {
+    left = xs[i] < left ? xs[i] : left;
+    right = xs[i] > right ? xs[i] : right;
+    top = ys[i] < top ? ys[i] : top;
+    bottom = ys[i] > bottom ? ys[i] : bottom;
+  }
+  *interior = RECT{left + 1, top + 1, right - 1, bottom - 1};
+  return interior->left < interior->right && interior->top < interior->bottom;
+}
+
+// A left-out filled shape owes the outline its drawing would have kept; MakeScreenHitOutline
+// makes it when a click needs it.
+void OweHitOutline(ObjectRec* object) {
+  DropScreenPoly(object);
+  if (object->fillPattern != kNoFill && object->closed) object->screenPolyCount = kHitOutlineOwed;
+}
+
+void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<ObjectRec*>* order) {
+  for (; object; object = object->nextObject) {
+    if (object->kind != kGroupKind && IsObjectInBounds(object, update)) order->push_back(object);
+    if (object->firstChild) CollectPaintOrder(object->firstChild, update, order);
+  }
+}
+
+// A screen paint of every object in drawing order, leaving out each shape that the opaque fills
+// drawn after it cover wholly: walked from the top down, each shape is tested against the map of
+// what the shapes above it cover, then adds its own fill to the map.
+bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
+  RECT view;
+  if (!GetPortViewBox(&view)) return false;
+  const RECT frame = {update->left > view.left ? update->left : view.left,
+                      update->top > view.top ? update->top : view.top,
+                      update->right < view.right ? update->right : view.right,
+                      update->bottom < view.bottom ? update->bottom : view.bottom};
+  CoverMap map;
+  if (!ResetCoverMap(&map, frame)) return false;
+  std::vector<ObjectRec*> order;
+  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
+    if (layer->visible) CollectPaintOrder(layer->firstObject, update, &order);
+  std::vector<uint8_t> covered(order.size(), 0);
+  gShapesLeftOut = 0;
+  for (size_t i = order.size(); i-- > 0;) {
+    RECT area;
+    if (ShapeFootprint(order[i], &area)) {
+      // Pixels outside the context's clip box never show.
+      area.left = area.left > view.left ? area.left : view.left;
+      area.top = area.top > view.top ? area.top : view.top;
+      area.right = area.right < view.right ? area.right : view.right;
+      area.bottom = area.bottom < view.bottom ? area.bottom : view.bottom;
+      if (IsAreaCovered(map, area)) {
+        covered[i] = 1;
+        ++gShapesLeftOut;
+        continue;
+      }
+    }
+    RECT interior;
+    if (OpaqueInterior(order[i], &interior)) CoverInterior(&map, interior);
+  }
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (covered[i])
+      OweHitOutline(order[i]);
+    else
+      DrawObjectAlone(order[i], update, kDrawAll, nullptr);
+  }
+  return true;
+}
+
+}  // namespace
+
+void MakeScreenHitOutline(ObjectRec* object) {
+  if (!object || object->screenPolyCount != kHitOutlineOwed || IsPrintPath()) return;
+  object->screenPolyCount = 0;
+  // The outline is walked as a paint walks it, with every line going nowhere.
+  const bool session = PortSessionDC() != nullptr;
+  if (session) SetPortMuted(true);
+  DrawShapeObject(object, kDrawAll, nullptr);
+  if (session) SetPortMuted(false);
+}
+
+void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackState* track) {
+  if (!object) return;
+  DrawObjectAlone(object, update, flags, track);
   for (ObjectRec* child = object->firstChild; child; child = child->nextObject)
     DrawObject(child, update, flags, track);
-  EndPortSession();
 }
 
 void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackState* track) {
@@ -513,7 +644,14 @@ void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackStat
 
 void DrawAllLayers(LayerRec* firstLayer, const QDRect* update, int flags, const TrackState* track) {
   if (!BeginPortSession(PrintPathDC())) return;
-  for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer) DrawLayer(layer, update, flags, track);
+  // Only a plain screen paint into a raster context: printing and metafiles keep every object.
+  const HDC dc = PortSessionDC();
+  const int kind = dc ? GetObjectType(dc) : 0;
+  const bool raster = kind == OBJ_DC || kind == OBJ_MEMDC;
+  if (!(gLeaveOutCovered && IsScreen() && raster && update && flags == kDrawAll && !track &&
+        DrawLayersLeavingOutCovered(firstLayer, update)))
+    for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
+      DrawLayer(layer, update, flags, track);
   EndPortSession();
 }
 

@@ -35,6 +35,11 @@ extern bool gPolyHappening;
 extern FloatPoint gWidthHeight;
 // Set by the tools: true when the current tool works on points (handles on every point).
 extern bool (*gToolIsPointOrientedHook)();
+// Screen paints leave out shapes wholly under the opaque fills of later rectangles (they would set
+// no pixel that stays). On by default; tests and benchmarks turn it off to compare.
+extern bool gLeaveOutCovered;
+// How many shapes the last screen paint left out so.
+extern long gShapesLeftOut;
 
 // The 8 rows of pattern `id` (2..80), bit 7 leftmost, 0 = ink; null for other ids.
 const uint8_t* GetPatternRows(int16_t id);
@@ -43,6 +48,9 @@ void Refresh();
 void DrawAllLayers(LayerRec* firstLayer, const QDRect* update, int flags, const TrackState* track);
 void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackState* track);
 void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackState* track);
+// Makes the screen outline a paint owes a shape it left out (screenPolyCount kHitOutlineOwed),
+// at the current zoom; any other shape is left alone.
+void MakeScreenHitOutline(ObjectRec* object);
 void DrawObjectSegment(ObjectRec* object, const PointRec* a, const PointRec* b, int flags,
                        const TrackState* track, int32_t dx, int32_t dy);
 void DrawAllLayerHandles(LayerRec* firstLayer, const QDRect* update);

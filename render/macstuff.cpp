@@ -83,6 +83,8 @@ struct PortSession {
   double penReach = 0;
   double penX = 0, penY = 0;
   bool runOpen = false;
+  // Lines go nowhere: a paint walks an object's outline for its hit outline alone.
+  bool muted = false;
   POINT last = {0, 0};
   std::vector<POINT> points;
   std::vector<DWORD> counts;
@@ -307,6 +309,7 @@ void PortLineTo(float x, float y) {
   double x0 = gSession.penX, y0 = gSession.penY, x1 = x, y1 = y;
   gSession.penX = x;
   gSession.penY = y;
+  if (gSession.muted) return;
   // Out of sight: left out, as the clip would leave it (the polyline resumes where lines show).
   if (BeyondView(x0, y0, x1, y1)) {
     gSession.runOpen = false;
@@ -322,6 +325,23 @@ void PortLineTo(float x, float y) {
   }
   AppendSegment(RoundPoint(x0, y0), RoundPoint(x1, y1));
   if (x1 != x || y1 != y) gSession.runOpen = false;
+}
+
+void SetPortMuted(bool muted) {
+  if (gSession.depth <= 0) return;
+  FlushPortLines();
+  gSession.muted = muted;
+}
+
+bool IsPortMuted() {
+  return gSession.depth > 0 && gSession.muted;
+}
+
+bool GetPortViewBox(RECT* box) {
+  if (gSession.depth <= 0) return false;
+  *box = RECT{static_cast<LONG>(gSession.viewLeft), static_cast<LONG>(gSession.viewTop),
+              static_cast<LONG>(gSession.viewRight), static_cast<LONG>(gSession.viewBottom)};
+  return true;
 }
 
 void GetPortClipBox(double* left, double* top, double* right, double* bottom) {

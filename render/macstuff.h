@@ -74,6 +74,11 @@ void PortMoveTo(float x, float y);
 void PortLineTo(float x, float y);
 // The visible area in logical coordinates, grown by a margin: lines and fills are clipped to it.
 void GetPortClipBox(double* left, double* top, double* right, double* bottom);
+// While muted, lines move the pen and draw nothing.
+void SetPortMuted(bool muted);
+bool IsPortMuted();
+// The session context's own clip box in logical coordinates; false without a session.
+bool GetPortViewBox(RECT* box);
 
 void Pt2Rect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, QDRect* rect);
 int32_t GetDblTime();

@@ -6,6 +6,7 @@
 #include "render/drawhdlr.h"
 #include "shell/shell.h"
 #include "tools/selhndlr.h"
+#include "tools/toolhooks.h"
 #include "tools/undo.h"
 
 namespace {
@@ -34,5 +35,6 @@ void InstallSelectionHooks() {
   gSelectionHooks.invalidatePageRect = InvalidatePageRectInPane;
   gSelectionHooks.refreshDrawing = Refresh;
   gToolIsPointOrientedHook = CurrentToolIsPointOriented;
+  gToolHooks.makeHitOutline = MakeScreenHitOutline;
   InstallUndoHooks();
 }

@@ -1,6 +1,7 @@
 // Hit testing and selection by click and by marquee. Window positions are the drawing pane's
 // logical coordinates: page units times the zoom; the scroll lives in the window origin.
 #include "tools/selhndlr.h"
+#include "tools/toolhooks.h"
 
 #include <cmath>
 #include <cstdint>
@@ -249,6 +250,16 @@ bool IsInsideScreenPolygon(const ObjectRec* object, int32_t x, int32_t y) {
   return inside;
 }
 
+namespace {
+
+// The outline a paint owes (it left the shape out) is made when a click needs it.
+bool HasHitOutline(ObjectRec* object) {
+  if (object->screenPolyCount == kHitOutlineOwed) MakeHitOutline(object);
+  return object->screenPoly != nullptr;
+}
+
+}  // namespace
+
 bool SelectFromObject(ObjectRec* object, ClickInfo* info, bool selectedOnly) {
   if (!object || !info) return false;
   FloatRect b = object->bounds;
@@ -269,7 +280,7 @@ bool SelectFromObject(ObjectRec* object, ClickInfo* info, bool selectedOnly) {
       }
     } else if (SearchSplinesInObject(object, info)) {
       return true;
-    } else if (!selectedOnly && object->screenPoly && AnyPointDetectable(object) &&
+    } else if (!selectedOnly && HasHitOutline(object) && AnyPointDetectable(object) &&
                IsInsideScreenPolygon(object, info->x, info->y)) {
       info->interiorHit = 1;
       info->object = object;

@@ -32,6 +32,9 @@ void ResetStandardTool() {
 void MoveRulerMarks(int32_t x, int32_t y) {
   if (gToolHooks.moveRulerMarks) gToolHooks.moveRulerMarks(x, y);
 }
+void MakeHitOutline(ObjectRec* object) {
+  if (gToolHooks.makeHitOutline) gToolHooks.makeHitOutline(object);
+}
 void UpdateToolMenus() {
   if (gToolHooks.updateMenus) gToolHooks.updateMenus();
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct ObjectRec;
+
 struct ToolHooks {
   // Readouts; every value is in zoomed screen units, converted to the user's units by the pane.
   void (*updateXY)(float x, float y);
@@ -27,6 +29,8 @@ struct ToolHooks {
   // The Snap toolbox's highlight moves to the button of `snap` (with the lock frame when
   // `locked`) and that snap becomes current; false when there is no Snap toolbox.
   bool (*selectSnapTool)(int16_t snap, bool locked);
+  // The screen outline of a filled shape whose outline the last paint owes, at the current zoom.
+  void (*makeHitOutline)(ObjectRec* object);
 };
 
 extern ToolHooks gToolHooks;
@@ -43,3 +47,4 @@ void UpdateSelectionStateAreasHook();
 void ResetStandardTool();
 void MoveRulerMarks(int32_t x, int32_t y);
 void UpdateToolMenus();
+void MakeHitOutline(ObjectRec* object);

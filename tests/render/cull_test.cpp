@@ -3,6 +3,7 @@
 // drawing sets there, at every zoom, with wide pens reaching across the view's edges.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "geometry/zoomhdlr.h"
@@ -11,6 +12,7 @@
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "model/records.h"
 #include "render/drawhdlr.h"
 #include "render/imagefile.h"
 #include "tests/render/refpicture.h"
@@ -144,6 +146,92 @@ TEST(RenderCulling, WidePenBesideTheViewIsDrawn) {
   bool ink = false;
   for (int x = 10; x < 90; ++x) ink = ink || below.pixels[x] != kWhitePixel;
   EXPECT_TRUE(ink) << "the pen's lower edge crosses into the view";
+}
+
+// Shapes wholly under the opaque fills of later rectangles are left out of a screen paint: the
+// picture, clipped or not and at every zoom, is the one painting everything gives, and so is
+// each filled shape's hit outline (made when asked for). Rectangles that are turned, curved, unfilled or on a
+// hidden layer cover nothing.
+std::vector<std::pair<int32_t, int32_t>> HitOutline(const ObjectRec* object) {
+  std::vector<std::pair<int32_t, int32_t>> points;
+  for (int32_t i = 0; i < object->screenPolyCount; ++i)
+    points.emplace_back(object->screenPoly[i].x, object->screenPoly[i].y);
+  return points;
+}
+
+TEST(RenderCulling, LeavingOutCoveredShapesChangesNoPixel) {
+  Drawing d;
+  uint32_t seed = 12345;
+  auto next = [&](float low, float high) {
+    seed = seed * 1664525u + 1013904223u;
+    return low + (high - low) * static_cast<float>(seed >> 8) / 16777216.0f;
+  };
+  const int16_t patterns[] = {kNoFill, kSolidFill, 5, kPaperPattern, 1};
+  const int16_t kinds[] = {kRectKind, kPolyKind, kRectKind, kLineKind, kSplineKind, kOvalKind};
+  std::vector<ObjectRec*> objects;
+  for (int i = 0; i < 200; ++i) {
+    const int16_t kind = kinds[i % 6];
+    // Every sixth shape a large rectangle that covers smaller ones drawn before it.
+    const float size = i % 6 == 0 ? 140.0f : 30.0f;
+    const float x = next(0, 260), y = next(0, 170), w = next(2, size), h = next(2, size * 0.7f);
+    Shape s = {kind,
+               kind != kLineKind && kind != kSplineKind,
+               {},
+               next(0, 5),
+               kSolidLineType,
+               patterns[i % 5],
+               kind == kSplineKind || kind == kOvalKind ? 12.0f : 0.0f};
+    if (kind == kLineKind)
+      s.points = {{x, y}, {x + w, y + h}};
+    else if (i % 7 == 0)  // turned
+      s.points = {{x, y}, {x + w, y + 3}, {x + w - 3, y + h}, {x - 3, y + h - 3}};
+    else
+      s.points = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+    if (i % 11 == 0) s.lineType = 9;
+    if (!s.closed) s.pattern = kNoFill;
+    objects.push_back(AddShape(d.layer(), s, static_cast<uint16_t>(i * 409)));
+  }
+  // A hidden layer's filled rectangle over everything hides nothing.
+  LayerRec* hidden = CreateLayer("Hidden", 0, 0, nullptr);
+  AppendLayerToDocument(hidden);
+  AddShape(hidden,
+           {kRectKind,
+            true,
+            {{-10, -10}, {400, -10}, {400, 300}, {-10, 300}},
+            1.0f,
+            kSolidLineType,
+            kSolidFill,
+            0},
+           0x8000);
+  long leftOut = 0;
+  for (float zoom : {0.5f, 1.0f, 2.0f, 4.0f}) {
+    const int width = RoundToInt(300 * zoom) + 8, height = RoundToInt(200 * zoom) + 8;
+    const RECT clip = {width / 3, height / 4, width - width / 5, height - 7};
+    for (const RECT* part : {static_cast<const RECT*>(nullptr), &clip}) {
+      // Each paint follows one at another zoom, so every hit outline kept must be made anew.
+      Picture pictures[2];
+      std::vector<std::vector<std::pair<int32_t, int32_t>>> outlines[2];
+      for (int lean = 0; lean < 2; ++lean) {
+        gLeaveOutCovered = lean == 1;
+        PaintView(d, zoom * 1.5f, 0, 0, width, height);
+        pictures[lean] = PaintView(d, zoom, 0, 0, width, height, part);
+        // An outline the paint owes is made as a click would make it.
+        d.state()->zoomFactor = zoom;
+        for (ObjectRec* o : objects) {
+          MakeScreenHitOutline(o);
+          outlines[lean].push_back(HitOutline(o));
+        }
+      }
+      leftOut += gShapesLeftOut;
+      int painted = 0;
+      EXPECT_EQ(Differences(pictures[0], 0, 0, pictures[1], &painted), 0)
+          << "zoom " << zoom << (part ? " clipped" : "");
+      // (A clipped paint leaves the outlines of shapes outside the clip as they were.)
+      for (size_t i = 0; i < objects.size() && !part; ++i)
+        EXPECT_EQ(outlines[0][i], outlines[1][i]) << "hit outline of shape " << i << " at zoom " << zoom;
+    }
+  }
+  EXPECT_GT(leftOut, 20) << "the scene must leave shapes out, or it tests nothing";
 }
 
 }  // namespace

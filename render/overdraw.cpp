@@ -1,0 +1,64 @@
+// The cover map of a screen paint.
+#include "render/overdraw.h"
+
+#include <cstring>
+
+namespace {
+
+// More cells than a very large screen needs: beyond this the map is not kept.
+constexpr int64_t kMaxCells = 1 << 20;
+
+int FloorDiv(int value, int by) {
+  return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
+int CeilDiv(int value, int by) {
+  return -FloorDiv(-value, by);
+}
+
+}  // namespace
+
+bool ResetCoverMap(CoverMap* map, const RECT& frame) {
+  map->frame = frame;
+  map->columns = map->rows = 0;
+  map->cells.clear();
+  if (frame.right <= frame.left || frame.bottom <= frame.top) return false;
+  const int64_t columns = CeilDiv(frame.right - frame.left, kCoverCell);
+  const int64_t rows = CeilDiv(frame.bottom - frame.top, kCoverCell);
+  if (columns * rows > kMaxCells) return false;
+  map->columns = static_cast<int>(columns);
+  map->rows = static_cast<int>(rows);
+  map->cells.assign(static_cast<size_t>(columns * rows), 0);
+  return true;
+}
+
+void CoverInterior(CoverMap* map, const RECT& interior) {
+  if (map->cells.empty()) return;
+  // Only cells wholly inside the interior count.
+  const int c0 = CeilDiv(interior.left - map->frame.left, kCoverCell);
+  const int r0 = CeilDiv(interior.top - map->frame.top, kCoverCell);
+  int c1 = FloorDiv(interior.right - map->frame.left, kCoverCell);
+  int r1 = FloorDiv(interior.bottom - map->frame.top, kCoverCell);
+  if (c1 > map->columns) c1 = map->columns;
+  if (r1 > map->rows) r1 = map->rows;
+  const int from = c0 < 0 ? 0 : c0, top = r0 < 0 ? 0 : r0;
+  if (from >= c1 || top >= r1) return;
+  for (int r = top; r < r1; ++r)
+    std::memset(&map->cells[static_cast<size_t>(r) * map->columns + from], 1, static_cast<size_t>(c1 - from));
+}
+
+bool IsAreaCovered(const CoverMap& map, const RECT& area) {
+  if (map.cells.empty() || area.right <= area.left || area.bottom <= area.top) return false;
+  if (area.left < map.frame.left || area.top < map.frame.top || area.right > map.frame.right ||
+      area.bottom > map.frame.bottom)
+    return false;
+  const int c0 = (area.left - map.frame.left) / kCoverCell;
+  const int c1 = (area.right - 1 - map.frame.left) / kCoverCell;
+  const int r0 = (area.top - map.frame.top) / kCoverCell;
+  const int r1 = (area.bottom - 1 - map.frame.top) / kCoverCell;
+  for (int r = r0; r <= r1; ++r)
+    if (std::memchr(&map.cells[static_cast<size_t>(r) * map.columns + c0], 0,
+                    static_cast<size_t>(c1 - c0 + 1)))
+      return false;
+  return true;
+}
