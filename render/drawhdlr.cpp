@@ -43,6 +43,9 @@ int16_t gDrawingLineType = kSolidLineType;
 // The collected fill polygon in the target's coordinates, and the screen copy for hit testing.
 std::vector<POINT> gFillPoly;
 std::vector<ScreenPoint> gScreenPoly;
+// True while a filled shape's hit outline is being made: its outline is kept in the record. A
+// paint itself keeps none, only marks it owed (made when a click needs it).
+bool gMakingHitOutline = false;
 
 bool IsScreen() {
   return !IsPrintPath();
@@ -59,7 +62,7 @@ void AppendFillPoint(float x, float y) {
   if (!gPolyHappening) return;
   const float px = PrintX(x), py = PrintY(y);
   gFillPoly.push_back(POINT{RoundToInt(px), RoundToInt(py)});
-  if (IsScreen()) gScreenPoly.push_back(ScreenPoint{RoundToInt(x), RoundToInt(y)});
+  if (gMakingHitOutline) gScreenPoly.push_back(ScreenPoint{RoundToInt(x), RoundToInt(y)});
 }
 
 bool HasNoTangents(const PointRec& a, const PointRec& b) {
@@ -183,23 +186,36 @@ HBRUSH FillBrush(HDC dc, const ObjectRec* object, bool* owned) {
   return PatternBrush(object->fillPattern);
 }
 
+void DropScreenPoly(ObjectRec* object) {
+  if (!IsScreen()) return;
+  std::free(object->screenPoly);
+  object->screenPoly = nullptr;
+  object->screenPolyCount = 0;
+}
+
+// A filled shape's hit outline is owed after a paint; MakeScreenHitOutline makes it when a click
+// needs it.
+void OweHitOutline(ObjectRec* object) {
+  DropScreenPoly(object);
+  if (object->fillPattern != kNoFill && object->closed) object->screenPolyCount = kHitOutlineOwed;
+}
+
 void FillCollectedPolygon(ObjectRec* object) {
   HDC dc = PortSessionDC();
-  if (IsScreen()) {
-    // A repaint at the same zoom finds a block of the right size and only copies the points.
-    const int32_t count = static_cast<int32_t>(gScreenPoly.size());
-    if (!object->screenPoly || object->screenPolyCount != count) {
-      std::free(object->screenPoly);
-      object->screenPoly = nullptr;
-      object->screenPolyCount = 0;
-      if (count > 0) object->screenPoly = static_cast<ScreenPoint*>(std::malloc(count * sizeof(ScreenPoint)));
-    }
-    if (object->screenPoly) {
-      std::memcpy(object->screenPoly, gScreenPoly.data(), count * sizeof(ScreenPoint));
-      object->screenPolyCount = count;
-    }
+  if (gMakingHitOutline) {
+    // The outline a click inside is tested against, in the screen's logical pixels.
+    DropScreenPoly(object);
+    const size_t count = gScreenPoly.size();
+    if (count == 0) return;
+    object->screenPoly = static_cast<ScreenPoint*>(std::malloc(count * sizeof(ScreenPoint)));
+    if (!object->screenPoly) return;
+    std::memcpy(object->screenPoly, gScreenPoly.data(), count * sizeof(ScreenPoint));
+    object->screenPolyCount = static_cast<int32_t>(count);
+    return;
   }
-  if (!dc || IsPortMuted() || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
+  // The zoom or the shape may have changed since an outline was made: it is made anew on demand.
+  if (IsScreen()) OweHitOutline(object);
+  if (!dc || object->fillPattern <= 0 || gFillPoly.size() < 3) return;
   bool owned = false;
   HBRUSH brush = FillBrush(dc, object, &owned);
   if (!brush) return;
@@ -226,13 +242,6 @@ void FillCollectedPolygon(ObjectRec* object) {
   SetBkColor(dc, savedBack);
   SetTextColor(dc, savedText);
   if (owned) DeleteObject(brush);
-}
-
-void DropScreenPoly(ObjectRec* object) {
-  if (!IsScreen()) return;
-  std::free(object->screenPoly);
-  object->screenPoly = nullptr;
-  object->screenPolyCount = 0;
 }
 
 // Zoomed, rounded bounds as a logical rectangle.
@@ -560,13 +569,6 @@ bool OpaqueInterior(const ObjectRec* object, RECT* interior) {
   return interior->left < interior->right && interior->top < interior->bottom;
 }
 
-// A left-out filled shape owes the outline its drawing would have kept; MakeScreenHitOutline
-// makes it when a click needs it.
-void OweHitOutline(ObjectRec* object) {
-  DropScreenPoly(object);
-  if (object->fillPattern != kNoFill && object->closed) object->screenPolyCount = kHitOutlineOwed;
-}
-
 void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<ObjectRec*>* order) {
   for (; object; object = object->nextObject) {
     if (object->kind != kGroupKind && IsObjectInBounds(object, update)) order->push_back(object);
@@ -625,7 +627,9 @@ void MakeScreenHitOutline(ObjectRec* object) {
   // The outline is walked as a paint walks it, with every line going nowhere.
   const bool session = PortSessionDC() != nullptr;
   if (session) SetPortMuted(true);
+  gMakingHitOutline = true;
   DrawShapeObject(object, kDrawAll, nullptr);
+  gMakingHitOutline = false;
   if (session) SetPortMuted(false);
 }
 

@@ -333,10 +333,6 @@ void SetPortMuted(bool muted) {
   gSession.muted = muted;
 }
 
-bool IsPortMuted() {
-  return gSession.depth > 0 && gSession.muted;
-}
-
 bool GetPortViewBox(RECT* box) {
   if (gSession.depth <= 0) return false;
   *box = RECT{static_cast<LONG>(gSession.viewLeft), static_cast<LONG>(gSession.viewTop),

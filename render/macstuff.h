@@ -76,7 +76,6 @@ void PortLineTo(float x, float y);
 void GetPortClipBox(double* left, double* top, double* right, double* bottom);
 // While muted, lines move the pen and draw nothing.
 void SetPortMuted(bool muted);
-bool IsPortMuted();
 // The session context's own clip box in logical coordinates; false without a session.
 bool GetPortViewBox(RECT* box);
 

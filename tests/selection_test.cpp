@@ -7,6 +7,7 @@
 #include "model/objstuff.h"
 #include "toolfixture.h"
 #include "tools/selindex.h"
+#include "tools/toolhooks.h"
 
 namespace {
 
@@ -72,6 +73,23 @@ TEST_F(SelectionTest, FilledInteriorsFollowTheEvenOddRule) {
   // Only over all objects: the first pass over the selection ignores interiors.
   SelectObj(shape, kSelectMode, false);
   EXPECT_FALSE(Press(15, 50, true).interiorHit);
+}
+
+// A paint owes the outline; the press has it made through the hook, once, and without a hook
+// (no screen) the interior is not hit.
+TEST_F(SelectionTest, AnOwedOutlineIsMadeWhenAPressNeedsIt) {
+  static int made = 0;
+  ObjectRec* shape = Rect(0, 0, 100, 100);
+  shape->screenPolyCount = kHitOutlineOwed;
+  EXPECT_FALSE(Press(50, 50).hit);
+  gToolHooks.makeHitOutline = [](ObjectRec* o) {
+    ++made;
+    CachePolygon(o, {{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  };
+  EXPECT_TRUE(Press(50, 50).interiorHit);
+  EXPECT_TRUE(Press(60, 50).interiorHit);
+  EXPECT_EQ(made, 1);
+  gToolHooks.makeHitOutline = nullptr;
 }
 
 TEST_F(SelectionTest, HandlesOfSelectedObjectsUnderObjectTools) {

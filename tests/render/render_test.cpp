@@ -324,6 +324,9 @@ TEST(RenderRules, PaintingLeavesTheRecordsAlone) {
       AddObject(d.layer(), kPolyKind, true, {{10, 10}, {60, 10}, {60, 40}, {10, 40}}, 1.0f, 9, 7, kBlack16);
   Render(d, 1.0f, 0, 0, 80, 60);
   EXPECT_EQ(poly->lineType, 9);  // drawn solid, saved dashed as the user set it
+  // The paint owes the outline a click inside is tested against; it is made when asked for.
+  EXPECT_EQ(poly->screenPolyCount, kHitOutlineOwed);
+  MakeScreenHitOutline(poly);
   ASSERT_EQ(poly->screenPolyCount, 4);
   EXPECT_EQ(poly->screenPoly[3].x, 10);
   EXPECT_EQ(poly->screenPoly[3].y, 10);
