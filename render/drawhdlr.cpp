@@ -531,43 +531,147 @@ bool ShapeFootprint(const ObjectRec* object, RECT* area) {
   return true;
 }
 
-// The pixels every one of which a filled, upright rectangle paints with its opaque fill (a solid
-// colour, or a pattern's ink and paper): the inside of its rounded corners less a pixel all round.
-bool OpaqueInterior(const ObjectRec* object, RECT* interior) {
-  if (object->kind != kRectKind || !object->closed) return false;
-  if (object->fillPattern != kSolidFill && !PatternBrush(object->fillPattern)) return false;
-  const PointRec* corner[4];
+// An oval's quarter from a to b stays in the box of its ends and outside the chord between them
+// when its control points do and run the same way as the ends: then the fill holds the polygon
+// of the four points.
+bool QuarterBulgesOut(const PointRec* a, const PointRec* b, float centreX, float centreY) {
+  const float c1x = a->x + a->outTangentX / 3.0f, c1y = a->y + a->outTangentY / 3.0f;
+  const float c2x = b->x - b->inTangentX / 3.0f, c2y = b->y - b->inTangentY / 3.0f;
+  auto ordered = [](float p, float q, float r, float s) {
+    return (p <= q && q <= r && r <= s) || (p >= q && q >= r && r >= s);
+  };
+  if (!ordered(a->x, c1x, c2x, b->x) || !ordered(a->y, c1y, c2y, b->y)) return false;
+  // The chord's side away from the centre.
+  const float ex = b->x - a->x, ey = b->y - a->y;
+  auto side = [&](float x, float y) { return ex * (y - a->y) - ey * (x - a->x); };
+  const float inside = side(centreX, centreY);
+  return inside != 0.0f && side(c1x, c1y) * inside <= 0.0f && side(c2x, c2y) * inside <= 0.0f;
+}
+
+constexpr int kMaxCoverVertices = 64;
+
+// The polygon a filled shape's fill is sure to hold: its own straight outline, or for an oval the
+// four points its quarters bulge out from. 0 for other shapes.
+int CoverPolygon(const ObjectRec* object, POINT* vertex) {
+  const PointRec* p[kMaxCoverVertices];
   int count = 0;
-  for (const PointRec* p = object->firstPoint; p; p = p->nextPoint) {
-    if (IsMarkerPointKind(p->pointKind)) continue;
-    if (count == 4 || p->inTangentX != 0.0f || p->inTangentY != 0.0f || p->outTangentX != 0.0f ||
-        p->outTangentY != 0.0f)
-      return false;
-    corner[count++] = p;
+  bool curved = false;
+  for (const PointRec* q = object->firstPoint; q; q = q->nextPoint) {
+    if (IsMarkerPointKind(q->pointKind)) continue;
+    if (count == kMaxCoverVertices) return 0;
+    curved = curved || q->inTangentX != 0.0f || q->inTangentY != 0.0f || q->outTangentX != 0.0f ||
+             q->outTangentY != 0.0f;
+    p[count++] = q;
   }
-  if (count != 4) return false;
-  // Each side upright or level, so the outline runs round the box of its corners.
-  for (int i = 0; i < 4; ++i) {
-    const PointRec* a = corner[i];
-    const PointRec* b = corner[(i + 1) % 4];
-    if ((a->x == b->x) == (a->y == b->y)) return false;
+  if (count < 3) return 0;
+  if (object->kind == kOvalKind) {
+    if (count != 4) return 0;
+    const float cx = (p[0]->x + p[1]->x + p[2]->x + p[3]->x) / 4.0f;
+    const float cy = (p[0]->y + p[1]->y + p[2]->y + p[3]->y) / 4.0f;
+    for (int i = 0; i < 4; ++i)
+      if (!QuarterBulgesOut(p[i], p[(i + 1) % 4], cx, cy)) return 0;
+  } else if (curved ||
+             (object->kind != kRectKind && object->kind != kPolyKind && object->kind != kMultiKind)) {
+    return 0;
   }
-  int32_t xs[4], ys[4];
-  for (int i = 0; i < 4; ++i) {
-    const PointRec zoomed = ZoomPoinz(corner[i]);
-    xs[i] = RoundToInt(zoomed.x);
-    ys[i] = RoundToInt(zoomed.y);
+  for (int i = 0; i < count; ++i) {
+    const PointRec zoomed = ZoomPoinz(p[i]);
+    vertex[i] = POINT{RoundToInt(zoomed.x), RoundToInt(zoomed.y)};
   }
-  int32_t left = xs[0], right = xs[0], top = ys[0], bottom = ys[0];
-  for (int i = 1; i < 4; ++i) {
-    left = xs[i] < left ? xs[i] : left;
-    right = xs[i] > right ? xs[i] : right;
-    top = ys[i] < top ? ys[i] : top;
-    bottom = ys[i] > bottom ? ys[i] : bottom;
+  return count;
+}
+
+// True for a convex polygon that winds once: every turn the same way, and the edges' directions
+// changing sign no more than twice in x and in y.
+bool IsConvexOnce(const POINT* v, int count) {
+  int turn = 0, xFlips = 0, yFlips = 0;
+  int64_t lastDx = 0, lastDy = 0;
+  for (int i = 0; i < count; ++i) {
+    const POINT& a = v[i];
+    const POINT& b = v[(i + 1) % count];
+    const POINT& c = v[(i + 2) % count];
+    const int64_t dx = b.x - a.x, dy = b.y - a.y;
+    const int64_t cross = dx * (c.y - b.y) - dy * (c.x - b.x);
+    const int sign = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+    if (sign != 0) {
+      if (turn != 0 && sign != turn) return false;
+      turn = sign;
+    }
+    if (dx != 0) {
+      if (lastDx != 0 && (dx > 0) != (lastDx > 0)) ++xFlips;
+      lastDx = dx;
+    }
+    if (dy != 0) {
+      if (lastDy != 0 && (dy > 0) != (lastDy > 0)) ++yFlips;
+      lastDy = dy;
+    }
   }
-  *interior = RECT{left + 1, top + 1, right - 1, bottom - 1};
+  return turn != 0 && xFlips <= 2 && yFlips <= 2;
+}
+
+// An upright box about the middle of a convex polygon, as large as its sides allow, a pixel in.
+bool BoxInsideConvex(const POINT* v, int count, RECT* box) {
+  if (!IsConvexOnce(v, count)) return false;
+  double cx = 0.0, cy = 0.0, area = 0.0;
+  LONG left = v[0].x, right = v[0].x, top = v[0].y, bottom = v[0].y;
+  for (int i = 0; i < count; ++i) {
+    const POINT& a = v[i];
+    const POINT& b = v[(i + 1) % count];
+    cx += a.x;
+    cy += a.y;
+    area += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
+    left = a.x < left ? a.x : left;
+    right = a.x > right ? a.x : right;
+    top = a.y < top ? a.y : top;
+    bottom = a.y > bottom ? a.y : bottom;
+  }
+  cx /= count;
+  cy /= count;
+  const double orientation = area > 0.0 ? 1.0 : -1.0;
+  // The box c +- k (w/2, h/2) stays inside every side while k is at most room / need.
+  const double halfW = (right - left) / 2.0, halfH = (bottom - top) / 2.0;
+  double k = 1.0;
+  for (int i = 0; i < count; ++i) {
+    const POINT& a = v[i];
+    const POINT& b = v[(i + 1) % count];
+    const double ex = b.x - a.x, ey = b.y - a.y;
+    if (ex == 0.0 && ey == 0.0) continue;
+    const double room = orientation * (ex * (cy - a.y) - ey * (cx - a.x));
+    const double need = std::fabs(ex) * halfH + std::fabs(ey) * halfW;
+    if (room <= 0.0) return false;
+    if (need > 0.0 && room / need < k) k = room / need;
+  }
+  *box = RECT{
+      static_cast<LONG>(std::ceil(cx - k * halfW)) + 1, static_cast<LONG>(std::ceil(cy - k * halfH)) + 1,
+      static_cast<LONG>(std::floor(cx + k * halfW)) - 1, static_cast<LONG>(std::floor(cy + k * halfH)) - 1};
+  return true;
+}
+
+}  // namespace
+
+bool GetOpaqueInterior(const ObjectRec* object, RECT* interior) {
+  if (!object || !interior || !object->closed || !IsShapeKind(object->kind)) return false;
+  if (object->fillPattern != kSolidFill && !PatternBrush(object->fillPattern)) return false;
+  POINT v[kMaxCoverVertices];
+  const int count = CoverPolygon(object, v);
+  if (count == 0) return false;
+  bool upright = count == 4;
+  for (int i = 0; i < count && upright; ++i) {
+    const POINT& next = v[(i + 1) % count];
+    upright = (v[i].x == next.x) != (v[i].y == next.y);
+  }
+  if (upright) {
+    // The fill paints every pixel of the box of its corners, less the right and bottom edges.
+    const LONG left = v[0].x < v[2].x ? v[0].x : v[2].x, right = v[0].x < v[2].x ? v[2].x : v[0].x;
+    const LONG top = v[0].y < v[2].y ? v[0].y : v[2].y, bottom = v[0].y < v[2].y ? v[2].y : v[0].y;
+    *interior = RECT{left + 1, top + 1, right - 1, bottom - 1};
+  } else if (!BoxInsideConvex(v, count, interior)) {
+    return false;
+  }
   return interior->left < interior->right && interior->top < interior->bottom;
 }
+
+namespace {
 
 void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<ObjectRec*>* order) {
   for (; object; object = object->nextObject) {
@@ -608,7 +712,7 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
       }
     }
     RECT interior;
-    if (OpaqueInterior(order[i], &interior)) CoverInterior(&map, interior);
+    if (GetOpaqueInterior(order[i], &interior)) CoverInterior(&map, interior);
   }
   for (size_t i = 0; i < order.size(); ++i) {
     if (covered[i])

@@ -51,6 +51,10 @@ void DrawObject(ObjectRec* object, const QDRect* update, int flags, const TrackS
 // Makes the screen outline a paint owes a shape it left out (screenPolyCount kHitOutlineOwed),
 // at the current zoom; any other shape is left alone.
 void MakeScreenHitOutline(ObjectRec* object);
+// The pixels (right and bottom excluded) that a filled shape's opaque fill is sure to paint at the
+// current zoom on the screen: the inside of an upright rectangle, or an upright box inside a
+// convex outline or an oval that bulges out. False when there is none to be sure of.
+bool GetOpaqueInterior(const ObjectRec* object, RECT* interior);
 void DrawObjectSegment(ObjectRec* object, const PointRec* a, const PointRec* b, int flags,
                        const TrackState* track, int32_t dx, int32_t dy);
 void DrawAllLayerHandles(LayerRec* firstLayer, const QDRect* update);

@@ -148,10 +148,6 @@ TEST(RenderCulling, WidePenBesideTheViewIsDrawn) {
   EXPECT_TRUE(ink) << "the pen's lower edge crosses into the view";
 }
 
-// Shapes wholly under the opaque fills of later rectangles are left out of a screen paint: the
-// picture, clipped or not and at every zoom, is the one painting everything gives, and so is
-// each filled shape's hit outline (made when asked for). Rectangles that are turned, curved, unfilled or on a
-// hidden layer cover nothing.
 std::vector<std::pair<int32_t, int32_t>> HitOutline(const ObjectRec* object) {
   std::vector<std::pair<int32_t, int32_t>> points;
   for (int32_t i = 0; i < object->screenPolyCount; ++i)
@@ -159,6 +155,27 @@ std::vector<std::pair<int32_t, int32_t>> HitOutline(const ObjectRec* object) {
   return points;
 }
 
+// Turns a four-point shape into an oval in the box, its quarters' tangents as the oval tool makes
+// them times `bulge` (negative: pinched inwards).
+void MakeOval(ObjectRec* object, float x, float y, float w, float h, float bulge) {
+  const float rx = w / 2, ry = h / 2, cx = x + rx, cy = y + ry;
+  const float t = 1.6568542f * bulge;  // 4 (sqrt 2 - 1): a quarter circle's Hermite tangent
+  const float px[4] = {cx, cx + rx, cx, cx - rx}, py[4] = {cy - ry, cy, cy + ry, cy};
+  const float tx[4] = {t * rx, 0, -t * rx, 0}, ty[4] = {0, t * ry, 0, -t * ry};
+  int i = 0;
+  for (PointRec* p = object->firstPoint; p && i < 4; p = p->nextPoint, ++i) {
+    p->x = px[i];
+    p->y = py[i];
+    p->inTangentX = p->outTangentX = tx[i];
+    p->inTangentY = p->outTangentY = ty[i];
+  }
+  UpdateObjectBounds(object);
+}
+
+// Shapes wholly under the opaque fills of later shapes are left out of a screen paint: the
+// picture, clipped or not and at every zoom, is the one painting everything gives, and so is
+// each filled shape's hit outline (made when asked for). Only opaque fills on visible layers
+// cover: of upright rectangles, convex outlines and ovals whose quarters bulge out.
 TEST(RenderCulling, LeavingOutCoveredShapesChangesNoPixel) {
   Drawing d;
   uint32_t seed = 12345;
@@ -185,11 +202,15 @@ TEST(RenderCulling, LeavingOutCoveredShapesChangesNoPixel) {
       s.points = {{x, y}, {x + w, y + h}};
     else if (i % 7 == 0)  // turned
       s.points = {{x, y}, {x + w, y + 3}, {x + w - 3, y + h}, {x - 3, y + h - 3}};
+    else if (i % 13 == 0)  // hollowed: not convex
+      s.points = {{x, y}, {x + w, y}, {x + w / 2, y + h / 3}, {x + w, y + h}, {x, y + h}};
     else
       s.points = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
     if (i % 11 == 0) s.lineType = 9;
     if (!s.closed) s.pattern = kNoFill;
-    objects.push_back(AddShape(d.layer(), s, static_cast<uint16_t>(i * 409)));
+    ObjectRec* object = AddShape(d.layer(), s, static_cast<uint16_t>(i * 409));
+    if (kind == kOvalKind && i % 4 != 1) MakeOval(object, x, y, w * 2, h * 2, i % 8 == 3 ? -0.4f : 1.0f);
+    objects.push_back(object);
   }
   // A hidden layer's filled rectangle over everything hides nothing.
   LayerRec* hidden = CreateLayer("Hidden", 0, 0, nullptr);
@@ -232,6 +253,50 @@ TEST(RenderCulling, LeavingOutCoveredShapesChangesNoPixel) {
     }
   }
   EXPECT_GT(leftOut, 20) << "the scene must leave shapes out, or it tests nothing";
+}
+
+// The interior a shape is trusted to cover is painted wholly by that shape alone, at every zoom;
+// shapes whose fill may leave a hole there cover nothing.
+TEST(RenderCulling, OpaqueInteriorsArePaintedByTheirShapesAlone) {
+  const struct {
+    int16_t kind;
+    std::vector<FloatPoint> points;
+    float bulge;  // with a value, the points' box becomes an oval with tangents this many times a circle's
+    bool covers;
+  } cases[] = {
+      {kRectKind, {{10, 10}, {70, 10}, {70, 50}, {10, 50}}, 0, true},
+      {kPolyKind, {{40, 5}, {75, 30}, {40, 55}, {5, 30}}, 0, true},                      // turned square
+      {kMultiKind, {{25, 5}, {55, 5}, {75, 30}, {55, 55}, {25, 55}, {5, 30}}, 0, true},  // hexagon
+      {kOvalKind, {{5, 5}, {75, 5}, {75, 55}, {5, 55}}, 1.0f, true},
+      {kOvalKind, {{5, 5}, {75, 5}, {75, 55}, {5, 55}}, 0.3f, true},
+      {kOvalKind, {{5, 5}, {75, 5}, {75, 55}, {5, 55}}, -0.4f, false},  // pinched in
+      {kOvalKind, {{5, 5}, {75, 5}, {75, 55}, {5, 55}}, -1.5f, false},
+      {kPolyKind, {{5, 5}, {75, 5}, {40, 30}, {75, 55}, {5, 55}}, 0, false},    // hollowed
+      {kPolyKind, {{5, 5}, {75, 55}, {75, 5}, {5, 55}}, 0, false},              // crossed
+      {kPolyKind, {{40, 5}, {52, 55}, {5, 22}, {75, 22}, {28, 55}}, 0, false},  // a star winds twice
+  };
+  for (float zoom : {0.5f, 1.0f, 2.5f, 4.0f}) {
+    for (const auto& c : cases) {
+      Drawing d;
+      ObjectRec* shape =
+          AddShape(d.layer(), {c.kind, true, c.points, 2.0f, kSolidLineType, kSolidFill, 0}, 0x3000);
+      if (c.bulge != 0.0f) MakeOval(shape, 5, 5, 70, 50, c.bulge);
+      const int width = RoundToInt(80 * zoom), height = RoundToInt(60 * zoom);
+      const Picture picture = PaintView(d, zoom, 0, 0, width, height);
+      RECT inside = {};
+      const bool covers = GetOpaqueInterior(shape, &inside);
+      SCOPED_TRACE(testing::Message() << "shape of kind " << c.kind << " with " << c.points.size()
+                                      << " points, bulge " << c.bulge << ", zoom " << zoom);
+      EXPECT_EQ(covers, c.covers);
+      if (!covers) continue;
+      int holes = 0;
+      for (int y = inside.top; y < inside.bottom; ++y)
+        for (int x = inside.left; x < inside.right; ++x)
+          if (picture.pixels[static_cast<size_t>(y) * width + x] == kWhitePixel) ++holes;
+      EXPECT_EQ(holes, 0);
+      EXPECT_GT((inside.right - inside.left) * (inside.bottom - inside.top), width * height / 10);
+    }
+  }
 }
 
 }  // namespace
