@@ -16,7 +16,7 @@ struct CoverMap {
 };
 
 // Cells of this many pixels square.
-constexpr int kCoverCell = 8;
+constexpr int kCoverCell = 4;
 
 // Starts an empty map over `frame`; false (and the map unusable) when the frame is empty or too
 // large to be worth it.
