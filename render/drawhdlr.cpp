@@ -220,14 +220,19 @@ void FillCollectedPolygon(ObjectRec* object) {
   HBRUSH brush = FillBrush(dc, object, &owned);
   if (!brush) return;
   FlushPortLines();
+  // A one-bit pattern takes its ink from the text colour and its paper from the background.
+  const bool pattern = object->fillPattern != kSolidFill;
   const bool white = object->fillColor.red == 0xFFFF && object->fillColor.green == 0xFFFF &&
                      object->fillColor.blue == 0xFFFF;
-  const COLORREF savedText = SetTextColor(dc, white ? RGB(0, 0, 0) : DeviceColor(object->fillColor));
-  const COLORREF savedBack = SetBkColor(dc, RGB(255, 255, 255));
+  COLORREF savedText = 0, savedBack = 0;
+  if (pattern) {
+    savedText = SetTextColor(dc, white ? RGB(0, 0, 0) : DeviceColor(object->fillColor));
+    savedBack = SetBkColor(dc, RGB(255, 255, 255));
+  }
   HGDIOBJ savedBrush = SelectObject(dc, brush);
   // On the screen a pattern keeps to the drawing, not to the pane: a part repainted after a
   // scroll joins the part that moved without a seam.
-  const bool anchor = IsScreen() && object->fillPattern != kSolidFill;
+  const bool anchor = IsScreen() && pattern;
   POINT savedOrigin = {0, 0};
   if (anchor) {
     POINT origin = {0, 0};
@@ -239,8 +244,10 @@ void FillCollectedPolygon(ObjectRec* object) {
   if (polygon.size() >= 3) Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
   if (anchor) SetBrushOrgEx(dc, savedOrigin.x, savedOrigin.y, nullptr);
   SelectObject(dc, savedBrush);
-  SetBkColor(dc, savedBack);
-  SetTextColor(dc, savedText);
+  if (pattern) {
+    SetBkColor(dc, savedBack);
+    SetTextColor(dc, savedText);
+  }
   if (owned) DeleteObject(brush);
 }
 
