@@ -187,7 +187,7 @@ HBRUSH FillBrush(HDC dc, const ObjectRec* object, bool* owned) {
 }
 
 void DropScreenPoly(ObjectRec* object) {
-  if (!IsScreen()) return;
+  if (!IsScreen() || (!object->screenPoly && object->screenPolyCount == 0)) return;
   std::free(object->screenPoly);
   object->screenPoly = nullptr;
   object->screenPolyCount = 0;
@@ -196,6 +196,7 @@ void DropScreenPoly(ObjectRec* object) {
 // A filled shape's hit outline is owed after a paint; MakeScreenHitOutline makes it when a click
 // needs it.
 void OweHitOutline(ObjectRec* object) {
+  if (object->screenPolyCount == kHitOutlineOwed) return;
   DropScreenPoly(object);
   if (object->fillPattern != kNoFill && object->closed) object->screenPolyCount = kHitOutlineOwed;
 }
@@ -725,7 +726,7 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
     if (covered[i])
       OweHitOutline(order[i]);
     else
-      DrawObjectAlone(order[i], update, kDrawAll, nullptr);
+      DrawObjectAlone(order[i], nullptr, kDrawAll, nullptr);  // in bounds: listed so
   }
   return true;
 }
