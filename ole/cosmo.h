@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ole/comobject.h"
+
 struct DocumentRec;
 class CCosmoDoc;
 class CFigure;
@@ -106,12 +108,9 @@ class CCosmoDoc {
   DocumentRec* document_ = nullptr;
 };
 
-class CImpIPersistStorage : public IPersistStorage {
+class CImpIPersistStorage : public ComDelegate<IPersistStorage, CFigure> {
  public:
-  explicit CImpIPersistStorage(CFigure* figure) : pObj_(figure) {}
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  using ComDelegate::ComDelegate;
   STDMETHODIMP GetClassID(CLSID* clsid) override;
   STDMETHODIMP IsDirty() override;
   STDMETHODIMP InitNew(IStorage* storage) override;
@@ -123,17 +122,11 @@ class CImpIPersistStorage : public IPersistStorage {
   enum State { kUninitialized, kScribble, kNoScribble, kHandsOff };
   State state_ = kUninitialized;
   bool fConvert_ = false;
-
- private:
-  CFigure* pObj_;
 };
 
-class CImpIDataObject : public IDataObject {
+class CImpIDataObject : public ComDelegate<IDataObject, CFigure> {
  public:
-  explicit CImpIDataObject(CFigure* figure) : pObj_(figure) {}
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  using ComDelegate::ComDelegate;
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override;
   STDMETHODIMP GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
   STDMETHODIMP QueryGetData(FORMATETC* format) override;
@@ -143,17 +136,11 @@ class CImpIDataObject : public IDataObject {
   STDMETHODIMP DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink, DWORD* connection) override;
   STDMETHODIMP DUnadvise(DWORD connection) override;
   STDMETHODIMP EnumDAdvise(IEnumSTATDATA** enumerator) override;
-
- private:
-  CFigure* pObj_;
 };
 
-class CImpIOleObject : public IOleObject {
+class CImpIOleObject : public ComDelegate<IOleObject, CFigure> {
  public:
-  explicit CImpIOleObject(CFigure* figure) : pObj_(figure) {}
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  using ComDelegate::ComDelegate;
   STDMETHODIMP SetClientSite(IOleClientSite* site) override;
   STDMETHODIMP GetClientSite(IOleClientSite** site) override;
   STDMETHODIMP SetHostNames(LPCOLESTR container, LPCOLESTR object) override;
@@ -176,9 +163,6 @@ class CImpIOleObject : public IOleObject {
   STDMETHODIMP EnumAdvise(IEnumSTATDATA** enumerator) override;
   STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
   STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
-
- private:
-  CFigure* pObj_;
 };
 
 // Codes of CFigure::SendAdvise.
@@ -233,34 +217,26 @@ class CFigure : public IUnknown {
   bool fHandedOut_ = false;
 };
 
-class CFigureClassFactory : public IClassFactory {
+class CFigureClassFactory : public ComObject<IClassFactory, IID_IClassFactory> {
  public:
-  explicit CFigureClassFactory(CCosmoFrame* frame) : pFR_(frame) {}
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  // Starts with no reference: the frame takes the first.
+  explicit CFigureClassFactory(CCosmoFrame* frame) : ComObject(0), pFR_(frame) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override;
   STDMETHODIMP LockServer(BOOL lock) override;
 
  private:
-  virtual ~CFigureClassFactory() = default;
-  ULONG cRef_ = 0;
+  ~CFigureClassFactory() override = default;
   CCosmoFrame* pFR_;
   bool fCreated_ = false;
 };
 
-class CDropSource : public IDropSource {
+class CDropSource : public ComObject<IDropSource, IID_IDropSource> {
  public:
-  CDropSource() = default;
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keys) override;
   STDMETHODIMP GiveFeedback(DWORD effect) override;
 
  private:
-  virtual ~CDropSource() = default;
-  ULONG cRef_ = 1;
+  ~CDropSource() override = default;
 };
 
 // enumfetc: an enumerator over a copy of a list of formats.
@@ -277,6 +253,7 @@ HRESULT CreateMemoryStorage(IStorage** storage);
 // cdoc: a document's data object for dragging: every table format its document renders.
 IDataObject* TransferObjectCreate(CCosmoDoc* doc);
 
-// polyline: the drawing in and out of the private scrap, leaving the scrap as it was.
-bool DoOLECopyObjects(DocumentRec* document, std::vector<uint8_t>* records);
-bool DoOLEPasteObjects(DocumentRec* document, const uint8_t* records, size_t length);
+// polyline: a drawing in and out of native records through the clipboard module's private
+// scrap, leaving the current drawing and the scrap as they were.
+bool CopyDocumentForOLE(DocumentRec* document, std::vector<uint8_t>* records);
+bool PasteDocumentFromOLE(DocumentRec* document, const uint8_t* records, size_t length);

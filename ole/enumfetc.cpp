@@ -2,28 +2,15 @@
 // format here has none).
 #include <new>
 
+#include "ole/comobject.h"
 #include "ole/cosmo.h"
 
 namespace {
 
-class CEnumFormatEtc : public IEnumFORMATETC {
+class CEnumFormatEtc : public ComObject<IEnumFORMATETC, IID_IEnumFORMATETC> {
  public:
   CEnumFormatEtc(const FORMATETC* formats, size_t count) : formats_(formats, formats + count) {
     for (FORMATETC& format : formats_) format.ptd = nullptr;
-  }
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IEnumFORMATETC)) return E_NOINTERFACE;
-    *ppv = static_cast<IEnumFORMATETC*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++cRef_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG count = --cRef_;
-    if (count == 0) delete this;
-    return count;
   }
   STDMETHODIMP Next(ULONG wanted, FORMATETC* out, ULONG* fetched) override {
     if (!out || (wanted > 1 && !fetched)) return E_POINTER;
@@ -51,8 +38,7 @@ class CEnumFormatEtc : public IEnumFORMATETC {
   }
 
  private:
-  virtual ~CEnumFormatEtc() = default;
-  ULONG cRef_ = 1;
+  ~CEnumFormatEtc() override = default;
   std::vector<FORMATETC> formats_;
   size_t next_ = 0;
 };

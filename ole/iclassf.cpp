@@ -1,25 +1,6 @@
 // The class factory a program started for embedding offers: one object per process.
 #include "ole/cosmo.h"
 
-STDMETHODIMP CFigureClassFactory::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) return E_NOINTERFACE;
-  *ppv = static_cast<IClassFactory*>(this);
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CFigureClassFactory::AddRef() {
-  return ++cRef_;
-}
-
-STDMETHODIMP_(ULONG) CFigureClassFactory::Release() {
-  const ULONG count = --cRef_;
-  if (count == 0) delete this;
-  return count;
-}
-
 STDMETHODIMP CFigureClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;

@@ -2,16 +2,6 @@
 // format taken in.
 #include "ole/cosmo.h"
 
-STDMETHODIMP CImpIDataObject::QueryInterface(REFIID riid, void** ppv) {
-  return pObj_->QueryInterface(riid, ppv);
-}
-STDMETHODIMP_(ULONG) CImpIDataObject::AddRef() {
-  return pObj_->AddRef();
-}
-STDMETHODIMP_(ULONG) CImpIDataObject::Release() {
-  return pObj_->Release();
-}
-
 STDMETHODIMP CImpIDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
   if (!format || !medium) return E_INVALIDARG;
   if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;

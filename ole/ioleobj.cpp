@@ -30,16 +30,6 @@ void NarrowName(LPCOLESTR name, char* out, int size) {
 
 }  // namespace
 
-STDMETHODIMP CImpIOleObject::QueryInterface(REFIID riid, void** ppv) {
-  return pObj_->QueryInterface(riid, ppv);
-}
-STDMETHODIMP_(ULONG) CImpIOleObject::AddRef() {
-  return pObj_->AddRef();
-}
-STDMETHODIMP_(ULONG) CImpIOleObject::Release() {
-  return pObj_->Release();
-}
-
 STDMETHODIMP CImpIOleObject::SetClientSite(IOleClientSite* site) {
   if (site) site->AddRef();
   if (pObj_->pIOleClientSite_) pObj_->pIOleClientSite_->Release();

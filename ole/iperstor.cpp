@@ -17,16 +17,6 @@ HRESULT OpenContents(IStorage* storage, IStream** stream) {
 
 }  // namespace
 
-STDMETHODIMP CImpIPersistStorage::QueryInterface(REFIID riid, void** ppv) {
-  return pObj_->QueryInterface(riid, ppv);
-}
-STDMETHODIMP_(ULONG) CImpIPersistStorage::AddRef() {
-  return pObj_->AddRef();
-}
-STDMETHODIMP_(ULONG) CImpIPersistStorage::Release() {
-  return pObj_->Release();
-}
-
 STDMETHODIMP CImpIPersistStorage::GetClassID(CLSID* clsid) {
   if (!clsid) return E_POINTER;
   *clsid = CLSID_CosmoFigure;

@@ -56,7 +56,7 @@ class DrawingLoan {
 
 }  // namespace
 
-bool DoOLECopyObjects(DocumentRec* document, std::vector<uint8_t>* records) {
+bool CopyDocumentForOLE(DocumentRec* document, std::vector<uint8_t>* records) {
   if (!document) return false;
   DrawingLoan drawing(document);
   ScrapLoan scrap;
@@ -65,7 +65,7 @@ bool DoOLECopyObjects(DocumentRec* document, std::vector<uint8_t>* records) {
   return true;
 }
 
-bool DoOLEPasteObjects(DocumentRec* document, const uint8_t* records, size_t length) {
+bool PasteDocumentFromOLE(DocumentRec* document, const uint8_t* records, size_t length) {
   if (!document) return false;
   DrawingLoan drawing(document);
   ScrapLoan scrap;
@@ -74,7 +74,7 @@ bool DoOLEPasteObjects(DocumentRec* document, const uint8_t* records, size_t len
 
 bool CPolyline::Serialize(std::vector<uint8_t>* bytes) {
   std::vector<uint8_t> records;
-  if (!doc_ || !DoOLECopyObjects(doc_->Drawing(), &records) || records.size() > UINT32_MAX - kCountBytes)
+  if (!doc_ || !CopyDocumentForOLE(doc_->Drawing(), &records) || records.size() > UINT32_MAX - kCountBytes)
     return false;
   bytes->resize(kCountBytes + records.size());
   PutCount(static_cast<uint32_t>(records.size()), bytes->data());
@@ -88,7 +88,7 @@ HRESULT CPolyline::Deserialize(const uint8_t* data, size_t length) {
   const uint32_t count = GetCount(data);
   if (count > length - kCountBytes) return STG_E_READFAULT;
   if (count == 0) return S_OK;
-  const bool read = DoOLEPasteObjects(doc_->Drawing(), data + kCountBytes, count);
+  const bool read = PasteDocumentFromOLE(doc_->Drawing(), data + kCountBytes, count);
   // What was read before damage stays in the drawing and is shown.
   doc_->Changed();
   return read ? S_OK : STG_E_READFAULT;

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "ole/comobject.h"
 #include "ole/cosmo.h"
 
 namespace {
@@ -12,22 +13,8 @@ bool Matches(const FORMATETC& kept, const FORMATETC& asked) {
   return kept.cfFormat == asked.cfFormat && kept.dwAspect == asked.dwAspect && (kept.tymed & asked.tymed);
 }
 
-class CDataTransfer : public IDataObject {
+class CDataTransfer : public ComObject<IDataObject, IID_IDataObject> {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDataObject)) return E_NOINTERFACE;
-    *ppv = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++cRef_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG count = --cRef_;
-    if (count == 0) delete this;
-    return count;
-  }
   STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!format || !medium) return E_INVALIDARG;
     for (const Entry& entry : entries_)
@@ -93,10 +80,9 @@ class CDataTransfer : public IDataObject {
     FORMATETC format;
     STGMEDIUM medium;
   };
-  virtual ~CDataTransfer() {
+  ~CDataTransfer() override {
     for (Entry& entry : entries_) ReleaseStgMedium(&entry.medium);
   }
-  ULONG cRef_ = 1;
   std::vector<Entry> entries_;
 };
 

@@ -1,7 +1,6 @@
-// Texts the shell composes: captions, the help path and the embedding switch.
+// Texts the shell composes: captions and the help path.
 #include "shell/caption.h"
 
-#include <strings.h>
 #include <cstdio>
 #include <cstring>
 
@@ -52,15 +51,4 @@ void ComposeHelpPath(const char* programPath, const char* helpName, const char* 
   buffer[folder] = '\0';
   const char* name = (folder + kHelpNameRoom < size) ? helpName : fallback;
   std::snprintf(buffer + folder, size - folder, "%s", name ? name : "");
-}
-
-bool IsEmbeddingCommandLine(const char* commandLine) {
-  if (!commandLine) return false;
-  const char* separators = " \t\r\n";
-  const char* start = commandLine + std::strspn(commandLine, separators);
-  const size_t length = std::strcspn(start, separators);
-  constexpr char kSwitch[] = "Embedding";
-  constexpr size_t kSwitchLength = sizeof kSwitch - 1;
-  if (length != kSwitchLength + 1 || (start[0] != '-' && start[0] != '/')) return false;
-  return strncasecmp(start + 1, kSwitch, kSwitchLength) == 0;
 }

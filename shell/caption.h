@@ -1,5 +1,5 @@
-// Texts the shell composes: window captions in the four title styles, the help file's path and
-// the embedding switch of the command line. Plain functions, checked without windows.
+// Texts the shell composes: window captions in the four title styles and the help file's path.
+// Plain functions, checked without windows.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +19,3 @@ bool ComposeWindowCaption(int16_t style, const char* fileName, const char* untit
 // fit into `size` characters.
 void ComposeHelpPath(const char* programPath, const char* helpName, const char* fallback, char* buffer,
                      size_t size);
-
-// True when the command line's first argument is "-Embedding" or "/Embedding", in any case.
-bool IsEmbeddingCommandLine(const char* commandLine);

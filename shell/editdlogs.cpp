@@ -2,13 +2,9 @@
 // choices switch, what OK applies) run by one message handler.
 #include "shell/editdlogs.h"
 
-#include <cctype>
-
-#include "geometry/numtext.h"
 #include "resources/strings.h"
 #include "shell/shell.h"
 #include "tools/dlogsupp_win.h"
-#include "tools/dlogtext.h"
 #include "tools/editdlog.h"
 #include "tools/selhndlr.h"
 #include "tools/trakmous_win.h"
@@ -38,20 +34,6 @@ void SetLabel(HWND dialog, int item, int stringId) {
 void ZeroFields(HWND dialog, const DocState* state, int first, int second) {
   SetFloatItem(dialog, second, 0.0f, state, false, true);
   SetFloatItem(dialog, first, 0.0f, state, true, true);
-}
-
-// A typed number: an empty field is refused like any other text that is not a number, so that
-// nothing is applied that the user did not type.
-bool ReadEntry(HWND dialog, int item, const DocState* state, bool isLength, float* value) {
-  char text[kFieldTextSize + 1] = "";
-  GetDlgItemTextA(dialog, item, text, sizeof text);
-  bool blank = true;
-  for (const char* c = text; *c && blank; ++c) blank = std::isspace(static_cast<unsigned char>(*c)) != 0;
-  if (blank) {
-    RefuseItem(dialog, item, STR_FIELD_NOT_NUMBER);
-    return false;
-  }
-  return CheckFloatItem(dialog, item, state, isLength, false, value);
 }
 
 // Tells the user why the computed transform cannot be applied; `noExtentMessage` names the side
@@ -92,8 +74,8 @@ void RelocateChoice(HWND d, int id) {
 bool ApplyRelocate(HWND d, const DocState* s, int16_t undoKind) {
   const bool polar = IsDlgButtonChecked(d, IDC_RELOCATE_POLAR) == BST_CHECKED;
   float first = 0.0f, second = 0.0f;
-  if (!ReadEntry(d, IDC_RELOCATE_FIRST, s, !polar, &first) ||
-      !ReadEntry(d, IDC_RELOCATE_SECOND, s, true, &second))
+  if (!CheckTypedFloatItem(d, IDC_RELOCATE_FIRST, s, !polar, &first) ||
+      !CheckTypedFloatItem(d, IDC_RELOCATE_SECOND, s, true, &second))
     return false;
   FloatPoint offset = {0.0f, 0.0f};
   const EditEntryCheck check = RelocateOffset(polar, first, second, s, &offset);
@@ -144,8 +126,8 @@ int ResizeAnchorChosen(HWND d) {
 bool ApplyResize(HWND d, const DocState* s) {
   const bool bySize = IsDlgButtonChecked(d, IDC_RESIZE_SIZE) == BST_CHECKED;
   float first = 0.0f, second = 0.0f;
-  if (!ReadEntry(d, IDC_RESIZE_FIRST, s, bySize, &first) ||
-      !ReadEntry(d, IDC_RESIZE_SECOND, s, bySize, &second))
+  if (!CheckTypedFloatItem(d, IDC_RESIZE_FIRST, s, bySize, &first) ||
+      !CheckTypedFloatItem(d, IDC_RESIZE_SECOND, s, bySize, &second))
     return false;
   FloatRect bounds;
   if (!CurrentSelectionBounds(&bounds)) return true;  // nothing selected: nothing to resize
@@ -175,7 +157,7 @@ int SkewDirectionChosen(HWND d) {
 
 bool ApplySkew(HWND d, const DocState* s) {
   float distance = 0.0f;
-  if (!ReadEntry(d, IDC_SKEW_DISTANCE, s, true, &distance)) return false;
+  if (!CheckTypedFloatItem(d, IDC_SKEW_DISTANCE, s, true, &distance)) return false;
   FloatRect bounds;
   if (!CurrentSelectionBounds(&bounds)) return true;
   const int direction = SkewDirectionChosen(d);
@@ -197,7 +179,7 @@ void FillRotate(HWND d, const DocState* s) {
 
 bool ApplyRotate(HWND d, const DocState* s) {
   float angle = 0.0f;
-  if (!ReadEntry(d, IDC_ROTATE_ANGLE, s, false, &angle)) return false;
+  if (!CheckTypedFloatItem(d, IDC_ROTATE_ANGLE, s, false, &angle)) return false;
   FloatRect bounds;
   if (!CurrentSelectionBounds(&bounds)) return true;
   const bool radians = IsDlgButtonChecked(d, IDC_ROTATE_RADIANS) == BST_CHECKED;

@@ -4,17 +4,14 @@
 // switch never loses what was typed. The figures themselves come from tools/shapedlog.
 #include "shell/shapedlgs.h"
 
-#include <cctype>
 #include <cmath>
 
-#include "geometry/numtext.h"
 #include "model/objhndlr.h"
 #include "resources/shapedlgids.h"
 #include "resources/strings.h"
 #include "shell/shell.h"
 #include "tools/buildobj.h"
 #include "tools/dlogsupp_win.h"
-#include "tools/dlogtext.h"
 #include "tools/editops.h"
 #include "tools/selhndlr.h"
 #include "tools/shapedlog.h"
@@ -48,23 +45,10 @@ void ShowItem(HWND dialog, int item, bool show) {
   if (HWND control = GetDlgItem(dialog, item)) ShowWindow(control, show ? SW_SHOW : SW_HIDE);
 }
 
-// A typed number: an empty field or one that holds no number is refused (the user is told and
-// the field selected) rather than read as 0.
-bool ReadTyped(HWND dialog, int item, bool isLength, float* value) {
-  char text[kFieldTextSize + 1] = "";
-  GetDlgItemTextA(dialog, item, text, sizeof text);
-  const char* c = text;
-  while (std::isspace(static_cast<unsigned char>(*c))) ++c;
-  if (!*c) {
-    RefuseItem(dialog, item, STR_FIELD_NOT_NUMBER);
-    return false;
-  }
-  return CheckFloatItem(dialog, item, State(), isLength, false, value);
-}
-
 // Both numbers of a field pair, the first a length when `firstIsLength`; the second always is.
 bool ReadPair(HWND dialog, int first, int second, bool firstIsLength, float* a, float* b) {
-  return ReadTyped(dialog, first, firstIsLength, a) && ReadTyped(dialog, second, true, b);
+  return CheckTypedFloatItem(dialog, first, State(), firstIsLength, a) &&
+         CheckTypedFloatItem(dialog, second, State(), true, b);
 }
 
 void ShowPair(HWND dialog, int first, int second, float a, float b, bool firstIsLength) {
@@ -174,7 +158,7 @@ bool StoreBoxPage(HWND d, BoxForm* form) {
   switch (form->page) {
     case IDC_OVAL_RADIUS:
     case IDC_OVAL_DIAMETER:
-      if (!ReadTyped(d, IDC_SHAPE_FIELD1, true, &a)) return false;
+      if (!CheckTypedFloatItem(d, IDC_SHAPE_FIELD1, State(), true, &a)) return false;
       form->width = form->height = std::fabs(a) * (form->page == IDC_OVAL_RADIUS ? 2.0f : 1.0f);
       return true;
     case IDC_SHAPE_SIZE:
@@ -531,8 +515,9 @@ bool BuildTypedArc(HWND d, const ArcForm& form) {
   ShapeFault fault = kShapeOk;
   int item = IDC_ARC_START_X, messageId = 0;
   if (form.circular) {
-    if (!ReadTyped(d, IDC_ARC_RADIUS, true, &radius) ||
-        !ReadTyped(d, IDC_ARC_START_ANGLE, false, &startDeg) || !ReadTyped(d, IDC_ARC_SWEEP, false, &arcDeg))
+    if (!CheckTypedFloatItem(d, IDC_ARC_RADIUS, State(), true, &radius) ||
+        !CheckTypedFloatItem(d, IDC_ARC_START_ANGLE, State(), false, &startDeg) ||
+        !CheckTypedFloatItem(d, IDC_ARC_SWEEP, State(), false, &arcDeg))
       return false;
     fault = CircularArcFromDialog(start, radius, startDeg, arcDeg, State(), &arc);
     if (fault == kShapeNoRadius) item = IDC_ARC_RADIUS;

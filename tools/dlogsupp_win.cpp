@@ -1,6 +1,7 @@
 // Dialog fields: the control side of the number texts of geometry/numtext and geometry/units.
 #include "tools/dlogsupp_win.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "geometry/numtext.h"
@@ -112,6 +113,18 @@ bool CheckFloatItem(HWND dialog, int item, const DocState* state, bool isLength,
   }
   *value = v;
   return true;
+}
+
+bool CheckTypedFloatItem(HWND dialog, int item, const DocState* state, bool isLength, float* value) {
+  char text[kFieldTextSize + 1];
+  ItemText(dialog, item, text, sizeof text);
+  const char* c = text;
+  while (std::isspace(static_cast<unsigned char>(*c))) ++c;
+  if (!*c) {
+    RefuseItem(dialog, item, STR_FIELD_NOT_NUMBER);
+    return false;
+  }
+  return CheckFloatItem(dialog, item, state, isLength, false, value);
 }
 
 bool CheckLongItem(HWND dialog, int item, int32_t low, int32_t high, int32_t* value) {

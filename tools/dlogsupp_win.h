@@ -38,6 +38,9 @@ void SelectItemText(HWND dialog, int item);
 //
 // A number (a length when isLength); with `positive` it must also be greater than 0.
 bool CheckFloatItem(HWND dialog, int item, const DocState* state, bool isLength, bool positive, float* value);
+// A number the user typed: an empty field is refused like any other text that is not a number
+// rather than read as 0, so that nothing is applied that the user did not type.
+bool CheckTypedFloatItem(HWND dialog, int item, const DocState* state, bool isLength, float* value);
 // A whole number within low..high.
 bool CheckLongItem(HWND dialog, int item, int32_t low, int32_t high, int32_t* value);
 // Tells the user why the field's value is refused (string `messageId`, formatted with up to two

@@ -11,12 +11,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-
-work=$build/gui-dialogs-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup dialogs
 /usr/bin/python3 "$src/tests/gui/make_fixture.py" "$work/first.drx" || { fail "no fixture"; exit 1; }
 cp "$work/first.drx" "$work/second.drx"
 drawing=second.drx  # the file `save` writes and `refused` compares
@@ -39,10 +34,6 @@ PY
 expect() {
   got=$(setting "$1")
   [ "$got" = "$2" ] && pass "$1 is $2" || fail "$1 is '$got', not '$2'"
-}
-save() {
-  keys "$frame" ctrl+s
-  sleep 1
 }
 # open_dialog COMMAND TITLE: chooses the command and waits for its dialog; sets $dialog.
 open_dialog() {

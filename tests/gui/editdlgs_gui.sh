@@ -15,10 +15,6 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 gui_setup editdlgs
 drawing=work.drx
 
-save() {
-  keys "$frame" ctrl+s
-  sleep 1
-}
 # snap NAME: saves the drawing and keeps a copy as NAME.drx with drxconv's reading beside it.
 snap() {
   save

@@ -185,37 +185,44 @@ showing() {
 count_showing() {
   xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
 }
-# Waits up to 5 s until fewer than $2 windows captioned $1 show (a closed dialog leaves the
-# screen about a second after it ends); false when they stay.
-wait_fewer() {
+# wait_count PATTERN N [TEST]: waits up to 5 s until the number of windows whose caption matches
+# PATTERN passes `[ number TEST N ]` (-eq unless given); false when it does not. A closed dialog
+# leaves the screen about a second after it ends.
+wait_count() {
   i=0
   while [ $i -lt 20 ]; do
-    [ "$(count_showing "$1")" -lt "$2" ] && return 0
+    [ "$(count_showing "$1")" "${3:--eq}" "$2" ] && return 0
     sleep 0.25
     i=$((i + 1))
   done
   return 1
 }
+# Waits until fewer than $2 windows captioned $1 show.
+wait_fewer() { wait_count "$1" "$2" -lt; }
 # The dialog's OK (Return) closes it; true when it closed.
 accept() {
   xdotool key Return
   wait_fewer "^$1\$" 1 || { fail "$1 did not close on OK"; return 1; }
   return 0
 }
-# refused TITLE VALUE: after Return a message titled like the dialog stands in front of it; both
-# go (Return for the message, Escape for the dialog) and, saved with the script's `save`, the
+# Saves the drawing of $frame under its own name.
+save() {
+  keys "$frame" ctrl+s
+  sleep 1
+}
+# refusal TITLE WHAT: after Return a message titled like the dialog (captioned TITLE, the whole
+# caption) stands in front of it; Return dismisses the message and the dialog stays open.
+refusal() {
+  xdotool key Return
+  wait_count "^$1\$" 2 && pass "$1: $2 is refused with a message" || fail "$1: $2 was not refused"
+  xdotool key Return
+  wait_count "^$1\$" 1 && pass "$1 stays open after refusing $2" || fail "$1 closed on refusing $2"
+  sleep 0.3
+}
+# refused TITLE VALUE: the refusal of VALUE, then Escape closes the dialog and, saved again, the
 # drawing $work/$drawing is still byte for byte $work/before.drx.
 refused() {
-  xdotool key Return
-  sleep 0.8
-  n=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l)
-  if [ "$n" -ge 2 ]; then
-    pass "$1: '$2' is refused with a message"
-  else
-    fail "$1: '$2' was not refused ($n windows)"
-  fi
-  xdotool key Return
-  wait_fewer "^$1\$" 2 && showing "^$1\$" && pass "$1 stays open after the refusal" || fail "$1 closed on a refused value"
+  refusal "$1" "'$2'"
   xdotool key Escape
   wait_fewer "^$1\$" 1 || fail "$1 did not close on Cancel"
   save

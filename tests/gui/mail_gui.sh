@@ -15,12 +15,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-
-work=$build/mail-gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup mail
 prefix=$build/wineprefix
 wine_reg() { DRX_WINEPREFIX=$prefix "$src/cmake/wine-run.sh" reg "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 

@@ -10,12 +10,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-[ -f "$build/winfind.exe" ] || skip "winfind.exe not built"
-
-work=$build/panes-gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup panes
 # Mean brightness (0..255) of a screen rectangle in a screenshot: x y w h.
 brightness() {
   convert "$work/shot.png" -crop "$3x$4+$1+$2" +repage -colorspace Gray -format '%[fx:round(mean*255)]' info:
@@ -27,13 +22,7 @@ pane_brightness() {
   brightness $((L + 2)) $((T + 2)) $((R - L - 3)) $((B - T - 3))
 }
 
-"$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
-app=$!
-cleanup() {
-  kill "$app" 2>/dev/null
-  WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
-}
-trap cleanup EXIT
+start_program
 
 frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
 sleep 3

@@ -11,13 +11,9 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
 command -v gs >/dev/null 2>&1 || skip "Ghostscript (gs) is not installed"
 [ -f "$build/wineprinter.exe" ] || skip "wineprinter.exe not built"
-
-work=$build/print-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup print
 wine_tool() { "$src/cmake/wine-run.sh" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 # Number of visible top-level windows whose name matches $1.
 count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }

@@ -9,11 +9,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-
-work=$build/gui-ruler-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup ruler
 # The changed pixels between two screenshots, one "x y" line each.
 changed_pixels() {
   convert "$1" "$2" -compose difference -composite -threshold 0 -depth 8 txt:- |

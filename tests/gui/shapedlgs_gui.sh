@@ -21,31 +21,6 @@ press_item() {
     fail "no control $2 in '$1'"
   fi
 }
-# How many windows captioned $1 show: a refusal's message box carries the dialog's caption.
-count_showing() {
-  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
-}
-# wait_count TITLE N: waits up to 5 s until N windows captioned TITLE show (a closed window
-# leaves the screen about a second after it ends); false when they do not.
-wait_count() {
-  i=0
-  while [ $i -lt 20 ]; do
-    [ "$(count_showing "$1")" -eq "$2" ] && return 0
-    sleep 0.25
-    i=$((i + 1))
-  done
-  return 1
-}
-# refused TITLE WHAT: after Return, a message box joins the dialog, which stays once the box is
-# dismissed.
-refused() {
-  xdotool key Return
-  wait_count "$1" 2 && pass "$2 is refused with a message" || fail "$2 is not refused"
-  xdotool key Return
-  wait_count "$1" 1 && pass "the dialog stays open after refusing $2" \
-    || fail "the dialog did not stay open after refusing $2"
-  sleep 0.3
-}
 # The checks read the user origin (page units) from the saved drawing; one inch is 72 units.
 origin='
 d = json.load(open(os.path.join(work, "rect.drx.json")))["docState"]
@@ -83,11 +58,11 @@ assert all(same(p, q) for p, q in zip(pts(o[0]), [at(1, 1), at(3, 1), at(3, -2),
 open_tool_dialog 300 "$RECT" && {
   press_item "$RECT" 7
   fill abc
-  refused "$RECT" "a field that is not a number"
+  refusal "$RECT" "a field that is not a number"
   xdotool key BackSpace
-  refused "$RECT" "an empty field"
+  refusal "$RECT" "an empty field"
   fill 0 2
-  refused "$RECT" "a width of 0"
+  refusal "$RECT" "a width of 0"
   xdotool key Escape
   sleep 1
 }

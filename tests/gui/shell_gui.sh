@@ -9,11 +9,7 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
-
-work=$build/gui-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup shell
 wait_gone() {
   i=0
   while [ $i -lt $(($2 * 4)) ]; do

@@ -11,13 +11,8 @@ build=$(dirname "$exe")
 src=$(cd "$(dirname "$0")/../.." && pwd)
 
 . "$src/tests/gui/guilib.sh"
-require_display "$exe"
 [ -x "$build/olecontainer.exe" ] || skip "olecontainer.exe not built"
-[ -x "$build/drxconv.exe" ] || skip "drxconv.exe not built"
-
-work=$build/ole-dragout-test
-rm -rf "$work"
-mkdir -p "$work"
+gui_setup ole-dragout
 /usr/bin/python3 "$src/tests/gui/make_fixture.py" "$work/fixture.drx" || { echo "cannot write the fixture"; exit 1; }
 
 "$src/cmake/wine-run.sh" "$exe" "$(winpath "$work/fixture.drx")" >"$work/draxel.out" 2>&1 &

@@ -19,6 +19,7 @@
 
 #include "files/drxfile.h"
 #include "model/docstate.h"
+#include "ole/comobject.h"
 
 namespace {
 
@@ -118,17 +119,9 @@ IStorage* DrawingStorage(const std::vector<uint8_t>& bytes) {
   return storage;
 }
 
-class ClientSite : public IOleClientSite {
+// Lives as long as the program.
+class ClientSite : public ComObject<IOleClientSite, IID_IOleClientSite, ComLifetime::kProgram> {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IOleClientSite)) return E_NOINTERFACE;
-    *ppv = static_cast<IOleClientSite*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives as long as the program
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
   // Saves the object into its own storage, as a container does when the server asks.
   STDMETHODIMP SaveObject() override {
     ++saves;
@@ -447,18 +440,9 @@ int RunEmbed(const char* fixture, const std::string& folder) {
 
 // ---- The drop target ----
 
-class DropTarget : public IDropTarget {
+class DropTarget : public ComObject<IDropTarget, IID_IDropTarget, ComLifetime::kProgram> {
  public:
   explicit DropTarget(std::string folder) : folder_(std::move(folder)) {}
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDropTarget)) return E_NOINTERFACE;
-    *ppv = static_cast<IDropTarget*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
   STDMETHODIMP DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
     *effect = DROPEFFECT_COPY;
     return S_OK;

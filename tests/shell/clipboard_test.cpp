@@ -10,6 +10,7 @@
 #include "shell/clipbrd.h"
 #include "shell/cmdids.h"
 #include "shell/shell.h"
+#include "tests/shell/menufixture.h"
 #include "tools/buildobj.h"
 #include "tools/scrap.h"
 #include "tools/selhndlr.h"
@@ -17,29 +18,13 @@
 
 namespace {
 
-class ClipboardCommands : public ::testing::Test {
+class ClipboardCommands : public MenuFixture {
  protected:
-  void SetUp() override {
-    gAppInstance = GetModuleHandleA(nullptr);
-    gMainMenu = LoadMenuA(gAppInstance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    ASSERT_NE(gMainMenu, nullptr);
-    pane_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, gAppInstance, nullptr);
-    ASSERT_NE(pane_, nullptr);
-    document_ = CreateDocument();
-    ASSERT_NE(document_, nullptr);
-    gCurWindow = pane_;
-  }
   void TearDown() override {
     FreeClipboardLayer();
     DisposeUndo();
-    gCurDocument = document_;
-    DeleteDocument(document_);
-    gCurWindow = nullptr;
-    DestroyWindow(pane_);
-    DestroyMenu(gMainMenu);
-    gMainMenu = nullptr;
+    MenuFixture::TearDown();
   }
-  static bool Grey(int id) { return (GetMenuState(gMainMenu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
   void ExpectGreys(bool cut, bool copy, bool paste) {
     UpdateMenus();
     EXPECT_EQ(Grey(CMD_CUT), cut);
@@ -47,9 +32,6 @@ class ClipboardCommands : public ::testing::Test {
     EXPECT_EQ(Grey(CMD_COPY), copy);
     EXPECT_EQ(Grey(CMD_PASTE), paste);
   }
-
-  HWND pane_ = nullptr;
-  DocumentRec* document_ = nullptr;
 };
 
 TEST_F(ClipboardCommands, GreysFollowTheSelectionAndTheClipboard) {

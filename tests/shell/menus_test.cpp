@@ -14,51 +14,26 @@
 #include "resources/resids.h"
 #include "shell/cmdids.h"
 #include "shell/shell.h"
+#include "tests/shell/menufixture.h"
 #include "tools/buildobj.h"
 #include "tools/selhndlr.h"
 #include "tools/undo.h"
 
 namespace {
 
-class MenuState : public ::testing::Test {
- protected:
-  void SetUp() override {
-    gAppInstance = GetModuleHandleA(nullptr);
-    gMainMenu = LoadMenuA(gAppInstance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    ASSERT_NE(gMainMenu, nullptr);
-    pane_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, gAppInstance, nullptr);
-    ASSERT_NE(pane_, nullptr);
-    document_ = CreateDocument();
-    ASSERT_NE(document_, nullptr);
-    gCurWindow = pane_;
-  }
-  void TearDown() override {
-    gCurDocument = document_;
-    DeleteDocument(document_);
-    gCurWindow = nullptr;
-    DestroyWindow(pane_);
-    DestroyMenu(gMainMenu);
-    gMainMenu = nullptr;
-  }
-  static bool Grey(int id) { return (GetMenuState(gMainMenu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
-  static bool Checked(int id) { return (GetMenuState(gMainMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
-  HWND pane_ = nullptr;
-  DocumentRec* document_ = nullptr;
-};
+class MenuState : public MenuFixture {};
 
 TEST_F(MenuState, CommandsNotBuiltAreGreyAndTheShellsOwnAreNot) {
   UpdateMenus();
-  for (int id : {CMD_CUT, CMD_PASTE, CMD_IMPORT_XYZ, CMD_UNDO, CMD_SNAP_TO_GRID})
-    EXPECT_TRUE(Grey(id)) << id;
-  for (int id :
-       {CMD_NEW,         CMD_OPEN,       CMD_CLOSE,       CMD_SAVE,           CMD_SAVE_AS,    CMD_OPEN_SYMBOL,
-        CMD_SAVE_SYMBOL, CMD_EXIT,       CMD_MENU_BAR,    CMD_RULERS,         CMD_GRID_LINES, CMD_TITLE_LAYER,
-        CMD_ABOUT,       CMD_EXPORT_DXF, CMD_EXPORT_HPGL, CMD_EXPORT_EPS,     CMD_EXPORT_XYZ, CMD_SELECT_ALL,
-        CMD_TENSION,     CMD_GROUP,      CMD_NUDGE_UP,    CMD_HIDE_SELECTION, CMD_IMPORT_DXF, CMD_IMPORT_CDR,
-        CMD_PRINT,       CMD_PAPER_SIZE, CMD_PAGE_SETUP,  CMD_PLOT,           CMD_FONTS,      CMD_ALIGN_LEFT,
-        CMD_ALIGN_CENTER, CMD_DUPLICATE, CMD_JOIN,        CMD_UNJOIN,         CMD_MIRROR_HORIZONTAL,
-        CMD_DRAW_PARALLEL})
+  for (int id : {CMD_CUT, CMD_PASTE, CMD_IMPORT_XYZ, CMD_UNDO, CMD_SNAP_TO_GRID}) EXPECT_TRUE(Grey(id)) << id;
+  for (int id : {CMD_NEW,          CMD_OPEN,           CMD_CLOSE,      CMD_SAVE,       CMD_SAVE_AS,
+                 CMD_OPEN_SYMBOL,  CMD_SAVE_SYMBOL,    CMD_EXIT,       CMD_MENU_BAR,   CMD_RULERS,
+                 CMD_GRID_LINES,   CMD_TITLE_LAYER,    CMD_ABOUT,      CMD_EXPORT_DXF, CMD_EXPORT_HPGL,
+                 CMD_EXPORT_EPS,   CMD_EXPORT_XYZ,     CMD_SELECT_ALL, CMD_TENSION,    CMD_GROUP,
+                 CMD_NUDGE_UP,     CMD_HIDE_SELECTION, CMD_IMPORT_DXF, CMD_IMPORT_CDR, CMD_PRINT,
+                 CMD_PAPER_SIZE,   CMD_PAGE_SETUP,     CMD_PLOT,       CMD_FONTS,      CMD_ALIGN_LEFT,
+                 CMD_ALIGN_CENTER, CMD_DUPLICATE,      CMD_JOIN,       CMD_UNJOIN,     CMD_MIRROR_HORIZONTAL,
+                 CMD_DRAW_PARALLEL})
     EXPECT_FALSE(Grey(id)) << id;
 }
 

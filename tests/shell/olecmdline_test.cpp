@@ -14,6 +14,7 @@ TEST(CommandLineSwitches, FoundAsTheSystemSplitsTheLine) {
       {L"\"C:\\Program Files\\Draxel\\Draxel.exe\" -Embedding", true, RegistrationSwitch::kNone},
       {L"Draxel.exe /EMBEDDING", true, RegistrationSwitch::kNone},
       {L"Draxel.exe plan.drx -embedding", true, RegistrationSwitch::kNone},
+      {L"Draxel.exe \t/embedding extra", true, RegistrationSwitch::kNone},
       // A path that holds the word is no switch, nor is a longer word or one without a prefix.
       {L"\"C:\\-Embedding dir\\Draxel.exe\" plan.drx", false, RegistrationSwitch::kNone},
       {L"Draxel.exe -Embeddings Embedding", false, RegistrationSwitch::kNone},
@@ -22,6 +23,7 @@ TEST(CommandLineSwitches, FoundAsTheSystemSplitsTheLine) {
       {L"Draxel.exe /UnregServer", false, RegistrationSwitch::kUnregister},
       {L"Draxel.exe \"/RegServer x\"", false, RegistrationSwitch::kNone},
       {L"Draxel.exe", false, RegistrationSwitch::kNone},
+      {L"", false, RegistrationSwitch::kNone},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(HasEmbeddingSwitch(c.line), c.embedding) << static_cast<const void*>(c.line);

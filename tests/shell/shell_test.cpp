@@ -128,17 +128,6 @@ TEST(HelpPath, FolderOfTheProgramPlusTheHelpFile) {
   EXPECT_EQ(std::string(path), shorter + "drxlwin.hlp");
 }
 
-TEST(CommandLine, EmbeddingSwitchInAnyCaseWithEitherPrefix) {
-  EXPECT_TRUE(IsEmbeddingCommandLine("-Embedding"));
-  EXPECT_TRUE(IsEmbeddingCommandLine("/embedding"));
-  EXPECT_TRUE(IsEmbeddingCommandLine(" \t-EMBEDDING extra"));
-  EXPECT_FALSE(IsEmbeddingCommandLine(""));
-  EXPECT_FALSE(IsEmbeddingCommandLine(nullptr));
-  EXPECT_FALSE(IsEmbeddingCommandLine("plan.drx -Embedding"));
-  EXPECT_FALSE(IsEmbeddingCommandLine("-Embeddings"));
-  EXPECT_FALSE(IsEmbeddingCommandLine("Embedding"));
-}
-
 // Every command identifier of the menus and of the commands without a menu item.
 const int kAllCommandIds[] = {
     5148, 3,    4,    5,    6,    5116, 5097, 5110, 5115, 5114, 5117, 5118, 5119, 5121, 5120, 5095, 5096,
