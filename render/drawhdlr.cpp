@@ -713,21 +713,25 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
       area.top = area.top > view.top ? area.top : view.top;
       area.right = area.right < view.right ? area.right : view.right;
       area.bottom = area.bottom < view.bottom ? area.bottom : view.bottom;
-      if (IsAreaCovered(map, area)) {
+      if (IsAreaCovered(map, area, static_cast<uint32_t>(i))) {
         covered[i] = 1;
         ++gShapesLeftOut;
         continue;
       }
     }
     RECT interior;
-    if (GetOpaqueInterior(order[i], &interior)) CoverInterior(&map, interior);
+    if (GetOpaqueInterior(order[i], &interior)) CoverInterior(&map, interior, static_cast<uint32_t>(i));
   }
   for (size_t i = 0; i < order.size(); ++i) {
-    if (covered[i])
+    if (covered[i]) {
       OweHitOutline(order[i]);
-    else
-      DrawObjectAlone(order[i], nullptr, kDrawAll, nullptr);  // in bounds: listed so
+      continue;
+    }
+    // Its own lines that shapes above paint over are left out too.
+    SetPortCover(&map, static_cast<uint32_t>(i));
+    DrawObjectAlone(order[i], nullptr, kDrawAll, nullptr);  // in bounds: listed so
   }
+  SetPortCover(nullptr, 0);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/zoomhdlr.h"
+#include "render/overdraw.h"
 
 namespace {
 const PaintTarget* gPaintTarget = nullptr;
@@ -85,6 +86,10 @@ struct PortSession {
   bool runOpen = false;
   // Lines go nowhere: a paint walks an object's outline for its hit outline alone.
   bool muted = false;
+  // While set, a line of a wide solid pen that shapes drawn after this one paint over wholly is
+  // left out (see SetPortCover).
+  const CoverMap* cover = nullptr;
+  uint32_t coverPosition = 0;
   POINT last = {0, 0};
   std::vector<POINT> points;
   std::vector<DWORD> counts;
@@ -134,6 +139,23 @@ bool BeyondView(double x0, double y0, double x1, double y1) {
          (x0 > gSession.viewRight + reach && x1 > gSession.viewRight + reach) ||
          (y0 < gSession.viewTop - reach && y1 < gSession.viewTop - reach) ||
          (y0 > gSession.viewBottom + reach && y1 > gSession.viewBottom + reach);
+}
+
+// True when the cover map says shapes drawn later paint over every pixel the line can set, with
+// its round ends and joins. Only wide solid pens are asked: a thin line costs less than the test.
+bool UnderCover(double x0, double y0, double x1, double y1) {
+  if (!gSession.cover || gSession.penReach <= 0.0 || gSession.pen.width <= 1) return false;
+  const double reach = gSession.penReach;
+  RECT area = {static_cast<LONG>(std::floor((x0 < x1 ? x0 : x1) - reach)),
+               static_cast<LONG>(std::floor((y0 < y1 ? y0 : y1) - reach)),
+               static_cast<LONG>(std::ceil((x0 < x1 ? x1 : x0) + reach)) + 1,
+               static_cast<LONG>(std::ceil((y0 < y1 ? y1 : y0) + reach)) + 1};
+  // Pixels outside the context's clip box never show.
+  area.left = area.left > gSession.viewLeft ? area.left : static_cast<LONG>(gSession.viewLeft);
+  area.top = area.top > gSession.viewTop ? area.top : static_cast<LONG>(gSession.viewTop);
+  area.right = area.right < gSession.viewRight ? area.right : static_cast<LONG>(gSession.viewRight);
+  area.bottom = area.bottom < gSession.viewBottom ? area.bottom : static_cast<LONG>(gSession.viewBottom);
+  return IsAreaCovered(*gSession.cover, area, gSession.coverPosition);
 }
 
 // Liang-Barsky: shortens the segment to the clip box; false when nothing of it is inside.
@@ -311,7 +333,7 @@ void PortLineTo(float x, float y) {
   gSession.penY = y;
   if (gSession.muted) return;
   // Out of sight: left out, as the clip would leave it (the polyline resumes where lines show).
-  if (BeyondView(x0, y0, x1, y1)) {
+  if (BeyondView(x0, y0, x1, y1) || UnderCover(x0, y0, x1, y1)) {
     gSession.runOpen = false;
     return;
   }
@@ -325,6 +347,13 @@ void PortLineTo(float x, float y) {
   }
   AppendSegment(RoundPoint(x0, y0), RoundPoint(x1, y1));
   if (x1 != x || y1 != y) gSession.runOpen = false;
+}
+
+void SetPortCover(const CoverMap* map, uint32_t position) {
+  if (gSession.depth <= 0) return;
+  FlushPortLines();
+  gSession.cover = map;
+  gSession.coverPosition = position;
 }
 
 void SetPortMuted(bool muted) {

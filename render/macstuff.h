@@ -74,6 +74,10 @@ void PortMoveTo(float x, float y);
 void PortLineTo(float x, float y);
 // The visible area in logical coordinates, grown by a margin: lines and fills are clipped to it.
 void GetPortClipBox(double* left, double* top, double* right, double* bottom);
+struct CoverMap;
+// While `map` is set, the lines of the shape at drawing-order `position` drawn with a wide solid
+// pen are left out where the shapes drawn after it paint over them; null ends it.
+void SetPortCover(const CoverMap* map, uint32_t position);
 // While muted, lines move the pen and draw nothing.
 void SetPortMuted(bool muted);
 // The session context's own clip box in logical coordinates; false without a session.

@@ -1,8 +1,6 @@
 // The cover map of a screen paint.
 #include "render/overdraw.h"
 
-#include <cstring>
-
 namespace {
 
 // More cells than a very large screen needs: beyond this the map is not kept.
@@ -32,7 +30,7 @@ bool ResetCoverMap(CoverMap* map, const RECT& frame) {
   return true;
 }
 
-void CoverInterior(CoverMap* map, const RECT& interior) {
+void CoverInterior(CoverMap* map, const RECT& interior, uint32_t position) {
   if (map->cells.empty()) return;
   // Only cells wholly inside the interior count.
   const int c0 = CeilDiv(interior.left - map->frame.left, kCoverCell);
@@ -43,11 +41,15 @@ void CoverInterior(CoverMap* map, const RECT& interior) {
   if (r1 > map->rows) r1 = map->rows;
   const int from = c0 < 0 ? 0 : c0, top = r0 < 0 ? 0 : r0;
   if (from >= c1 || top >= r1) return;
-  for (int r = top; r < r1; ++r)
-    std::memset(&map->cells[static_cast<size_t>(r) * map->columns + from], 1, static_cast<size_t>(c1 - from));
+  // Shapes come from the top down: a cell already marked keeps its topmost shape.
+  for (int r = top; r < r1; ++r) {
+    uint32_t* cell = &map->cells[static_cast<size_t>(r) * map->columns];
+    for (int c = from; c < c1; ++c)
+      if (cell[c] == 0) cell[c] = position + 1;
+  }
 }
 
-bool IsAreaCovered(const CoverMap& map, const RECT& area) {
+bool IsAreaCovered(const CoverMap& map, const RECT& area, uint32_t position) {
   if (map.cells.empty() || area.right <= area.left || area.bottom <= area.top) return false;
   if (area.left < map.frame.left || area.top < map.frame.top || area.right > map.frame.right ||
       area.bottom > map.frame.bottom)
@@ -56,9 +58,11 @@ bool IsAreaCovered(const CoverMap& map, const RECT& area) {
   const int c1 = (area.right - 1 - map.frame.left) / kCoverCell;
   const int r0 = (area.top - map.frame.top) / kCoverCell;
   const int r1 = (area.bottom - 1 - map.frame.top) / kCoverCell;
-  for (int r = r0; r <= r1; ++r)
-    if (std::memchr(&map.cells[static_cast<size_t>(r) * map.columns + c0], 0,
-                    static_cast<size_t>(c1 - c0 + 1)))
-      return false;
+  // Covered from above: by a shape after this position (its mark is greater than position + 1).
+  for (int r = r0; r <= r1; ++r) {
+    const uint32_t* cell = &map.cells[static_cast<size_t>(r) * map.columns];
+    for (int c = c0; c <= c1; ++c)
+      if (cell[c] <= position + 1) return false;
+  }
   return true;
 }
