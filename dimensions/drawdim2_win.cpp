@@ -47,14 +47,38 @@ void FillBox(HDC dc, const RECT& r) {
   DeleteObject(brush);
 }
 
-void TextAt(HDC dc, int32_t x, int32_t y, const char* text, COLORREF colour) {
-  const UINT savedAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
-  const COLORREF savedColour = SetTextColor(dc, colour);
-  const int savedMode = SetBkMode(dc, TRANSPARENT);
-  TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
-  SetBkMode(dc, savedMode);
-  SetTextColor(dc, savedColour);
-  SetTextAlign(dc, savedAlign);
+// A readout font on the screen, made once and kept by its logical font with its metrics: making
+// a font and asking for its metrics cost more than drawing a readout, and a screen font keeps them.
+struct ScreenFont {
+  LOGFONTA font;
+  HFONT handle;
+  TEXTMETRICA metrics;
+};
+
+// The kept font, or null when it cannot be made. The pointer lasts until the next call.
+const ScreenFont* FindScreenFont(HDC dc, const LOGFONTA& font) {
+  constexpr int kKept = 8;
+  static ScreenFont kept[kKept];
+  static int count = 0, next = 0;
+  for (int i = 0; i < count; ++i)
+    if (std::memcmp(&kept[i].font, &font, sizeof font) == 0) return &kept[i];
+  HFONT handle = CreateFontIndirectA(&font);
+  if (!handle) return nullptr;
+  TEXTMETRICA metrics;
+  HGDIOBJ saved = SelectObject(dc, handle);
+  const bool measured = GetTextMetricsA(dc, &metrics) != 0;
+  SelectObject(dc, saved);
+  if (!measured) {
+    DeleteObject(handle);
+    return nullptr;
+  }
+  // The oldest goes; it is selected nowhere, as every drawing puts back the font it found.
+  if (count == kKept) DeleteObject(kept[next].handle);
+  kept[next] = ScreenFont{font, handle, metrics};
+  const ScreenFont* found = &kept[next];
+  next = (next + 1) % kKept;
+  if (count < kKept) ++count;
+  return found;
 }
 
 // The readout of `value` (world units, or degrees for an angle) centred on the label.
@@ -70,16 +94,18 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   std::memcpy(&font, &text->font, sizeof font);
   const float zoom = CurrentZoom();
   font.lfHeight = ScaledFontHeight(text->font.height, IsPrintPath() ? PrintScaleH() : zoom);
-  HFONT created = CreateFontIndirectA(&font);
-  if (!created) return;
+  const ScreenFont* kept = IsPrintPath() ? nullptr : FindScreenFont(dc, font);
+  HFONT created = kept ? nullptr : CreateFontIndirectA(&font);
+  if (!kept && !created) return;
+  TEXTMETRICA tm;
+  if (kept) tm = kept->metrics;
   FlushPortLines();
-  HGDIOBJ savedFont = SelectObject(dc, created);
+  HGDIOBJ savedFont = SelectObject(dc, kept ? kept->handle : created);
+  if (!kept && !GetTextMetricsA(dc, &tm)) std::memset(&tm, 0, sizeof tm);
 
   DimensionStrings strings;
   FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
                          &strings);
-  TEXTMETRICA tm;
-  if (!GetTextMetricsA(dc, &tm)) std::memset(&tm, 0, sizeof tm);
   Measure measure = {dc, IsPrintPath() ? PrintScaleH() : 1.0f};
   const float vScale = IsPrintPath() ? PrintScaleV() : 1.0f;
   const ReadoutMetrics metrics = {Scaled(tm.tmAscent, vScale), Scaled(tm.tmDescent, vScale),
@@ -113,16 +139,22 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
       FlushPortLines();
     }
   }
-  const COLORREF colour = DeviceColor(label->penColor);
+  // The strings on their baselines, in the label's colour, over what is there.
+  const UINT savedAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+  const COLORREF savedColour = SetTextColor(dc, DeviceColor(label->penColor));
+  const int savedMode = SetBkMode(dc, TRANSPARENT);
   for (const ReadoutPlacement::Line& line : place.lines) {
     if (!line.text) continue;
+    int32_t x = RoundToInt(left) + 1 + line.dx, y = RoundToInt(bottom) - line.rise;
     if (IsPrintPath()) {
-      const float x = left + 1 + line.dx, y = bottom - line.rise;
-      TextAt(dc, RoundToInt(x * PrintScaleH()), RoundToInt(y * PrintScaleV()), line.text, colour);
-    } else {
-      TextAt(dc, RoundToInt(left) + 1 + line.dx, RoundToInt(bottom) - line.rise, line.text, colour);
+      x = RoundToInt((left + 1 + line.dx) * PrintScaleH());
+      y = RoundToInt((bottom - line.rise) * PrintScaleV());
     }
+    TextOutA(dc, x, y, line.text, static_cast<int>(std::strlen(line.text)));
   }
+  SetBkMode(dc, savedMode);
+  SetTextColor(dc, savedColour);
+  SetTextAlign(dc, savedAlign);
 
   // The label hugs the readout: its corners and bounds become the unzoomed box.
   const float corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
@@ -135,10 +167,54 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   if (placed == 4) label->bounds = {UnzoomF(top), UnzoomF(left), UnzoomF(bottom), UnzoomF(right)};
 
   SelectObject(dc, savedFont);
-  DeleteObject(created);
+  if (created) DeleteObject(created);
+}
+
+// A width no string of the font is wider than: every character at the widest advance, with a
+// pixel of rounding and one of emboldening each.
+int32_t WidestWidth(const char* text, void* context) {
+  const TEXTMETRICA* tm = static_cast<const TEXTMETRICA*>(context);
+  return static_cast<int32_t>(std::strlen(text)) * (tm->tmMaxCharWidth + 2) + tm->tmOverhang +
+         kStringWidthPad;
 }
 
 }  // namespace
+
+bool GetReadoutReach(const ObjectRec* dimension, RECT* reach) {
+  const DimInfo* info = dimension ? DimInfoOf(dimension) : nullptr;
+  const ObjectRec* label = info ? info->textObject : nullptr;
+  const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;
+  HDC dc = PortSessionDC();
+  float value = 0;
+  bool angle = false;
+  if (!label || label->kind != kDimensionTextKind || !label->info || !state || !dc || IsPrintPath() ||
+      !MeasureDimension(dimension, state, &value, &angle))
+    return false;
+  const DimTextInfo* text = DimTextInfoOf(label);
+  LOGFONTA font;
+  std::memcpy(&font, &text->font, sizeof font);
+  const float zoom = CurrentZoom();
+  font.lfHeight = ScaledFontHeight(text->font.height, zoom);
+  const ScreenFont* kept = FindScreenFont(dc, font);
+  if (!kept) return false;
+  TEXTMETRICA tm = kept->metrics;
+  DimensionStrings strings;
+  FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
+                         &strings);
+  const ReadoutMetrics metrics = {tm.tmAscent, tm.tmDescent, tm.tmExternalLeading, WidestWidth, &tm};
+  char joined[kReadoutTextSize];
+  ReadoutPlacement place;
+  PlaceReadout(strings, info->dimFlags, metrics, joined, &place);
+  float cx = 0, cy = 0;
+  CenterOfObject(label, &cx, &cy);
+  // The box as the drawing grows it, then three lines' height more each way for glyphs standing
+  // out of their cells and baselines set below the box.
+  const int32_t grow = static_cast<int32_t>(zoom + 0.5f) + 2 + 3 * (tm.tmHeight + tm.tmExternalLeading);
+  *reach = RECT{
+      RoundToInt(ZoomF(cx) - place.width / 2.0f) - grow, RoundToInt(ZoomF(cy) - place.height / 2.0f) - grow,
+      RoundToInt(ZoomF(cx) + place.width / 2.0f) + grow, RoundToInt(ZoomF(cy) + place.height / 2.0f) + grow};
+  return true;
+}
 
 void DrawLengthText(const DimInfo* info, float x1, float y1, float x2, float y2) {
   const DocState* state = gCurDocument ? gCurDocument->docState : nullptr;

@@ -332,6 +332,29 @@ bool DrawDimensionObject(ObjectRec* object, int flags, const TrackState* track) 
   }
 }
 
+bool GetDimensionReach(const ObjectRec* object, RECT* reach) {
+  if (!object || !IsDimensionOrLeaderKind(object->kind) || object->kind == kAngleDimKind || !object->info)
+    return false;
+  float left = 0, top = 0, right = 0, bottom = 0;
+  int count = 0;
+  for (const PointRec* p = object->firstPoint; p; p = p->nextPoint, ++count) {
+    const Pt z = Zoomed({p->x, p->y});
+    if (count == 0 || z.x < left) left = z.x;
+    if (count == 0 || z.x > right) right = z.x;
+    if (count == 0 || z.y < top) top = z.y;
+    if (count == 0 || z.y > bottom) bottom = z.y;
+  }
+  if (count == 0) return false;
+  // Extension lines run past the dimension line; an arrowhead, or the line of arrows outside,
+  // reaches from its tip; a pen reaches half its width and a round cap past every line.
+  const float z = CurrentZoom();
+  const float grow = ZoomF(kExtensionOvershoot) + (kOutsideLineLength + kWingLength) * z +
+                     static_cast<float>(GetLineWeight(object, true)) / 2.0f + 3.0f;
+  *reach = RECT{static_cast<LONG>(std::floor(left - grow)), static_cast<LONG>(std::floor(top - grow)),
+                static_cast<LONG>(std::ceil(right + grow)), static_cast<LONG>(std::ceil(bottom + grow))};
+  return true;
+}
+
 void RedrawDimension(ObjectRec* object) {
   if (!object || !IsDimensionOrLeaderKind(object->kind)) return;
   DrawObject(object, nullptr, kDrawAll, nullptr);

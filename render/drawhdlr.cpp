@@ -411,14 +411,32 @@ bool CanObjectBeDrawn(const ObjectRec* object, int flags) {
   return false;
 }
 
+namespace {
+
+// Whether pixels of `area` (edges included) can fall in the update rectangle.
+bool Meets(const RECT& area, const QDRect& update) {
+  return area.left <= update.right && area.right >= update.left && area.top <= update.bottom &&
+         area.bottom >= update.top;
+}
+
+}  // namespace
+
 bool IsObjectInBounds(const ObjectRec* object, const QDRect* update) {
   if (!object) return false;
-  if (IsDimensionKind(object->kind) || IsPrintPath() || !update) return true;
+  if (IsPrintPath() || !update) return true;
+  if (IsDimensionOrLeaderKind(object->kind)) {
+    // A dimension reaches past its points. Drawing it also fits its label to the readout, so it
+    // is left out only when the label, as it stands, lies outside too.
+    RECT lines, readout;
+    if (!GetDimensionReach(object, &lines) || Meets(lines, *update)) return true;
+    const ObjectRec* label = object->kind == kLeaderDimKind ? nullptr : DimInfoOf(object)->textObject;
+    if (!label) return false;
+    return IsObjectInBounds(label, update) || !GetReadoutReach(object, &readout) || Meets(readout, *update);
+  }
   const RECT r = ZoomedBounds(object);
   // A wide pen reaches half its width past the outline, a round cap as far past an end.
   const int reach = 1 + (object->kind == kGroupKind ? 0 : (GetLineWeight(object, true) + 1) / 2);
-  return r.left - reach <= update->right && r.right + reach >= update->left &&
-         r.top - reach <= update->bottom && r.bottom + reach >= update->top;
+  return Meets(RECT{r.left - reach, r.top - reach, r.right + reach, r.bottom + reach}, *update);
 }
 
 bool DrawOval(ObjectRec* object) {
@@ -683,7 +701,10 @@ namespace {
 
 void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<ObjectRec*>* order) {
   for (; object; object = object->nextObject) {
-    if (object->kind != kGroupKind && IsObjectInBounds(object, update)) order->push_back(object);
+    // A dimension's label moves when its dimension is drawn: it is tested when its turn comes.
+    if (object->kind == kDimensionTextKind ||
+        (object->kind != kGroupKind && IsObjectInBounds(object, update)))
+      order->push_back(object);
     if (object->firstChild) CollectPaintOrder(object->firstChild, update, order);
   }
 }
@@ -713,7 +734,7 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
       area.top = area.top > view.top ? area.top : view.top;
       area.right = area.right < view.right ? area.right : view.right;
       area.bottom = area.bottom < view.bottom ? area.bottom : view.bottom;
-      if (IsAreaCovered(map, area, static_cast<uint32_t>(i))) {
+      if (IsAreaCoveredByAll(map, area)) {
         covered[i] = 1;
         ++gShapesLeftOut;
         continue;
@@ -729,7 +750,8 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
     }
     // Its own lines that shapes above paint over are left out too.
     SetPortCover(&map, static_cast<uint32_t>(i));
-    DrawObjectAlone(order[i], nullptr, kDrawAll, nullptr);  // in bounds: listed so
+    // In bounds, listed so; a label is tested now.
+    DrawObjectAlone(order[i], order[i]->kind == kDimensionTextKind ? update : nullptr, kDrawAll, nullptr);
   }
   SetPortCover(nullptr, 0);
   return true;

@@ -14,6 +14,12 @@ int CeilDiv(int value, int by) {
   return -FloorDiv(-value, by);
 }
 
+// The bits of columns c0..c1 (inclusive) that fall in word w of a row.
+uint64_t ColumnMask(int w, int c0, int c1) {
+  const int lo = c0 > w * 64 ? c0 - w * 64 : 0, hi = c1 < w * 64 + 63 ? c1 - w * 64 : 63;
+  return (~uint64_t{0} >> (63 - hi)) & (~uint64_t{0} << lo);
+}
+
 }  // namespace
 
 bool ResetCoverMap(CoverMap* map, const RECT& frame) {
@@ -27,6 +33,8 @@ bool ResetCoverMap(CoverMap* map, const RECT& frame) {
   map->columns = static_cast<int>(columns);
   map->rows = static_cast<int>(rows);
   map->cells.assign(static_cast<size_t>(columns * rows), 0);
+  map->rowWords = static_cast<int>((columns + 63) / 64);
+  map->open.assign(static_cast<size_t>(map->rowWords) * map->rows, ~uint64_t{0});
   return true;
 }
 
@@ -46,6 +54,8 @@ void CoverInterior(CoverMap* map, const RECT& interior, uint32_t position) {
     uint32_t* cell = &map->cells[static_cast<size_t>(r) * map->columns];
     for (int c = from; c < c1; ++c)
       if (cell[c] == 0) cell[c] = position + 1;
+    uint64_t* word = &map->open[static_cast<size_t>(r) * map->rowWords];
+    for (int w = from / 64; w <= (c1 - 1) / 64; ++w) word[w] &= ~ColumnMask(w, from, c1 - 1);
   }
 }
 
@@ -63,6 +73,24 @@ bool IsAreaCovered(const CoverMap& map, const RECT& area, uint32_t position) {
     const uint32_t* cell = &map.cells[static_cast<size_t>(r) * map.columns];
     for (int c = c0; c <= c1; ++c)
       if (cell[c] <= position + 1) return false;
+  }
+  return true;
+}
+
+bool IsAreaCoveredByAll(const CoverMap& map, const RECT& area) {
+  if (map.cells.empty() || area.right <= area.left || area.bottom <= area.top) return false;
+  if (area.left < map.frame.left || area.top < map.frame.top || area.right > map.frame.right ||
+      area.bottom > map.frame.bottom)
+    return false;
+  const int c0 = (area.left - map.frame.left) / kCoverCell;
+  const int c1 = (area.right - 1 - map.frame.left) / kCoverCell;
+  const int r0 = (area.top - map.frame.top) / kCoverCell;
+  const int r1 = (area.bottom - 1 - map.frame.top) / kCoverCell;
+  const int w0 = c0 / 64, w1 = c1 / 64;
+  for (int r = r0; r <= r1; ++r) {
+    const uint64_t* word = &map.open[static_cast<size_t>(r) * map.rowWords];
+    for (int w = w0; w <= w1; ++w)
+      if (word[w] & ColumnMask(w, c0, c1)) return false;
   }
   return true;
 }

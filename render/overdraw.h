@@ -17,6 +17,10 @@ struct CoverMap {
   // 0, or 1 + the drawing-order position of the topmost shape whose fill paints every pixel of
   // the cell
   std::vector<uint32_t> cells;
+  // One bit a cell, set while no shape covers it, each row starting a new word: the walk from the
+  // top down asks only whether anything entered so far covers an area, a word at a time.
+  int rowWords = 0;
+  std::vector<uint64_t> open;
 };
 
 // Cells of this many pixels square.
@@ -31,3 +35,5 @@ void CoverInterior(CoverMap* map, const RECT& interior, uint32_t position);
 // True when every pixel of `area` (right and bottom excluded) lies in the frame and is painted
 // over by shapes drawn after the one at `position`.
 bool IsAreaCovered(const CoverMap& map, const RECT& area, uint32_t position);
+// The same for a shape below every one entered so far, as in the walk from the top down.
+bool IsAreaCoveredByAll(const CoverMap& map, const RECT& area);

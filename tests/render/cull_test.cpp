@@ -15,11 +15,10 @@
 #include "model/records.h"
 #include "render/drawhdlr.h"
 #include "render/imagefile.h"
+#include "render/overdraw.h"
 #include "tests/render/refpicture.h"
 
 namespace {
-
-constexpr uint32_t kUnpainted = 0x123456;
 
 struct Shape {
   int16_t kind;
@@ -68,43 +67,6 @@ void AddScene(LayerRec* layer) {
   }
 }
 
-// Paints the view whose top-left pixel is (ox, oy) into a canvas of the given size, first
-// filled with a colour no paint uses; with `clip`, only that part of it, as a paint message does.
-Picture PaintView(Drawing& d, float zoom, int ox, int oy, int width, int height, const RECT* clip = nullptr) {
-  d.state()->zoomFactor = zoom;
-  DibCanvas canvas;
-  EXPECT_TRUE(CreateDibCanvas(width, height, &canvas));
-  const RECT all = {0, 0, width, height};
-  HBRUSH marker = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
-  FillRect(canvas.dc, &all, marker);
-  DeleteObject(marker);
-  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
-  const RECT& part = clip ? *clip : all;
-  HRGN region = CreateRectRgn(part.left, part.top, part.right, part.bottom);
-  SelectClipRgn(canvas.dc, region);
-  DeleteObject(region);
-  const QDRect area = {ox + part.left, oy + part.top, ox + part.right, oy + part.bottom};
-  EXPECT_TRUE(PaintDrawing(canvas.dc, d.document, &area, kPaintErase));
-  Picture picture = CanvasPicture(canvas);
-  DeleteDibCanvas(&canvas);
-  gCurDocument = d.document;
-  return picture;
-}
-
-// Pixels of `part` that differ from `whole` at the offset, counting only where `part` was painted.
-int Differences(const Picture& whole, int dx, int dy, const Picture& part, int* painted) {
-  int differing = 0;
-  *painted = 0;
-  for (int y = 0; y < part.height; ++y)
-    for (int x = 0; x < part.width; ++x) {
-      const uint32_t p = part.pixels[static_cast<size_t>(y) * part.width + x];
-      if (p == kUnpainted) continue;
-      ++*painted;
-      if (p != whole.pixels[static_cast<size_t>(y + dy) * whole.width + x + dx]) ++differing;
-    }
-  return differing;
-}
-
 TEST(RenderCulling, ViewsAndClippedPaintsMatchTheWholeDrawing) {
   Drawing d;
   AddScene(d.layer());
@@ -133,6 +95,61 @@ TEST(RenderCulling, ViewsAndClippedPaintsMatchTheWholeDrawing) {
       EXPECT_EQ(painted, w * h);
     }
   }
+}
+
+// The cover map, entered from the top down, answers as the cells it was given do: for the walk
+// (covered by everything entered so far) and for any place in the drawing order, across the
+// words of its rows.
+TEST(RenderCulling, CoverMapAnswersAsItsCells) {
+  const RECT frame = {-30, 10, 1010, 300};
+  CoverMap map;
+  ASSERT_TRUE(ResetCoverMap(&map, frame));
+  const int columns = (frame.right - frame.left + kCoverCell - 1) / kCoverCell;
+  const int rows = (frame.bottom - frame.top + kCoverCell - 1) / kCoverCell;
+  std::vector<uint32_t> truth(static_cast<size_t>(columns) * rows, 0);
+  uint32_t seed = 777;
+  auto next = [&](int low, int high) {
+    seed = seed * 1664525u + 1013904223u;
+    return low + static_cast<int>((seed >> 8) % static_cast<uint32_t>(high - low));
+  };
+  auto random = [&](int most) {
+    const int x = next(frame.left - 20, frame.right), y = next(frame.top - 20, frame.bottom);
+    return RECT{x, y, x + next(1, most), y + next(1, most / 3)};
+  };
+  // Whether every cell the area touches is marked by a position above `below`.
+  auto covered = [&](const RECT& a, uint32_t below) {
+    if (a.left < frame.left || a.top < frame.top || a.right > frame.right || a.bottom > frame.bottom)
+      return false;
+    for (int r = (a.top - frame.top) / kCoverCell; r <= (a.bottom - 1 - frame.top) / kCoverCell; ++r)
+      for (int c = (a.left - frame.left) / kCoverCell; c <= (a.right - 1 - frame.left) / kCoverCell; ++c)
+        if (truth[static_cast<size_t>(r) * columns + c] <= below + 1) return false;
+    return true;
+  };
+  int yes = 0;
+  for (uint32_t position = 400; position-- > 0;) {
+    for (int probe = 0; probe < 20; ++probe) {
+      const RECT area = random(probe % 2 ? 60 : 700);
+      const bool expected = covered(area, position);
+      EXPECT_EQ(IsAreaCoveredByAll(map, area), expected) << "at position " << position;
+      EXPECT_EQ(IsAreaCovered(map, area, position), expected) << "at position " << position;
+      yes += expected;
+    }
+    const RECT interior = random(position % 5 ? 120 : 900);
+    CoverInterior(&map, interior, position);
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < columns; ++c) {
+        uint32_t& cell = truth[static_cast<size_t>(r) * columns + c];
+        const int x = frame.left + c * kCoverCell, y = frame.top + r * kCoverCell;
+        if (cell == 0 && x >= interior.left && x + kCoverCell <= interior.right && y >= interior.top &&
+            y + kCoverCell <= interior.bottom)
+          cell = position + 1;
+      }
+  }
+  EXPECT_GT(yes, 100) << "the map must fill up, or it tests nothing";
+  // Asked for a place lower in the order, the full map still tells which fills lie above it.
+  const RECT area = random(300);
+  for (uint32_t position : {0u, 50u, 200u, 399u})
+    EXPECT_EQ(IsAreaCovered(map, area, position), covered(area, position));
 }
 
 // A thick line just outside the view still shows its edge in it: culling allows for the pen.

@@ -153,6 +153,69 @@ TEST(DimensionDrawing, LabelHugsTheReadoutAroundItsCentre) {
   EXPECT_NEAR(label->bounds.right - label->bounds.left, b.right - b.left, 2.0f);
 }
 
+// Every label's box as a file may leave it before a paint fits it: a box of the given half sizes
+// about the centre the label had first (a paint fits the label about its box's centre).
+void SetLabelBoxes(Drawing& d, std::vector<FloatPoint>* centres, float halfWidth, float halfHeight) {
+  size_t n = 0;
+  for (ObjectRec* o = d.layer()->firstObject; o; o = o->nextObject) {
+    if (o->kind != kDimensionTextKind) continue;
+    o->lineWeight = 1.0f;  // its box shows
+    if (n == centres->size()) {
+      centres->push_back({});
+      CenterOfObject(o, &centres->back().x, &centres->back().y);
+    }
+    const FloatPoint c = (*centres)[n++];
+    const float x[4] = {c.x - halfWidth, c.x + halfWidth, c.x + halfWidth, c.x - halfWidth};
+    const float y[4] = {c.y - halfHeight, c.y - halfHeight, c.y + halfHeight, c.y + halfHeight};
+    int i = 0;
+    for (PointRec* p = o->firstPoint; p && i < 4; p = p->nextPoint, ++i) {
+      p->x = x[i];
+      p->y = y[i];
+    }
+    UpdateObjectBounds(o);
+  }
+}
+
+// A view paints only the dimensions that reach into it; each must paint there what painting the
+// whole drawing paints, though its arrowheads, arrows outside and readout reach past its points,
+// and whether its label's box, as it stands, is far smaller or far larger than the readout.
+TEST(DimensionDrawing, ViewsShowWhatTheWholeDrawingShowsThere) {
+  Drawing d;
+  d.state()->upperTolerance = 0.05f;
+  d.state()->lowerTolerance = 0.02f;
+  AddEveryKind(d, 30, 1u | kDimArrowsOut | Readout(5060) | 1u << 10 | kDimTextFrame, 190, 45);
+  // Readouts away from their dimension lines: one far below, one in a large font to the right
+  // whose tolerances make it wide enough to cross views that hold neither its lines nor its centre.
+  AddDimension(d, kOffsetDimHKind, {{60, 230}, {60, 200}, {300, 200}, {300, 230}}, 1u | Readout(5060), 180,
+               330);
+  ObjectRec* large = AddDimension(d, kLengthDimKind, {{420, 260}, {420, 230}, {560, 230}, {560, 260}},
+                                  1u << 3 | Readout(5060) | 1u << 10, 760, 300);
+  DimTextInfoOf(DimInfoOf(large)->textObject)->font.height = -40;
+  std::vector<FloatPoint> centres;
+  const FloatPoint boxes[2] = {{1, 1}, {300, 60}};
+  for (float zoom : {0.5f, 1.0f, 2.0f}) {
+    const int width = RoundToInt(1760 * zoom), height = RoundToInt(360 * zoom);
+    for (const FloatPoint& box : boxes) {
+      SetLabelBoxes(d, &centres, box.x, box.y);
+      const Picture whole = PaintView(d, zoom, 0, 0, width, height);
+      constexpr int kStrips = 24;
+      for (int i = 0; i < kStrips; ++i) {
+        const int l = width * i / kStrips, w = width * (i + 1) / kStrips - l;
+        const int t = height * i / kStrips, h = height * (i + 1) / kStrips - t;
+        for (const RECT& view : {RECT{l, 0, l + w, height}, RECT{0, t, width, t + h}}) {
+          SetLabelBoxes(d, &centres, box.x, box.y);
+          const Picture part =
+              PaintView(d, zoom, view.left, view.top, view.right - view.left, view.bottom - view.top);
+          int painted = 0;
+          EXPECT_EQ(Differences(whole, view.left, view.top, part, &painted), 0)
+              << "zoom " << zoom << ", label box " << box.x << ", view " << view.left << "," << view.top
+              << " to " << view.right << "," << view.bottom;
+        }
+      }
+    }
+  }
+}
+
 TEST(DimensionDrawing, AngleRadiusPointReturnsToTheSecondLeg) {
   Drawing d;
   // Vertex (50, 150), first leg to the right, second leg straight up; P3 dragged off the leg.

@@ -42,6 +42,47 @@ inline Picture Render(Drawing& d, float zoom, int left, int top, int width, int 
   return picture;
 }
 
+// A colour no paint uses: what a view leaves unpainted.
+constexpr uint32_t kUnpainted = 0x123456;
+
+// Paints the view whose top-left pixel is (ox, oy) into a canvas of the given size, first
+// filled with a colour no paint uses; with `clip`, only that part of it, as a paint message does.
+inline Picture PaintView(Drawing& d, float zoom, int ox, int oy, int width, int height,
+                         const RECT* clip = nullptr) {
+  d.state()->zoomFactor = zoom;
+  DibCanvas canvas;
+  EXPECT_TRUE(CreateDibCanvas(width, height, &canvas));
+  const RECT all = {0, 0, width, height};
+  HBRUSH marker = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+  FillRect(canvas.dc, &all, marker);
+  DeleteObject(marker);
+  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
+  const RECT& part = clip ? *clip : all;
+  HRGN region = CreateRectRgn(part.left, part.top, part.right, part.bottom);
+  SelectClipRgn(canvas.dc, region);
+  DeleteObject(region);
+  const QDRect area = {ox + part.left, oy + part.top, ox + part.right, oy + part.bottom};
+  EXPECT_TRUE(PaintDrawing(canvas.dc, d.document, &area, kPaintErase));
+  Picture picture = CanvasPicture(canvas);
+  DeleteDibCanvas(&canvas);
+  gCurDocument = d.document;
+  return picture;
+}
+
+// Pixels of `part` that differ from `whole` at the offset, counting only where `part` was painted.
+inline int Differences(const Picture& whole, int dx, int dy, const Picture& part, int* painted) {
+  int differing = 0;
+  *painted = 0;
+  for (int y = 0; y < part.height; ++y)
+    for (int x = 0; x < part.width; ++x) {
+      const uint32_t p = part.pixels[static_cast<size_t>(y) * part.width + x];
+      if (p == kUnpainted) continue;
+      ++*painted;
+      if (p != whole.pixels[static_cast<size_t>(y + dy) * whole.width + x + dx]) ++differing;
+    }
+  return differing;
+}
+
 inline std::string RefPath(const std::string& name) {
   return std::string(DRX_SOURCE_DIR) + "/tests/render/refs/" + name + ".png";
 }
