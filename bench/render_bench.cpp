@@ -4,16 +4,20 @@
 // the view uncovers; and the floor, one bare PolyPolyline of the same flattened segments. The
 // fitted, tenth and zoom-4 paints are timed again with every object painted (`_all_`): what
 // leaving out the shapes under later opaque fills saves, measured in the same run.
-// Prints one line of name=value pairs. `render_bench [COUNT] [--runs N]`.
+// With --file, the drawing is read from a file and `open_s` is the read and the first fitted paint
+// in a fresh process. Prints one line of name=value pairs.
+// `render_bench [COUNT] [--runs N] [--file PATH]`.
 #include <windows.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "bench/benchclock.h"
 #include "bench/benchgen.h"
+#include "files/drxfile.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/zoomhdlr.h"
 #include "model/docstate.h"
@@ -110,6 +114,19 @@ void FlattenObject(const ObjectRec* object, std::vector<POINT>* points, std::vec
   }
 }
 
+long CountObjects(const ObjectRec* object) {
+  long n = 0;
+  for (; object; object = object->nextObject) n += 1 + CountObjects(object->firstChild);
+  return n;
+}
+
+long CountObjects(const DocumentRec* document) {
+  long n = 0;
+  for (const LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
+    n += CountObjects(layer->firstObject);
+  return n;
+}
+
 void Uniform(ObjectRec* object) {
   for (; object; object = object->nextObject) {
     object->penColor = kBlack16;
@@ -122,14 +139,26 @@ void Uniform(ObjectRec* object) {
 
 int main(int argc, char** argv) {
   long count = 100000;
+  // --file PATH reads a drawing instead of building one: the first paint then follows the read in
+  // a fresh process, as when a user opens a drawing.
+  const char* path = nullptr;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--file") == 0) {
+      path = argv[i + 1];
+      for (int j = i; j + 2 < argc; ++j) argv[j] = argv[j + 2];
+      argc -= 2;
+      break;
+    }
   ReadCountAndRuns(argc, argv, &count, &gRuns);
   DocumentRec* document = CreateDocument();
   gCurDocument = document;
   BenchDrawingStats stats = {};
-  if (!document || !BuildBenchDrawing(count, false, 1, &stats)) {
-    std::fprintf(stderr, "render_bench: cannot build the drawing\n");
+  const double readStart = Now();
+  if (!document || !(path ? DrxFileRead(path) : BuildBenchDrawing(count, false, 1, &stats))) {
+    std::fprintf(stderr, "render_bench: cannot %s the drawing\n", path ? "read" : "build");
     return 2;
   }
+  const double read = path ? Now() - readStart : 0.0;
   DibCanvas canvas;
   if (!CreateDibCanvas(kWidth, kHeight, &canvas)) return 2;
 
@@ -141,6 +170,7 @@ int main(int argc, char** argv) {
   const int savedRuns = gRuns;
   gRuns = 1;
   const Timing first = TimePaint(canvas, document, fitZoom, fx, fy);
+  if (path) stats.objects = CountObjects(document);
   gRuns = savedRuns;
   const Timing fitted = TimePaint(canvas, document, fitZoom, fx, fy);
   const long fittedLeftOut = gShapesLeftOut;
@@ -205,12 +235,12 @@ int main(int argc, char** argv) {
       "corner_zoom1_objects=%ld corner_zoom4_s=%.4f corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
       "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
       "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f fitted_left_out=%ld "
-      "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f\n",
+      "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f read_s=%.4f open_s=%.4f\n",
       stats.objects, total, points.size() - counts.size(), fitZoom, first.wall, first.cpu, fitted.wall,
       fitted.cpu, floor.wall, floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu,
       tenthObjects, corner1.wall, corner1.cpu, corner1Objects, corner4.wall, corner4.cpu, corner4Objects,
       scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall, plain.cpu, fittedLeftOut, fittedAll.cpu,
-      tenthAll.cpu, corner4All.cpu);
+      tenthAll.cpu, corner4All.cpu, read, read + first.wall);
   DeleteDibCanvas(&canvas);
   DeleteDocument(document);
   return 0;

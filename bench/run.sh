@@ -110,9 +110,9 @@ case " $BUILDS " in
 esac
 
 # The peer: the benchmark drawing (without text blocks) exported to DXF by drxconv, then loaded
-# and printed to PDF by LibreCAD's dxf2pdf, against our read of the same drawing plus a fitted
-# paint of it into a 1920 x 1080 picture (drxbench read and render_bench, Windows build under
-# Wine). ratio = peer / ours: how many times faster we open and paint.
+# and printed to PDF by LibreCAD's dxf2pdf, against our opening of the same drawing: its read and
+# first fitted paint into a 1920 x 1080 picture in a fresh process (render_bench --file, Windows
+# build under Wine). ratio = peer / ours: how many times faster we open and paint.
 peer_compare() {
   if [ -z "$PEER_SIZES" ]; then return 0; fi
   if ! command -v librecad >/dev/null 2>&1; then
@@ -134,8 +134,7 @@ peer_compare() {
       { echo "peer $n: write failed" >&2; continue; }
     "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/drxconv.exe" convert "Z:$drx" "Z:$dxf" >/dev/null ||
       { echo "peer $n: DXF export failed" >&2; continue; }
-    r=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/drxbench.exe" read "Z:$drx" | tr -d '\r')
-    p=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/render_bench.exe" "$n" | tr -d '\r')
+    p=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/render_bench.exe" --file "Z:$drx" | tr -d '\r')
     rm -rf "$out"
     mkdir -p "$out"
     t=$(mktemp)
@@ -150,12 +149,12 @@ peer_compare() {
       echo "peer $n: dxf2pdf failed or timed out after ${PEER_TIMEOUT} s (status $status)"
       continue
     fi
-    echo "$r $p" | awk -v n="$n" -v start="$start" -v end="$end" -v cpu="$cpu" '
+    echo "$p" | awk -v n="$n" -v start="$start" -v end="$end" -v cpu="$cpu" '
       function v(name,   i, kv) {
         for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] }
         return ""
       }
-      { read = v("read_s"); paint = v("fitted_s"); ours = read + paint; peer = end - start
+      { read = v("read_s"); paint = v("first_fitted_s"); ours = v("open_s"); peer = end - start
         printf "%-8s %8.3f %8.3f %8.3f %8.2f %8.2f %8.1f %8s\n", n, read, paint, ours, peer, cpu,
                peer / ours, (peer / ours >= 20 ? "met" : "MISSED") }'
   done

@@ -712,6 +712,33 @@ void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<Obje
 // A screen paint of every object in drawing order, leaving out each shape that the opaque fills
 // drawn after it cover wholly: walked from the top down, each shape is tested against the map of
 // what the shapes above it cover, then adds its own fill to the map.
+// What such a paint works with, kept from one paint to the next so that a large drawing's lists
+// are not made and first touched again every time. A paint within a paint (a window painting
+// while a text block is drawn) makes lists of its own.
+struct PaintLists {
+  CoverMap map;
+  std::vector<ObjectRec*> order;
+  std::vector<uint8_t> covered;
+};
+PaintLists gKeptLists;
+bool gKeptListsInUse = false;
+
+class ListsInUse {
+ public:
+  ListsInUse() : lists_(gKeptListsInUse ? own_ : gKeptLists), kept_(!gKeptListsInUse) {
+    gKeptListsInUse = true;
+  }
+  ~ListsInUse() {
+    if (kept_) gKeptListsInUse = false;
+  }
+  PaintLists& lists() { return lists_; }
+
+ private:
+  PaintLists own_;
+  PaintLists& lists_;
+  bool kept_;
+};
+
 bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   RECT view;
   if (!GetPortViewBox(&view)) return false;
@@ -719,12 +746,15 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
                       update->top > view.top ? update->top : view.top,
                       update->right < view.right ? update->right : view.right,
                       update->bottom < view.bottom ? update->bottom : view.bottom};
-  CoverMap map;
+  ListsInUse use;
+  CoverMap& map = use.lists().map;
   if (!ResetCoverMap(&map, frame)) return false;
-  std::vector<ObjectRec*> order;
+  std::vector<ObjectRec*>& order = use.lists().order;
+  order.clear();
   for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
     if (layer->visible) CollectPaintOrder(layer->firstObject, update, &order);
-  std::vector<uint8_t> covered(order.size(), 0);
+  std::vector<uint8_t>& covered = use.lists().covered;
+  covered.assign(order.size(), 0);
   gShapesLeftOut = 0;
   for (size_t i = order.size(); i-- > 0;) {
     RECT area;
