@@ -61,6 +61,17 @@ SIZEL PixelsToHimetric(LONG width, LONG height) {
   return {MulDiv(width, kHimetricPerInch, dpiX), MulDiv(height, kHimetricPerInch, dpiY)};
 }
 
+// Hands a filled, unlocked block to the caller's medium, which frees it from then on.
+HRESULT HandOverGlobal(STGMEDIUM* medium, DWORD tymed, HGLOBAL block) {
+  medium->tymed = tymed;
+  if (tymed == TYMED_MFPICT)
+    medium->hMetaFilePict = block;
+  else
+    medium->hGlobal = block;
+  medium->pUnkForRelease = nullptr;
+  return S_OK;
+}
+
 HGLOBAL GlobalCopyOf(const void* data, size_t size) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
   if (!block) return nullptr;
@@ -160,10 +171,7 @@ HRESULT CCosmoDoc::RenderFormat(const FORMATETC& format, STGMEDIUM* medium) {
     if (!pPL_ || !pPL_->Serialize(&bytes)) return E_OUTOFMEMORY;
     HGLOBAL block = GlobalCopyOf(bytes.data(), bytes.size());
     if (!block) return E_OUTOFMEMORY;
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = block;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
+    return HandOverGlobal(medium, TYMED_HGLOBAL, block);
   }
   if (format.cfFormat == CF_METAFILEPICT) {
     HMETAFILE metafile = nullptr;
@@ -180,10 +188,7 @@ HRESULT CCosmoDoc::RenderFormat(const FORMATETC& format, STGMEDIUM* medium) {
     picture->yExt = size.cy;
     picture->hMF = metafile;
     GlobalUnlock(block);
-    medium->tymed = TYMED_MFPICT;
-    medium->hMetaFilePict = block;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
+    return HandOverGlobal(medium, TYMED_MFPICT, block);
   }
   return DV_E_FORMATETC;
 }
@@ -229,10 +234,7 @@ HRESULT CCosmoDoc::RenderMedium(const FORMATETC& format, STGMEDIUM* medium) {
     descriptor->dwFullUserTypeName = sizeof(OBJECTDESCRIPTOR);
     std::memcpy(reinterpret_cast<uint8_t*>(descriptor) + sizeof(OBJECTDESCRIPTOR), kUserTypeName, nameBytes);
     GlobalUnlock(block);
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = block;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
+    return HandOverGlobal(medium, TYMED_HGLOBAL, block);
   }
   return DV_E_FORMATETC;
 }

@@ -22,9 +22,7 @@ toolbar_click() {
   fi
 }
 
-start_program
-frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
-sleep 3
+start_with_first_drawing
 rect MainClass 1 || { fail "no drawing pane"; exit 1; }
 ox=$((R - 460)) oy=$((B - 250))
 echo "pane $L $T $R $B; drawing from $ox,$oy"

@@ -34,6 +34,14 @@ start_program() {
   trap 'kill "$app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
 }
 
+# Starts the program and waits (up to 90 s) for its frame with the first drawing, then lets it
+# settle; sets $frame. Without the frame the script fails at once.
+start_with_first_drawing() {
+  start_program
+  frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
+  sleep 3
+}
+
 # winfind.exe (beside the program) reports child windows by class and control id.
 winfind() { "$src/cmake/wine-run.sh" "$build/winfind.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # rect CLASS ID [PARENT]: sets L T R B V (screen pixels, visible flag); false when not found.

@@ -31,9 +31,7 @@ def same(a, b):
     return all(near(p, q) for p, q in zip(a, b))
 '
 
-start_program
-frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
-sleep 3
+start_with_first_drawing
 
 RECT='Rectangle / Square Tool'
 # 1. Start point (1, 1), size 2 x 3 from the upper left: the rectangle's top-left corner is one

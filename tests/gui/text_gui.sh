@@ -25,9 +25,7 @@ check_texts() {
 '"$2"
 }
 
-start_program
-frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
-sleep 3
+start_with_first_drawing
 rect MainClass 1 || { fail "no drawing pane"; exit 1; }
 ox=$((R - 420)) oy=$((B - 300))
 
