@@ -20,6 +20,20 @@ uint64_t ColumnMask(int w, int c0, int c1) {
   return (~uint64_t{0} >> (63 - hi)) & (~uint64_t{0} << lo);
 }
 
+// The cells (first and last column and row) that an area of the frame touches; false when the
+// area is empty or not wholly in the frame.
+bool FindAreaCells(const CoverMap& map, const RECT& area, int* c0, int* r0, int* c1, int* r1) {
+  if (map.cells.empty() || area.right <= area.left || area.bottom <= area.top) return false;
+  if (area.left < map.frame.left || area.top < map.frame.top || area.right > map.frame.right ||
+      area.bottom > map.frame.bottom)
+    return false;
+  *c0 = (area.left - map.frame.left) / kCoverCell;
+  *c1 = (area.right - 1 - map.frame.left) / kCoverCell;
+  *r0 = (area.top - map.frame.top) / kCoverCell;
+  *r1 = (area.bottom - 1 - map.frame.top) / kCoverCell;
+  return true;
+}
+
 }  // namespace
 
 bool ResetCoverMap(CoverMap* map, const RECT& frame) {
@@ -60,14 +74,8 @@ void CoverInterior(CoverMap* map, const RECT& interior, uint32_t position) {
 }
 
 bool IsAreaCovered(const CoverMap& map, const RECT& area, uint32_t position) {
-  if (map.cells.empty() || area.right <= area.left || area.bottom <= area.top) return false;
-  if (area.left < map.frame.left || area.top < map.frame.top || area.right > map.frame.right ||
-      area.bottom > map.frame.bottom)
-    return false;
-  const int c0 = (area.left - map.frame.left) / kCoverCell;
-  const int c1 = (area.right - 1 - map.frame.left) / kCoverCell;
-  const int r0 = (area.top - map.frame.top) / kCoverCell;
-  const int r1 = (area.bottom - 1 - map.frame.top) / kCoverCell;
+  int c0, r0, c1, r1;
+  if (!FindAreaCells(map, area, &c0, &r0, &c1, &r1)) return false;
   // Covered from above: by a shape after this position (its mark is greater than position + 1).
   for (int r = r0; r <= r1; ++r) {
     const uint32_t* cell = &map.cells[static_cast<size_t>(r) * map.columns];
@@ -78,14 +86,8 @@ bool IsAreaCovered(const CoverMap& map, const RECT& area, uint32_t position) {
 }
 
 bool IsAreaCoveredByAll(const CoverMap& map, const RECT& area) {
-  if (map.cells.empty() || area.right <= area.left || area.bottom <= area.top) return false;
-  if (area.left < map.frame.left || area.top < map.frame.top || area.right > map.frame.right ||
-      area.bottom > map.frame.bottom)
-    return false;
-  const int c0 = (area.left - map.frame.left) / kCoverCell;
-  const int c1 = (area.right - 1 - map.frame.left) / kCoverCell;
-  const int r0 = (area.top - map.frame.top) / kCoverCell;
-  const int r1 = (area.bottom - 1 - map.frame.top) / kCoverCell;
+  int c0, r0, c1, r1;
+  if (!FindAreaCells(map, area, &c0, &r0, &c1, &r1)) return false;
   const int w0 = c0 / 64, w1 = c1 / 64;
   for (int r = r0; r <= r1; ++r) {
     const uint64_t* word = &map.open[static_cast<size_t>(r) * map.rowWords];
