@@ -1,7 +1,10 @@
 // The print-context counterparts of the port's erase, frame and arc, used by the dimension
-// drawing while printing. Rectangles are in screen units (zoomed page units); each does nothing
-// unless printing to a print context.
+// drawing while printing, and what a dimension's drawing reaches on the screen. Rectangles are
+// in screen units (zoomed page units); the print routines do nothing unless printing to a print
+// context.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 
@@ -13,3 +16,10 @@ void PrintEraseRect(const FloatRect* rect);
 void PrintFrameRect(const FloatRect* rect);
 // An arc in the print-scaled box; angles as the port's FrameArc takes them.
 void PrintArc(const FloatRect* box, int16_t startAngle, int16_t arcAngle);
+
+// The pixels (zoomed page units) that the lines and arrowheads of a dimension or leader can
+// reach on the screen, pen included. False when there is no telling (an angle dimension, which
+// may move its radius point as it draws, or a dimension without points).
+bool GetDimensionReach(const ObjectRec* object, RECT* reach);
+// The pixels its readout can reach on the screen. False without a label, or while printing.
+bool GetReadoutReach(const ObjectRec* dimension, RECT* reach);

@@ -4,8 +4,6 @@
 // points, except that an angle dimension puts its radius point back on the second leg.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 
 #include "geometry/tranform.h"
@@ -31,11 +29,5 @@ void TransformDimension(PointRec* point, int flags, const TrackState* track);
 // The readout of a dimension centred on its label, and the label box fitted to it (drawdim2_win).
 void DrawLengthText(const DimInfo* info, float x1, float y1, float x2, float y2);
 void DrawAngleText(const DimInfo* info, float a1, float a2);
-// The pixels (zoomed page units) that the lines and arrowheads of a dimension or leader can
-// reach on the screen, pen included. False when there is no telling (an angle dimension, which
-// may move its radius point as it draws, or a dimension without points).
-bool GetDimensionReach(const ObjectRec* object, RECT* reach);
-// The pixels its readout can reach on the screen. False without a label, or while printing.
-bool GetReadoutReach(const ObjectRec* dimension, RECT* reach);
 // Draws one dimension again after a change of its flags, over what is there.
 void RedrawDimension(ObjectRec* object);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dimensions/drawdim2_win.h"
 #include "dimensions/drawdims.h"
 #include "geometry/gnrlmath.h"
 #include "geometry/units.h"
