@@ -112,7 +112,8 @@ esac
 # The peer: the benchmark drawing (without text blocks) exported to DXF by drxconv, then loaded
 # and printed to PDF by LibreCAD's dxf2pdf, against our opening of the same drawing: its read and
 # first fitted paint into a 1920 x 1080 picture in a fresh process (render_bench --file, Windows
-# build under Wine). ratio = peer / ours: how many times faster we open and paint.
+# build under Wine, best of three processes). ratio = peer / ours: how many times faster we open
+# and paint.
 peer_compare() {
   if [ -z "$PEER_SIZES" ]; then return 0; fi
   if ! command -v librecad >/dev/null 2>&1; then
@@ -134,22 +135,42 @@ peer_compare() {
       { echo "peer $n: write failed" >&2; continue; }
     "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/drxconv.exe" convert "Z:$drx" "Z:$dxf" >/dev/null ||
       { echo "peer $n: DXF export failed" >&2; continue; }
-    p=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/render_bench.exe" --file "Z:$drx" | tr -d '\r')
-    rm -rf "$out"
-    mkdir -p "$out"
-    t=$(mktemp)
-    start=$(date +%s.%N)
-    status=0
-    QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%U %S" -o "$t" timeout "$PEER_TIMEOUT" \
-      librecad dxf2pdf -a -t "$out" "$dxf" >/dev/null 2>&1 || status=$?
-    end=$(date +%s.%N)
-    cpu=$(awk '{print $1 + $2}' "$t" 2>/dev/null)
-    rm -f "$t"
-    if [ "$status" -ne 0 ] || [ -z "$(ls "$out")" ]; then
+    # Each open is a fresh process; the best of three, as every other figure here is a best.
+    p=""
+    for run in 1 2 3; do
+      q=$("$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/render_bench.exe" --file "Z:$drx" --runs 1 | tr -d '\r')
+      p=$(printf '%s\n%s\n' "$p" "$q" | awk '
+        function v(line, name,   n, f, i, kv) {
+          n = split(line, f, " ")
+          for (i = 1; i <= n; i++) { split(f[i], kv, "="); if (kv[1] == name) return kv[2] + 0 }
+          return -1
+        }
+        NF { o = v($0, "open_s"); if (o >= 0 && (best == "" || o < bo)) { best = $0; bo = o } }
+        END { print best }')
+    done
+    # The peer's best of three runs too.
+    best_wall="" cpu="" status=0
+    for run in 1 2 3; do
+      rm -rf "$out"
+      mkdir -p "$out"
+      t=$(mktemp)
+      start=$(date +%s.%N)
+      QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%U %S" -o "$t" timeout "$PEER_TIMEOUT" \
+        librecad dxf2pdf -a -t "$out" "$dxf" >/dev/null 2>&1 || status=$?
+      end=$(date +%s.%N)
+      if [ "$status" -ne 0 ] || [ -z "$(ls "$out")" ]; then rm -f "$t"; break; fi
+      wall=$(echo "$start $end" | awk '{print $2 - $1}')
+      if [ -z "$best_wall" ] || awk -v a="$wall" -v b="$best_wall" 'BEGIN { exit !(a < b) }'; then
+        best_wall=$wall
+        cpu=$(awk '{print $1 + $2}' "$t" 2>/dev/null)
+      fi
+      rm -f "$t"
+    done
+    if [ "$status" -ne 0 ] || [ -z "$best_wall" ]; then
       echo "peer $n: dxf2pdf failed or timed out after ${PEER_TIMEOUT} s (status $status)"
       continue
     fi
-    echo "$p" | awk -v n="$n" -v start="$start" -v end="$end" -v cpu="$cpu" '
+    echo "$p" | awk -v n="$n" -v start=0 -v end="$best_wall" -v cpu="$cpu" '
       function v(name,   i, kv) {
         for (i = 1; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] }
         return ""
