@@ -710,12 +710,9 @@ void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<Obje
   }
 }
 
-// A screen paint of every object in drawing order, leaving out each shape that the opaque fills
-// drawn after it cover wholly: walked from the top down, each shape is tested against the map of
-// what the shapes above it cover, then adds its own fill to the map.
-// What such a paint works with, kept from one paint to the next so that a large drawing's lists
-// are not made and first touched again every time. A paint within a paint (a window painting
-// while a text block is drawn) makes lists of its own.
+// What the paint that leaves covered shapes out works with, kept from one paint to the next so
+// that a large drawing's lists are not made and first touched again every time. A paint within a
+// paint (a window painting while a text block is drawn) makes lists of its own.
 struct PaintLists {
   CoverMap map;
   std::vector<ObjectRec*> order;
@@ -724,6 +721,7 @@ struct PaintLists {
 PaintLists gKeptLists;
 bool gKeptListsInUse = false;
 
+// The kept lists while they are free, lists of its own while another paint holds them.
 class ListsInUse {
  public:
   ListsInUse() : lists_(gKeptListsInUse ? own_ : gKeptLists), kept_(!gKeptListsInUse) {
@@ -740,6 +738,9 @@ class ListsInUse {
   bool kept_;
 };
 
+// A screen paint of every object in drawing order, leaving out each shape that the opaque fills
+// drawn after it cover wholly: walked from the top down, each shape is tested against the map of
+// what the shapes above it cover, then adds its own fill to the map.
 bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   RECT view;
   if (!GetPortViewBox(&view)) return false;
