@@ -744,10 +744,9 @@ class ListsInUse {
 bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   RECT view;
   if (!GetPortViewBox(&view)) return false;
-  const RECT frame = {update->left > view.left ? update->left : view.left,
-                      update->top > view.top ? update->top : view.top,
-                      update->right < view.right ? update->right : view.right,
-                      update->bottom < view.bottom ? update->bottom : view.bottom};
+  const RECT asked = {update->left, update->top, update->right, update->bottom};
+  RECT frame;
+  IntersectRect(&frame, &asked, &view);
   ListsInUse use;
   CoverMap& map = use.lists().map;
   if (!ResetCoverMap(&map, frame)) return false;
@@ -762,10 +761,7 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
     RECT area;
     if (ShapeFootprint(order[i], &area)) {
       // Pixels outside the context's clip box never show.
-      area.left = area.left > view.left ? area.left : view.left;
-      area.top = area.top > view.top ? area.top : view.top;
-      area.right = area.right < view.right ? area.right : view.right;
-      area.bottom = area.bottom < view.bottom ? area.bottom : view.bottom;
+      IntersectRect(&area, &area, &view);
       if (IsAreaCoveredByAll(map, area)) {
         covered[i] = 1;
         ++gShapesLeftOut;
