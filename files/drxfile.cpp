@@ -75,9 +75,9 @@ bool Fault(DrxReason fault, long value = 0) {
   return false;
 }
 
-// A read that ran past the end of the data.
+// A read that ran past the end of the data, or a file that could not give the bytes it holds.
 bool ShortFault() {
-  return Fault(DrxReason::kRunsPastEnd);
+  return Fault(gSource.cannotRead ? DrxReason::kCannotRead : DrxReason::kRunsPastEnd);
 }
 bool MemoryFault() {
   return Fault(DrxReason::kOutOfMemory);
@@ -468,11 +468,11 @@ bool ReadTextData(ObjectRec* object) {
   if (SourceFailed()) return false;
   if (textLength < 0) return Fault(DrxReason::kBadTextLength, textLength);
   if (static_cast<size_t>(textLength) > BytesLeft()) return ShortFault();
-  // The text is used where it lies, up to its NUL.
-  const char* text = reinterpret_cast<const char*>(gSource.data + GetMark());
-  const void* nul = std::memchr(text, '\0', static_cast<size_t>(textLength));
-  size_t shown =
-      nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : static_cast<size_t>(textLength);
+  // The text is kept up to its NUL.
+  const char* bytes = reinterpret_cast<const char*>(PeekSome(static_cast<size_t>(textLength)));
+  if (!bytes) return ShortFault();
+  const void* nul = std::memchr(bytes, '\0', static_cast<size_t>(textLength));
+  const std::string text(bytes, nul ? static_cast<const char*>(nul) - bytes : textLength);
   SkipSome(static_cast<size_t>(textLength));
   int32_t styleLength = ReadLong();
   if (SourceFailed()) return false;
@@ -488,7 +488,7 @@ bool ReadTextData(ObjectRec* object) {
   TextPane pane = CreateTextPane(alignment);
   if (!pane) return MemoryFault();
   object->info = pane;  // owned by the object from here on
-  if (!SetTextPaneText(pane, text, shown)) return MemoryFault();
+  if (!SetTextPaneText(pane, text.data(), text.size())) return MemoryFault();
   // Without a font record the pane keeps the default font.
   if (hasFont) SetTextPaneFont(pane, &font);
   return true;
@@ -575,7 +575,9 @@ bool ReadPictureData(ObjectRec* object) {
   if (bitsLength > BytesLeft()) return ShortFault();
   if (bitsLength) {
     // Bits the picture cannot be made from leave a picture without a metafile.
-    info->metaFile = CreateMetaPictFromBits(gSource.data + GetMark(), bitsLength);
+    const uint8_t* bits = PeekSome(bitsLength);
+    if (!bits) return ShortFault();
+    info->metaFile = CreateMetaPictFromBits(bits, bitsLength);
     SkipSome(bitsLength);
   }
   return true;
@@ -928,7 +930,7 @@ bool FinishRead() {
     AppendUntitledLayer(document, false);
   ReasonFromFault();
   gDrxFileDamaged = gReadFault != DrxReason::kNone && gDrawingChanged;
-  gSource = DrxByteSource{};
+  EndSource();
   return gReadFault == DrxReason::kNone;
 }
 
@@ -938,20 +940,20 @@ void ClearDrawingLayers(DocumentRec* document) {
   document->currentLayer = nullptr;
 }
 
-// Parses a drawing or symbol file held in memory.
-bool ReadFileBlock(const uint8_t* data, size_t length) {
+// Parses a drawing or symbol file from the source begun.
+bool ReadFromSource() {
   gUseScrap = false;
   gReadMode = gPreviewSymbol ? ReadMode::kPreview : gOpenSymbol ? ReadMode::kSymbol : ReadMode::kDrawing;
   DocumentRec* document = gCurDocument;
   if (gReadMode != ReadMode::kPreview && !document) {
     SetReason(DrxReason::kNoDrawing);
+    EndSource();
     return false;
   }
-  BeginSource(data, length);
   if (!DoReadHeader()) return FinishRead();
   if (gFileVersion != kDrxVersion100 && gFileVersion != kDrxVersion150) {
     SetReason(DrxReason::kUnsupportedVersion, static_cast<long>(gFileVersion));
-    gSource = DrxByteSource{};
+    EndSource();
     return false;
   }
   DocState* state = nullptr;
@@ -993,7 +995,8 @@ bool ReadFileBlock(const uint8_t* data, size_t length) {
 bool DrxReadFromMemory(const uint8_t* data, size_t length, const char* name) {
   (void)name;  // the caller names the file in its own messages
   ResetOutcome();
-  return ReadFileBlock(data, length);
+  BeginSource(data, length);
+  return ReadFromSource();
 }
 
 bool DrxFileRead(const char* path) {
@@ -1005,26 +1008,17 @@ bool DrxFileRead(const char* path) {
     SetReason(DrxReasonOfRefusal(refusal));
     return false;
   }
-  // The whole file is read into memory, bounded by its length.
-  int64_t length = GetLength(gFileRef);
-  uint8_t* data = nullptr;
-  bool loaded = false;
-  if (length >= 0 && static_cast<uint64_t>(length) < SIZE_MAX) {
-    data = static_cast<uint8_t*>(std::malloc(length ? static_cast<size_t>(length) : 1));
-    if (!data) {
-      SetReason(DrxReason::kOutOfMemory);
-    } else if (std::fread(data, 1, static_cast<size_t>(length), gFileRef) != static_cast<size_t>(length)) {
-      SetReason(DrxReason::kCannotRead);
-    } else {
-      loaded = true;
-    }
-  } else {
+  // The file is parsed through a window as it is read, bounded by its length.
+  const int64_t length = GetLength(gFileRef);
+  bool ok = false;
+  if (length < 0 || static_cast<uint64_t>(length) >= SIZE_MAX)
     SetReason(DrxReason::kCannotRead);
-  }
+  else if (!BeginFileSource(gFileRef, static_cast<size_t>(length)))
+    SetReason(DrxReason::kOutOfMemory);
+  else
+    ok = ReadFromSource();
   std::fclose(gFileRef);
   gFileRef = nullptr;
-  bool ok = loaded && ReadFileBlock(data, static_cast<size_t>(length));
-  std::free(data);
   return ok;
 }
 

@@ -1,6 +1,7 @@
 // The byte source and sink of drawing files and the private scrap, and the big-endian primitives.
 #include "files/drxio.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 DrxByteSource gSource;
@@ -15,12 +16,20 @@ namespace {
 constexpr size_t kFileSinkBuffer = 256 * 1024;
 // A memory sink starts with this much and doubles.
 constexpr size_t kMemorySinkStart = 4096;
+// A file source reads this much at a time (more when one record's text or picture needs it).
+constexpr size_t kFileSourceWindow = 1024 * 1024;
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
 constexpr bool kHostIsBigEndian = true;
 #else
 constexpr bool kHostIsBigEndian = false;
 #endif
+
+bool FailFileSource() {
+  gSource.failed = true;
+  gSource.cannotRead = true;
+  return false;
+}
 
 }  // namespace
 
@@ -45,10 +54,61 @@ float SwapFloat(float value) {
 }
 
 void BeginSource(const uint8_t* data, size_t length) {
+  EndSource();
   gSource.data = data;
   gSource.length = data ? length : 0;
-  gSource.mark = 0;
-  gSource.failed = false;
+  gSource.held = gSource.length;
+}
+
+bool BeginFileSource(FILE* file, size_t length) {
+  EndSource();
+  gSource.window = static_cast<uint8_t*>(std::malloc(kFileSourceWindow));
+  if (!gSource.window) return false;
+  gSource.data = gSource.window;
+  gSource.capacity = kFileSourceWindow;
+  gSource.file = file;
+  gSource.length = length;
+  return true;
+}
+
+void EndSource() {
+  std::free(gSource.window);
+  gSource = DrxByteSource{};
+}
+
+bool FillSource(size_t n) {
+  if (gSource.failed || n > gSource.length - gSource.mark || !gSource.file) {
+    gSource.failed = true;
+    return false;
+  }
+  // Keep what the window holds from the mark on, at its start; a mark past the window (after a
+  // skip) reads through the bytes skipped.
+  const size_t end = gSource.base + gSource.held;
+  const size_t kept = gSource.mark < end ? end - gSource.mark : 0;
+  if (kept) std::memmove(gSource.window, gSource.window + (gSource.mark - gSource.base), kept);
+  gSource.base = gSource.mark;
+  gSource.held = kept;
+  if (n > gSource.capacity) {
+    uint8_t* grown = static_cast<uint8_t*>(std::realloc(gSource.window, n));
+    if (!grown) {
+      gSource.failed = true;
+      return false;
+    }
+    gSource.window = grown;
+    gSource.data = grown;
+    gSource.capacity = n;
+  }
+  while (gSource.filePlace < gSource.mark) {
+    const size_t skip = std::min(gSource.mark - gSource.filePlace, gSource.capacity - kept);
+    if (std::fread(gSource.window + kept, 1, skip, gSource.file) != skip) return FailFileSource();
+    gSource.filePlace += skip;
+  }
+  // A file cut short behind us fails only when the bytes asked for are missing.
+  const size_t wanted = std::min(gSource.capacity - kept, gSource.length - (gSource.mark + kept));
+  const size_t got = std::fread(gSource.window + kept, 1, wanted, gSource.file);
+  gSource.filePlace += got;
+  gSource.held = kept + got;
+  return gSource.held >= n || FailFileSource();
 }
 
 bool SkipSome(size_t n) {

@@ -12,13 +12,23 @@
 
 struct DocState;
 
-// The block being parsed. A read that would pass `length` reads nothing, sets `failed` and
-// returns zeros; every later read fails too, so a record can be checked once at its end.
+// The bytes being parsed: a block in memory, or a file read through a window that holds the
+// stream's bytes [base, base + held). `length` is the whole stream's. A read that would pass
+// `length` reads nothing, sets `failed` and returns zeros; every later read fails too, so a
+// record can be checked once at its end. A file that yields fewer bytes than its length (cut
+// short behind us, a device error) also sets `cannotRead`.
 struct DrxByteSource {
-  const uint8_t* data;
+  const uint8_t* data;  // the window: data[0] is the stream's byte `base`
   size_t length;
   size_t mark;
   bool failed;
+  bool cannotRead;
+  size_t base;
+  size_t held;
+  FILE* file;        // null for a block in memory
+  uint8_t* window;   // the file's window, owned by the source
+  size_t capacity;   // bytes the window can hold
+  size_t filePlace;  // the stream offset the file reads next
 };
 
 // The bytes being written: a buffer flushed to `file`, or, without a file, a growing memory
@@ -51,21 +61,36 @@ int32_t SwapLong(int32_t value);
 float SwapFloat(float value);
 
 void BeginSource(const uint8_t* data, size_t length);
+// Parses `length` bytes of an open file from its current place; false when out of memory.
+bool BeginFileSource(FILE* file, size_t length);
+// Frees the window and forgets the source.
+void EndSource();
+// Brings the n bytes at the mark into the window; false (and the source failed) when fewer are
+// left or the file cannot give them.
+bool FillSource(size_t n);
 inline size_t GetMark() {
   return gSource.mark;
 }
 inline size_t BytesLeft() {
   return gSource.failed ? 0 : gSource.length - gSource.mark;
 }
+// The n bytes at the mark, in one piece, without passing them; null when fewer are left.
+inline const uint8_t* PeekSome(size_t n) {
+  const size_t end = gSource.base + gSource.held;  // a skip may have left the mark past it
+  if (gSource.failed || gSource.mark > end || n > end - gSource.mark) {
+    if (!FillSource(n)) return nullptr;
+  }
+  return gSource.data + (gSource.mark - gSource.base);
+}
 
 // Copies n bytes as they are; false (and the source failed) when fewer are left.
 inline bool ReadSome(void* buffer, size_t n) {
-  if (gSource.failed || n > gSource.length - gSource.mark) {
-    gSource.failed = true;
+  const uint8_t* bytes = PeekSome(n);
+  if (!bytes) {
     if (n) std::memset(buffer, 0, n);
     return false;
   }
-  if (n) std::memcpy(buffer, gSource.data + gSource.mark, n);
+  if (n) std::memcpy(buffer, bytes, n);
   gSource.mark += n;
   return true;
 }

@@ -1181,6 +1181,71 @@ TEST_F(DrxFileTest, ReadsAndWritesThroughFiles) {
   EXPECT_EQ(DescribeDrawing(), before);
 }
 
+// A metafile of `records` SetBkMode records: as many bytes as a test needs, well formed.
+std::vector<uint8_t> MetafileOfRecords(uint32_t records) {
+  Bytes b;
+  b.LittleShort(1).LittleShort(9).LittleShort(0x300).LittleLong(9 + 4 * records + 3).LittleShort(0);
+  b.LittleLong(4).LittleShort(0);
+  for (uint32_t i = 0; i < records; ++i) b.LittleLong(4).LittleShort(0x0102).LittleShort(1 + i % 2);
+  b.LittleLong(3).LittleShort(0);
+  return b.v;
+}
+
+TEST_F(DrxFileTest, DrawingsLargerThanTheReadersWindowReadAsTheyWereWritten) {
+  // A picture larger than the window the file is read through, and texts of many lengths, some
+  // across the window's edges; each text differs from its neighbours so a shifted read shows.
+  BuildEveryKind();
+  AddPicture(layer_, MetafileOfRecords(300000));
+  FontRecord font = TestFont();
+  for (int i = 0; i < 400; ++i) {
+    std::string text(4000 + 37 * i, ' ');
+    for (size_t c = 0; c < text.size(); ++c) text[c] = static_cast<char>('a' + (c + i) % 26);
+    AddTextBlock(layer_, text.c_str(), kAlignLeft, &font);
+  }
+  const std::vector<uint8_t> file = Save("large.drx");
+  ASSERT_GT(file.size(), 4u << 20);
+  Renew();
+  ASSERT_TRUE(DrxFileRead(TempPath("large.drx").c_str())) << DrxFailureText(gDrxFileFailure);
+  EXPECT_TRUE(Save("again.drx") == file) << "read from the file";
+  Renew();
+  ASSERT_TRUE(ReadBytes(file)) << DrxFailureText(gDrxFileFailure);
+  EXPECT_TRUE(Save("again.drx") == file) << "read from memory";
+}
+
+TEST(DrxByteSourceTest, AFileReadsThroughItsWindowAndAShortFileCannotBeRead) {
+  std::vector<uint8_t> bytes(4 << 20);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 251);
+  const std::string path = TempPath("source.bin");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  // The source is told of one byte more than the file holds, as when the file is cut short.
+  ASSERT_TRUE(BeginFileSource(file, bytes.size() + 1));
+  size_t at = 0;
+  std::vector<uint8_t> got;
+  // Small reads, a skip past the window, a piece larger than the window, and the rest.
+  for (size_t n : {size_t{1}, size_t{7}, size_t{1 << 20}, size_t{5}, size_t{(1 << 20) + 3}, size_t{0}}) {
+    got.assign(n, 0);
+    ASSERT_TRUE(ReadSome(got.data(), n)) << at;
+    ASSERT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + at)) << at;
+    at += n;
+    ASSERT_TRUE(SkipSome(1234567 * (n == 5)));
+    at += 1234567 * (n == 5);
+  }
+  const size_t rest = bytes.size() - at;
+  const uint8_t* piece = PeekSome(rest);
+  ASSERT_NE(piece, nullptr);
+  EXPECT_TRUE(std::equal(piece, piece + rest, bytes.begin() + at));
+  EXPECT_FALSE(gSource.cannotRead);
+  EXPECT_EQ(PeekSome(rest + 1), nullptr);
+  EXPECT_TRUE(gSource.failed && gSource.cannotRead);
+  EndSource();
+  std::fclose(file);
+}
+
 TEST_F(DrxFileTest, AShorterDrawingLeavesNoOldBytesBehind) {
   BuildEveryKind();
   std::string path = TempPath("shorter.drx");
