@@ -35,11 +35,33 @@ start_program() {
 }
 
 # Starts the program and waits (up to 90 s) for its frame with the first drawing, then lets it
-# settle; sets $frame. Without the frame the script fails at once.
+# settle; sets $frame. A start that shows no frame is described (the Wine processes and the
+# windows showing) in the output and in $build/gui-start-delays.txt, which the test command
+# prints at its end, and the program is started once more with a fresh Wine server; without the
+# frame then the script fails.
 start_with_first_drawing() {
   start_program
-  frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
+  frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || {
+    describe_missing_frame | tee -a "$build/gui-start-delays.txt"
+    kill "$app" 2>/dev/null
+    WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
+    WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -w 2>/dev/null
+    start_program
+    frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
+  }
   sleep 3
+}
+
+describe_missing_frame() {
+  echo "== $(date -u +%H:%M:%S) $(basename "$work"): no frame with Untitled1 within 90 s; starting once more"
+  echo "-- Wine processes:"
+  ps -eo pid,ppid,etime,stat,wchan:24,args | grep -i '[w]ine\|[.]exe'
+  echo "-- windows showing:"
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "$id $(xdotool getwindowname "$id" 2>/dev/null)"
+  done
+  echo "-- program output:"
+  cat "$work/draxel.out"
 }
 
 # winfind.exe (beside the program) reports child windows by class and control id.
