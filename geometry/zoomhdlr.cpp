@@ -25,14 +25,6 @@ float CurrentZoom() {
   return gCurDocument->docState->zoomFactor;
 }
 
-int32_t RoundToInt(float v) {
-  const float r = v + 0.5f;
-  constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
-  if (!(r > -kLimit)) return r != r ? 0 : std::numeric_limits<int32_t>::min();
-  if (r >= kLimit) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(r);
-}
-
 float ZoomF(float v) {
   const float zoom = CurrentZoom();
   return zoom == 1.0f ? v : v * zoom;

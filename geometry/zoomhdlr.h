@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "geometry/geometry.h"
 #include "model/docstate.h"
@@ -41,8 +42,15 @@ void UnzoomFRect(FloatRect* rect);
 PointRec ZoomPoinz(const PointRec* point);
 
 // Float to integer as everywhere in the drawing code: add 0.5, truncate toward zero. Values
-// beyond the 32-bit range are clamped instead of wrapping.
-int32_t RoundToInt(float v);
+// beyond the 32-bit range are clamped instead of wrapping. Inline: a paint calls it for every
+// point it draws.
+inline int32_t RoundToInt(float v) {
+  const float r = v + 0.5f;
+  constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
+  if (!(r > -kLimit)) return r != r ? 0 : std::numeric_limits<int32_t>::min();
+  if (r >= kLimit) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(r);
+}
 
 // The spacing at which a grid of `spacing` screen units is drawn: the smallest whole multiple of it
 // that is at least kMinGridLineGap apart, so a fine grid at a small zoom does not paint solid.

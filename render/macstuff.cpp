@@ -86,6 +86,8 @@ struct PortSession {
   bool runOpen = false;
   // Lines go nowhere: a paint walks an object's outline for its hit outline alone.
   bool muted = false;
+  // The pen is invisible and the pixels are the screen's: its lines would set none.
+  bool unseen = false;
   // While set, a line of a wide solid pen that shapes drawn after this one paint over wholly is
   // left out (see SetPortCover).
   const CoverMap* cover = nullptr;
@@ -309,6 +311,8 @@ void UsePortPen(int style, int width, COLORREF colour, bool invisible) {
   gSession.ownPen = pen;
   gSession.pen = key;
   gSession.havePen = true;
+  // A metafile records even an invisible pen's lines, and a printer is given them as they are.
+  gSession.unseen = invisible && (kind == OBJ_DC || kind == OBJ_MEMDC) && !IsPrintPath();
   gSession.penReach = style != PS_SOLID ? 0.0 : (width <= 1 ? kThinPenReach : width / 2 + kThinPenReach);
 }
 
@@ -331,7 +335,7 @@ void PortLineTo(float x, float y) {
   double x0 = gSession.penX, y0 = gSession.penY, x1 = x, y1 = y;
   gSession.penX = x;
   gSession.penY = y;
-  if (gSession.muted) return;
+  if (gSession.muted || gSession.unseen) return;
   // Out of sight: left out, as the clip would leave it (the polyline resumes where lines show).
   if (BeyondView(x0, y0, x1, y1) || UnderCover(x0, y0, x1, y1)) {
     gSession.runOpen = false;
