@@ -40,7 +40,15 @@ int32_t MeasureLayout(const char* text, void* context) {
   return Scaled(MeasureOn(text, m->dc) - kStringWidthPad, m->scale) + kStringWidthPad;
 }
 
+// A readout's box in the background colour. The screen recolours the context's own brush
+// instead of making and deleting one for each readout; metafiles and printers get a brush made
+// for the box, as a metafile records only brushes it is given.
 void FillBox(HDC dc, const RECT& r) {
+  if (!IsPrintPath()) {
+    SetDCBrushColor(dc, BackgroundColour());
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    return;
+  }
   HBRUSH brush = CreateSolidBrush(BackgroundColour());
   if (!brush) return;
   FillRect(dc, &r, brush);
