@@ -77,6 +77,7 @@ bool Fault(DrxReason fault, long value = 0) {
 
 // A read that ran past the end of the data, or a file that could not give the bytes it holds.
 bool ShortFault() {
+  if (gSource.outOfMemory) return Fault(DrxReason::kOutOfMemory);
   return Fault(gSource.cannotRead ? DrxReason::kCannotRead : DrxReason::kRunsPastEnd);
 }
 bool MemoryFault() {

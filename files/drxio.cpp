@@ -92,6 +92,7 @@ bool FillSource(size_t n) {
     uint8_t* grown = static_cast<uint8_t*>(std::realloc(gSource.window, n));
     if (!grown) {
       gSource.failed = true;
+      gSource.outOfMemory = true;
       return false;
     }
     gSource.window = grown;

@@ -16,13 +16,15 @@ struct DocState;
 // stream's bytes [base, base + held). `length` is the whole stream's. A read that would pass
 // `length` reads nothing, sets `failed` and returns zeros; every later read fails too, so a
 // record can be checked once at its end. A file that yields fewer bytes than its length (cut
-// short behind us, a device error) also sets `cannotRead`.
+// short behind us, a device error) also sets `cannotRead`; a window that cannot grow to hold one
+// record's text or picture sets `outOfMemory`.
 struct DrxByteSource {
   const uint8_t* data;  // the window: data[0] is the stream's byte `base`
   size_t length;
   size_t mark;
   bool failed;
   bool cannotRead;
+  bool outOfMemory;
   size_t base;
   size_t held;
   FILE* file;        // null for a block in memory
