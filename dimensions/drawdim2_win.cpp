@@ -90,6 +90,15 @@ const ScreenFont* FindScreenFont(HDC dc, const LOGFONTA& font) {
 }
 
 // The readout of `value` (world units, or degrees for an angle) centred on the label.
+// The label's stored font with its height scaled to the device: the zoom, or the printer's scale.
+LOGFONTA ReadoutFont(const DimTextInfo* text, float scale) {
+  LOGFONTA font;
+  static_assert(sizeof font == sizeof text->font, "a stored font is a logical font");
+  std::memcpy(&font, &text->font, sizeof font);
+  font.lfHeight = ScaledFontHeight(text->font.height, scale);
+  return font;
+}
+
 void DrawReadout(const DimInfo* info, float value, bool angle) {
   ObjectRec* label = info ? info->textObject : nullptr;
   const DimTextInfo* text = (label && label->kind == kDimensionTextKind) ? DimTextInfoOf(label) : nullptr;
@@ -97,11 +106,8 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   HDC dc = IsPrintPath() ? PrintPathDC() : PortSessionDC();
   if (!text || !state || !dc) return;
 
-  LOGFONTA font;
-  static_assert(sizeof font == sizeof text->font, "a stored font is a logical font");
-  std::memcpy(&font, &text->font, sizeof font);
   const float zoom = CurrentZoom();
-  font.lfHeight = ScaledFontHeight(text->font.height, IsPrintPath() ? PrintScaleH() : zoom);
+  const LOGFONTA font = ReadoutFont(text, IsPrintPath() ? PrintScaleH() : zoom);
   const ScreenFont* kept = IsPrintPath() ? nullptr : FindScreenFont(dc, font);
   HFONT created = kept ? nullptr : CreateFontIndirectA(&font);
   if (!kept && !created) return;
@@ -198,12 +204,8 @@ bool GetReadoutReach(const ObjectRec* dimension, RECT* reach) {
   if (!label || label->kind != kDimensionTextKind || !label->info || !state || !dc || IsPrintPath() ||
       !MeasureDimension(dimension, state, &value, &angle))
     return false;
-  const DimTextInfo* text = DimTextInfoOf(label);
-  LOGFONTA font;
-  std::memcpy(&font, &text->font, sizeof font);
   const float zoom = CurrentZoom();
-  font.lfHeight = ScaledFontHeight(text->font.height, zoom);
-  const ScreenFont* kept = FindScreenFont(dc, font);
+  const ScreenFont* kept = FindScreenFont(dc, ReadoutFont(DimTextInfoOf(label), zoom));
   if (!kept) return false;
   TEXTMETRICA tm = kept->metrics;
   DimensionStrings strings;
