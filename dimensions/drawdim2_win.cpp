@@ -9,6 +9,7 @@
 #include "geometry/zoomhdlr.h"
 #include "model/objstuff.h"
 #include "render/drawhdlr.h"
+#include "render/imagefile.h"
 
 namespace {
 
@@ -29,17 +30,6 @@ int32_t Scaled(int32_t v, float scale) {
   return scale > 0.0f ? static_cast<int32_t>(v / scale) : v;
 }
 
-// Metrics and widths of the selected font in the units the box is laid out in: screen pixels,
-// or the printer's device units brought back to screen units.
-struct Measure {
-  HDC dc;
-  float scale;  // device units per layout unit
-};
-int32_t MeasureLayout(const char* text, void* context) {
-  const Measure* m = static_cast<const Measure*>(context);
-  return Scaled(MeasureOn(text, m->dc) - kStringWidthPad, m->scale) + kStringWidthPad;
-}
-
 // A readout's box in the background colour. The screen recolours the context's own brush
 // instead of making and deleting one for each readout; metafiles and printers get a brush made
 // for the box, as a metafile records only brushes it is given.
@@ -57,14 +47,20 @@ void FillBox(HDC dc, const RECT& r) {
 
 // A readout font on the screen, made once and kept by its logical font with its metrics: making
 // a font and asking for its metrics cost more than drawing a readout, and a screen font keeps them.
+// On a raster screen it also keeps each byte's glyph and advance, once asked for: a readout's
+// widths are then sums, and its lines are drawn by glyph, without the platform measuring the
+// strings or looking up each character.
 struct ScreenFont {
   LOGFONTA font;
   HFONT handle;
   TEXTMETRICA metrics;
+  enum { kNotAsked, kDirect, kIndirect } direct;
+  WORD glyphs[256];
+  INT advances[256];
 };
 
 // The kept font, or null when it cannot be made. The pointer lasts until the next call.
-const ScreenFont* FindScreenFont(HDC dc, const LOGFONTA& font) {
+ScreenFont* FindScreenFont(HDC dc, const LOGFONTA& font) {
   constexpr int kKept = 8;
   static ScreenFont kept[kKept];
   static int count = 0, next = 0;
@@ -82,11 +78,151 @@ const ScreenFont* FindScreenFont(HDC dc, const LOGFONTA& font) {
   }
   // The oldest goes; it is selected nowhere, as every drawing puts back the font it found.
   if (count == kKept) DeleteObject(kept[next].handle);
-  kept[next] = ScreenFont{font, handle, metrics};
-  const ScreenFont* found = &kept[next];
+  kept[next].font = font;
+  kept[next].handle = handle;
+  kept[next].metrics = metrics;
+  kept[next].direct = ScreenFont::kNotAsked;
+  ScreenFont* found = &kept[next];
   next = (next + 1) % kKept;
   if (count < kKept) ++count;
   return found;
+}
+
+bool gReadoutTextDirect = true;
+long gDirectReadouts = 0;  // readouts drawn by glyph
+
+// Whether a font's table may measure and draw text on `dc`: a raster screen in plain pixels,
+// with no spacing added between characters.
+bool IsPlainRasterScreen(HDC dc) {
+  const DWORD kind = GetObjectType(dc);
+  return gReadoutTextDirect && !IsPrintPath() && (kind == OBJ_DC || kind == OBJ_MEMDC) &&
+         GetMapMode(dc) == MM_TEXT && GetGraphicsMode(dc) == GM_COMPATIBLE && GetTextCharacterExtra(dc) == 0;
+}
+
+// Fills the glyph and advance of every printable byte of the font selected in `dc`, kept only
+// when they place text as the platform does: an upright font without lines through or under its
+// text, in a code page of one byte per character, whose advances add up to the platform's own
+// extents of every character it has.
+bool MakeDirectTable(HDC dc, ScreenFont* font) {
+  const LOGFONTA& f = font->font;
+  if (f.lfEscapement != 0 || f.lfOrientation != 0 || f.lfUnderline || f.lfStrikeOut) return false;
+  CHARSETINFO charset;
+  CPINFO codePage;
+  if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(GetTextCharset(dc))), &charset,
+                            TCI_SRCCHARSET) ||
+      !GetCPInfo(charset.ciACP, &codePage) || codePage.MaxCharSize != 1)
+    return false;
+  char bytes[256];
+  for (int c = 0; c < 256; ++c) bytes[c] = static_cast<char>(c);
+  if (GetGlyphIndicesA(dc, bytes, 256, font->glyphs, GGI_MARK_NONEXISTING_GLYPHS) != 256 ||
+      !GetCharWidth32A(dc, 0, 255, font->advances))
+    return false;
+  // Control characters are left to the platform.
+  for (int c = 0; c < ' '; ++c) font->glyphs[c] = 0xFFFF;
+  char shown[256];
+  int n = 0;
+  for (int c = ' '; c < 256; ++c)
+    if (font->glyphs[c] != 0xFFFF) shown[n++] = static_cast<char>(c);
+  INT ends[256];
+  SIZE size;
+  if (n == 0 || !GetTextExtentExPointA(dc, shown, n, 0, nullptr, ends, &size)) return false;
+  INT end = 0;
+  for (int i = 0; i < n; ++i) {
+    end += font->advances[static_cast<unsigned char>(shown[i])];
+    if (end != ends[i]) return false;
+  }
+  return true;
+}
+
+// The width of `text` by the table; false when a character has no glyph.
+bool DirectWidth(const ScreenFont& font, const char* text, int32_t* width) {
+  int32_t sum = 0;
+  for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+    if (font.glyphs[*c] == 0xFFFF) return false;
+    sum += font.advances[*c];
+  }
+  *width = sum;
+  return true;
+}
+
+// Metrics and widths of the selected font in the units the box is laid out in: screen pixels,
+// or the printer's device units brought back to screen units. A string the table cannot
+// measure is measured by the platform, and the readout is then drawn line by line.
+struct Measure {
+  HDC dc;
+  float scale;  // device units per layout unit
+  const ScreenFont* direct;
+};
+int32_t MeasureLayout(const char* text, void* context) {
+  Measure* m = static_cast<Measure*>(context);
+  int32_t width = 0;
+  if (m->direct && DirectWidth(*m->direct, text, &width)) return width + kStringWidthPad;
+  m->direct = nullptr;
+  return Scaled(MeasureOn(text, m->dc) - kStringWidthPad, m->scale) + kStringWidthPad;
+}
+
+// Draws each string from its baseline start by its glyphs, as the platform would draw its
+// characters. False, having drawn nothing, when a character has no glyph.
+bool DrawLinesByGlyph(HDC dc, const ScreenFont& font, const POINT* starts, const char* const* texts,
+                      int count) {
+  WORD glyphs[3][kReadoutTextSize];
+  int lengths[3] = {0, 0, 0};
+  if (count > 3) return false;
+  for (int line = 0; line < count; ++line)
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(texts[line]); *c; ++c) {
+      if (lengths[line] == kReadoutTextSize || font.glyphs[*c] == 0xFFFF) return false;
+      glyphs[line][lengths[line]++] = font.glyphs[*c];
+    }
+  for (int line = 0; line < count; ++line)
+    if (lengths[line] > 0)
+      ExtTextOutW(dc, starts[line].x, starts[line].y, ETO_GLYPH_INDEX, nullptr,
+                  reinterpret_cast<LPCWSTR>(glyphs[line]), static_cast<UINT>(lengths[line]), nullptr);
+  return true;
+}
+
+// Whether drawing by the table's glyphs gives the platform's own picture of the characters: both
+// draw every character the font has, each followed by another, on two lines, into pictures of
+// their own, which must be the same.
+bool DrawsAsThePlatform(const ScreenFont& font) {
+  char line[kReadoutTextSize];
+  int n = 0;
+  for (int c = ' '; c < 256 && n + 2 < static_cast<int>(sizeof line); ++c)
+    if (font.glyphs[c] != 0xFFFF) line[n++] = static_cast<char>(c);
+  if (n == 0) return false;
+  line[n] = line[n > 1 && line[0] == ' ' ? 1 : 0];  // the last character's advance shows too
+  line[++n] = '\0';
+  int32_t width = 0;
+  DirectWidth(font, line, &width);
+  const TEXTMETRICA& tm = font.metrics;
+  const int32_t lineHeight = tm.tmHeight + tm.tmExternalLeading, margin = tm.tmMaxCharWidth + 4;
+  const POINT starts[2] = {{margin, margin + tm.tmAscent},
+                           {margin + 3, margin + tm.tmAscent + lineHeight + 1}};
+  const char* const texts[2] = {line, line};
+  DibCanvas pictures[2];
+  bool same = false;
+  if (CreateDibCanvas(width + 2 * margin + 3, 2 * lineHeight + 2 * margin, &pictures[0]) &&
+      CreateDibCanvas(width + 2 * margin + 3, 2 * lineHeight + 2 * margin, &pictures[1])) {
+    for (DibCanvas& picture : pictures) {
+      SelectObject(picture.dc, font.handle);
+      SetTextAlign(picture.dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+      SetBkMode(picture.dc, TRANSPARENT);
+    }
+    for (const POINT& start : starts) TextOutA(pictures[0].dc, start.x, start.y, line, n);
+    same = DrawLinesByGlyph(pictures[1].dc, font, starts, texts, 2) &&
+           std::memcmp(pictures[0].bits, pictures[1].bits,
+                       static_cast<size_t>(pictures[0].width) * pictures[0].height * sizeof(uint32_t)) == 0;
+  }
+  for (DibCanvas& picture : pictures) DeleteDibCanvas(&picture);
+  return same;
+}
+
+// The font itself when a readout may be drawn through its table on `dc`, where it is selected.
+const ScreenFont* DirectFont(HDC dc, ScreenFont* font) {
+  if (!font || !IsPlainRasterScreen(dc)) return nullptr;
+  if (font->direct == ScreenFont::kNotAsked)
+    font->direct =
+        MakeDirectTable(dc, font) && DrawsAsThePlatform(*font) ? ScreenFont::kDirect : ScreenFont::kIndirect;
+  return font->direct == ScreenFont::kDirect ? font : nullptr;
 }
 
 // The readout of `value` (world units, or degrees for an angle) centred on the label.
@@ -108,7 +244,7 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
 
   const float zoom = CurrentZoom();
   const LOGFONTA font = ReadoutFont(text, IsPrintPath() ? PrintScaleH() : zoom);
-  const ScreenFont* kept = IsPrintPath() ? nullptr : FindScreenFont(dc, font);
+  ScreenFont* kept = IsPrintPath() ? nullptr : FindScreenFont(dc, font);
   HFONT created = kept ? nullptr : CreateFontIndirectA(&font);
   if (!kept && !created) return;
   TEXTMETRICA tm;
@@ -120,7 +256,7 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   DimensionStrings strings;
   FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
                          &strings);
-  Measure measure = {dc, IsPrintPath() ? PrintScaleH() : 1.0f};
+  Measure measure = {dc, IsPrintPath() ? PrintScaleH() : 1.0f, DirectFont(dc, kept)};
   const float vScale = IsPrintPath() ? PrintScaleV() : 1.0f;
   const ReadoutMetrics metrics = {Scaled(tm.tmAscent, vScale), Scaled(tm.tmDescent, vScale),
                                   Scaled(tm.tmExternalLeading, vScale), MeasureLayout, &measure};
@@ -157,15 +293,22 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   const UINT savedAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
   const COLORREF savedColour = SetTextColor(dc, DeviceColor(label->penColor));
   const int savedMode = SetBkMode(dc, TRANSPARENT);
+  POINT starts[3];
+  const char* texts[3];
+  int count = 0;
   for (const ReadoutPlacement::Line& line : place.lines) {
     if (!line.text) continue;
-    int32_t x = RoundToInt(left) + 1 + line.dx, y = RoundToInt(bottom) - line.rise;
-    if (IsPrintPath()) {
-      x = RoundToInt((left + 1 + line.dx) * PrintScaleH());
-      y = RoundToInt((bottom - line.rise) * PrintScaleV());
-    }
-    TextOutA(dc, x, y, line.text, static_cast<int>(std::strlen(line.text)));
+    starts[count] = {RoundToInt(left) + 1 + line.dx, RoundToInt(bottom) - line.rise};
+    if (IsPrintPath())
+      starts[count] = {RoundToInt((left + 1 + line.dx) * PrintScaleH()),
+                       RoundToInt((bottom - line.rise) * PrintScaleV())};
+    texts[count++] = line.text;
   }
+  if (measure.direct && DrawLinesByGlyph(dc, *measure.direct, starts, texts, count))
+    ++gDirectReadouts;
+  else
+    for (int i = 0; i < count; ++i)
+      TextOutA(dc, starts[i].x, starts[i].y, texts[i], static_cast<int>(std::strlen(texts[i])));
   SetBkMode(dc, savedMode);
   SetTextColor(dc, savedColour);
   SetTextAlign(dc, savedAlign);
@@ -224,6 +367,14 @@ bool GetReadoutReach(const ObjectRec* dimension, RECT* reach) {
       RoundToInt(ZoomF(cx) - place.width / 2.0f) - grow, RoundToInt(ZoomF(cy) - place.height / 2.0f) - grow,
       RoundToInt(ZoomF(cx) + place.width / 2.0f) + grow, RoundToInt(ZoomF(cy) + place.height / 2.0f) + grow};
   return true;
+}
+
+void SetReadoutTextDirect(bool direct) {
+  gReadoutTextDirect = direct;
+}
+
+long DirectReadoutCount() {
+  return gDirectReadouts;
 }
 
 void DrawLengthText(const DimInfo* info, float x1, float y1, float x2, float y2) {

@@ -21,5 +21,11 @@ void PrintArc(const FloatRect* box, int16_t startAngle, int16_t arcAngle);
 // reach on the screen, pen included. False when there is no telling (an angle dimension, which
 // may move its radius point as it draws, or a dimension without points).
 bool GetDimensionReach(const ObjectRec* object, RECT* reach);
+// Whether readouts on a plain raster screen are measured and drawn through their font's table of
+// glyphs and advances (the default), or by the platform from their characters. Both give the
+// same pixels; a font whose table would not is never drawn through it.
+void SetReadoutTextDirect(bool direct);
+// How many readouts have been drawn through a font's table so far.
+long DirectReadoutCount();
 // The pixels its readout can reach on the screen. False without a label, or while printing.
 bool GetReadoutReach(const ObjectRec* dimension, RECT* reach);

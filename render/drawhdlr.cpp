@@ -668,9 +668,8 @@ bool BoxInsideConvex(const POINT* v, int count, RECT* box) {
     if (room <= 0.0) return false;
     if (need > 0.0 && room / need < k) k = room / need;
   }
-  *box = RECT{
-      static_cast<LONG>(std::ceil(cx - k * halfW)) + 1, static_cast<LONG>(std::ceil(cy - k * halfH)) + 1,
-      static_cast<LONG>(std::floor(cx + k * halfW)) - 1, static_cast<LONG>(std::floor(cy + k * halfH)) - 1};
+  *box = RECT{CeilToInt(cx - k * halfW) + 1, CeilToInt(cy - k * halfH) + 1, FloorToInt(cx + k * halfW) - 1,
+              FloorToInt(cy + k * halfH) - 1};
   return true;
 }
 

@@ -148,10 +148,8 @@ bool BeyondView(double x0, double y0, double x1, double y1) {
 bool UnderCover(double x0, double y0, double x1, double y1) {
   if (!gSession.cover || gSession.penReach <= 0.0 || gSession.pen.width <= 1) return false;
   const double reach = gSession.penReach;
-  RECT area = {static_cast<LONG>(std::floor((x0 < x1 ? x0 : x1) - reach)),
-               static_cast<LONG>(std::floor((y0 < y1 ? y0 : y1) - reach)),
-               static_cast<LONG>(std::ceil((x0 < x1 ? x1 : x0) + reach)) + 1,
-               static_cast<LONG>(std::ceil((y0 < y1 ? y1 : y0) + reach)) + 1};
+  RECT area = {FloorToInt((x0 < x1 ? x0 : x1) - reach), FloorToInt((y0 < y1 ? y0 : y1) - reach),
+               CeilToInt((x0 < x1 ? x1 : x0) + reach) + 1, CeilToInt((y0 < y1 ? y1 : y0) + reach) + 1};
   // Pixels outside the context's clip box never show.
   area.left = area.left > gSession.viewLeft ? area.left : static_cast<LONG>(gSession.viewLeft);
   area.top = area.top > gSession.viewTop ? area.top : static_cast<LONG>(gSession.viewTop);

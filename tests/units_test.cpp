@@ -167,6 +167,12 @@ TEST(Zoom, IntegerZoomRoundsAndWideValuesDoNotWrap) {
   EXPECT_EQ(RoundToInt(3e12f), 2147483647);
   EXPECT_EQ(RoundToInt(-3e12f), -2147483647 - 1);
   EXPECT_EQ(RoundToInt(-2.7f), -2);  // add 0.5, truncate toward zero
+  for (double v : {-2.5, -2.0, -1e-9, 0.0, 1e-9, 2.0, 2.5, 2147483646.5, -2147483646.5}) {
+    EXPECT_EQ(FloorToInt(v), static_cast<int32_t>(std::floor(v))) << v;
+    EXPECT_EQ(CeilToInt(v), static_cast<int32_t>(std::ceil(v))) << v;
+  }
+  EXPECT_EQ(FloorToInt(3e12), 2147483647);
+  EXPECT_EQ(CeilToInt(-3e12), -2147483647 - 1);
   // No current drawing: everything passes unchanged.
   DocumentRec* saved = gCurDocument;
   gCurDocument = nullptr;

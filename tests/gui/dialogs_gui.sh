@@ -44,7 +44,7 @@ open_dialog() {
 }
 "$src/cmake/wine-run.sh" "$exe" "$(winpath "$work/first.drx")" "$(winpath "$work/second.drx")" >"$work/draxel.out" 2>&1 &
 app=$!
-trap 'kill "$app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
+trap stop_program EXIT
 
 frame=$(wait_window '^Draxel Pro 2\.0' 90) || { fail "no frame"; exit 1; }
 sleep 3
@@ -136,8 +136,7 @@ else
 fi
 
 # ---- One drawing and one that cannot be read, on the command line ----
-kill "$app" 2>/dev/null
-WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
+stop_program
 sleep 1
 "$src/cmake/wine-run.sh" "$exe" "$(winpath "$work/first.drx")" "$(winpath "$work/missing.drx")" >"$work/draxel2.out" 2>&1 &
 app=$!

@@ -26,12 +26,21 @@ wait_window() {
   return 1
 }
 
+# Stops the program ($app) and its Wine server; `stop_program wait` also waits until the server
+# has gone, so that the next start gets a fresh one.
+stop_program() {
+  kill "$app" 2>/dev/null
+  WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
+  if [ "${1:-}" = wait ]; then WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -w 2>/dev/null; fi
+  return 0
+}
+
 # Starts the program in the background, its output into $work/draxel.out; on exit the program
 # and its Wine server are stopped.
 start_program() {
   "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
   app=$!
-  trap 'kill "$app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
+  trap stop_program EXIT
 }
 
 # Starts the program and waits (up to 90 s) for its frame with the first drawing, then lets it
@@ -43,9 +52,7 @@ start_with_first_drawing() {
   start_program
   frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || {
     describe_missing_frame | tee -a "$build/gui-start-delays.txt"
-    kill "$app" 2>/dev/null
-    WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
-    WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -w 2>/dev/null
+    stop_program wait
     start_program
     frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
   }

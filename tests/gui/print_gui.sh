@@ -41,7 +41,7 @@ white_pixels() { convert "$1" -format '%[fx:round(mean*w*h)]' info:; }
 wine_tool "$build/wineprinter.exe" add >/dev/null || fail "cannot install the file printer"
 
 start_program
-trap 'kill "$app" 2>/dev/null; wine_tool "$build/wineprinter.exe" add >/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
+trap 'kill "$app" 2>/dev/null; wine_tool "$build/wineprinter.exe" add >/dev/null; stop_program' EXIT
 
 frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame"; exit 1; }
 sleep 2

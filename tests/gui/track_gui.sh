@@ -15,11 +15,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 gui_setup track
 "$src/cmake/wine-run.sh" "$exe" >"$work/draxel.out" 2>&1 &
 app=$!
-cleanup() {
-  kill "$app" 2>/dev/null
-  WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null
-}
-trap cleanup EXIT
+trap stop_program EXIT
 
 frame=$(wait_window '^Draxel Pro 2\.0 - \[Untitled1\]$' 90) || { fail "no frame with Untitled1"; exit 1; }
 sleep 3

@@ -19,7 +19,7 @@ gui_setup ole-dragout
 app=$!
 "$src/cmake/wine-run.sh" "$build/olecontainer.exe" droptarget "$(winpath "$work")" >"$work/target.out" 2>&1 &
 target_app=$!
-trap 'kill "$app" "$target_app" 2>/dev/null; WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -k 2>/dev/null' EXIT
+trap 'kill "$target_app" 2>/dev/null; stop_program' EXIT
 
 frame=$(wait_window '^Draxel Pro 2\.0' 90) || { fail "no frame"; exit 1; }
 target=$(wait_window '^Drop Target$' 60) || { fail "no drop target"; exit 1; }

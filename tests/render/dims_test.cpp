@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "dimensions/dimlabel.h"
+#include "dimensions/drawdim2_win.h"
 #include "dimensions/drawdims.h"
 #include "geometry/gnrlmath.h"
+#include "geometry/units.h"
 #include "model/lyrhndlr.h"
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
@@ -151,6 +153,62 @@ TEST(DimensionDrawing, LabelHugsTheReadoutAroundItsCentre) {
   // At zoom 2 the box keeps its size in page units (the font is zoomed with it).
   Render(d, 2.0f, 0, 0, 480, 240);
   EXPECT_NEAR(label->bounds.right - label->bounds.left, b.right - b.left, 2.0f);
+}
+
+// A readout measured and drawn through its font's table of glyphs and advances is the picture the
+// platform draws from its characters: each tolerance layout, several faces, styles and sizes,
+// zooms that make odd pixel sizes, and decimal marks beyond ASCII, one of them without a glyph.
+TEST(DimensionDrawing, ReadoutsDrawnByGlyphAreThePlatformsPicture) {
+  Drawing d;
+  const char savedMark = gDecimalMark;
+  const uint32_t layouts[] = {0, 1u << 9, 1u << 10, 1u << 11};
+  struct Face {
+    const char* name;
+    int32_t height, weight;
+    uint8_t italic, underline;
+  };
+  const Face faces[] = {{"Arial", -11, 400, 0, 0},       {"Arial", -15, 700, 1, 0},
+                        {"Courier New", -13, 400, 0, 0}, {"Times New Roman", -20, 400, 1, 0},
+                        {"Tahoma", 9, 400, 0, 0},        {"Arial", -12, 400, 0, 1}};
+  float oy = 0;
+  for (const Face& face : faces) {
+    float ox = 0;
+    for (uint32_t layout : layouts) {
+      ObjectRec* dim =
+          AddDimension(d, kOffsetDimHKind,
+                       {{ox + 10, oy + 50}, {ox + 10, oy + 30}, {ox + 170, oy + 30}, {ox + 170, oy + 50}},
+                       1u | Readout(5061) | layout | kDimTextFrame, ox + 90, oy + 30);
+      DimInfoOf(dim)->upperTolerance = 0.125f;
+      DimInfoOf(dim)->lowerTolerance = -0.0625f;
+      FontRecord& font = DimTextInfoOf(DimInfoOf(dim)->textObject)->font;
+      std::strcpy(font.faceName, face.name);
+      font.height = face.height;
+      font.weight = face.weight;
+      font.italic = face.italic;
+      font.underline = face.underline;
+      ox += 180;
+    }
+    oy += 70;
+  }
+  AddDimension(d, kAngleDimKind, {{20, 500}, {120, 500}, {20, 420}, {60, 440}}, 1u | Readout(5061), 100, 450);
+  long direct = 0;
+  for (char mark : {'.', '\xB7', '\x81'}) {
+    gDecimalMark = mark;
+    for (float zoom : {0.55f, 1.0f, 1.7f, 3.0f}) {
+      const int width = RoundToInt(720 * zoom), height = RoundToInt(520 * zoom);
+      SetReadoutTextDirect(false);
+      const Picture byCharacter = Render(d, zoom, 0, 0, width, height);
+      SetReadoutTextDirect(true);
+      const long before = DirectReadoutCount();
+      const Picture byGlyph = Render(d, zoom, 0, 0, width, height);
+      int painted = 0;
+      EXPECT_EQ(Differences(byCharacter, 0, 0, byGlyph, &painted), 0)
+          << "zoom " << zoom << ", mark " << int(mark);
+      direct += DirectReadoutCount() - before;
+    }
+  }
+  gDecimalMark = savedMark;
+  EXPECT_GT(direct, 0);  // the table was used
 }
 
 // Every label's box as a file may leave it before a paint fits it: a box of the given half sizes
