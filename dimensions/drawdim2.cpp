@@ -129,25 +129,48 @@ void AppendUnitToString(char* text, size_t capacity) {
   Append(text, capacity, UnitSuffix(gCurDocument->docState->worldUnit));
 }
 
-void FormatDimensionStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance,
-                            float lowerTolerance, const DocState* state, DimensionStrings* out) {
+namespace {
+
+// The readout strings; with `placedOnly`, only those the tolerance layout places, the others
+// left empty (a readout formats five numbers, and without tolerances it shows one).
+void FormatStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance, float lowerTolerance,
+                   const DocState* state, bool placedOnly, DimensionStrings* out) {
   if (!out) return;
+  const ToleranceLayout layout = ToleranceLayoutOf(dimFlags);
+  const bool limits = !placedOnly || layout == kToleranceLimiting;
+  const bool plain = !placedOnly || layout != kToleranceLimiting;
+  const bool upper = !placedOnly || layout == kToleranceSingle || layout == kToleranceDouble;
+  const bool lower = !placedOnly || layout == kToleranceDouble;
   const int readout = ReadoutIndex(dimFlags);
   const bool decimal = readout >= 0 && readout < kDecimalReadouts;
   const bool suffix = decimal && !angle;
   const char* format = decimal ? kDecimalFormats[readout] : kPlainFormat;
   const double v = value, up = upperTolerance, lo = lowerTolerance;
-  if (!angle && readout == kWholeInchReadout) {
+  *out->value = *out->upper = *out->lower = *out->maximum = *out->minimum = '\0';
+  if (plain && !angle && readout == kWholeInchReadout)
     std::snprintf(out->value, kReadoutTextSize, "%ld\"", WholeInches(GetInchesFromWorld(value, state)));
-  } else if (!angle && readout == kFeetInchReadout) {
+  else if (plain && !angle && readout == kFeetInchReadout)
     FormatFeetAndInches(out->value, GetInchesFromWorld(value, state));
-  } else {
+  else if (plain)
     FormatNumber(out->value, format, v, suffix);
+  if (upper) FormatNumber(out->upper, format, up, false);
+  if (lower) FormatNumber(out->lower, format, lo, false);
+  if (limits) {
+    FormatNumber(out->maximum, format, v + up, suffix);
+    FormatNumber(out->minimum, format, v - lo, suffix);
   }
-  FormatNumber(out->upper, format, up, false);
-  FormatNumber(out->lower, format, lo, false);
-  FormatNumber(out->maximum, format, v + up, suffix);
-  FormatNumber(out->minimum, format, v - lo, suffix);
+}
+
+}  // namespace
+
+void FormatDimensionStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance,
+                            float lowerTolerance, const DocState* state, DimensionStrings* out) {
+  FormatStrings(value, angle, dimFlags, upperTolerance, lowerTolerance, state, false, out);
+}
+
+void FormatPlacedStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance,
+                         float lowerTolerance, const DocState* state, DimensionStrings* out) {
+  FormatStrings(value, angle, dimFlags, upperTolerance, lowerTolerance, state, true, out);
 }
 
 void PlaceReadout(const DimensionStrings& s, uint32_t dimFlags, const ReadoutMetrics& m, char* joined,

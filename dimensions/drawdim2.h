@@ -40,6 +40,10 @@ bool MeasureDimension(const ObjectRec* object, const DocState* state, float* val
 void FormatDimensionStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance,
                             float lowerTolerance, const DocState* state, DimensionStrings* out);
 
+// The same, but only the strings PlaceReadout places by the tolerance layout of `dimFlags`; the
+// others are left empty.
+void FormatPlacedStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance,
+                         float lowerTolerance, const DocState* state, DimensionStrings* out);
 // Appends the current drawing's world-unit suffix; nothing without a drawing.
 void AppendUnitToString(char* text, size_t capacity);
 // The suffix of a world unit ("" for an unknown code).

@@ -254,7 +254,7 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   if (!kept && !GetTextMetricsA(dc, &tm)) std::memset(&tm, 0, sizeof tm);
 
   DimensionStrings strings;
-  FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
+  FormatPlacedStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
                          &strings);
   Measure measure = {dc, IsPrintPath() ? PrintScaleH() : 1.0f, DirectFont(dc, kept)};
   const float vScale = IsPrintPath() ? PrintScaleV() : 1.0f;
@@ -352,7 +352,7 @@ bool GetReadoutReach(const ObjectRec* dimension, RECT* reach) {
   if (!kept) return false;
   TEXTMETRICA tm = kept->metrics;
   DimensionStrings strings;
-  FormatDimensionStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
+  FormatPlacedStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
                          &strings);
   const ReadoutMetrics metrics = {tm.tmAscent, tm.tmDescent, tm.tmExternalLeading, WidestWidth, &tm};
   char joined[kReadoutTextSize];

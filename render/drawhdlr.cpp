@@ -500,11 +500,24 @@ void DrawMetaFileObject(ObjectRec* object) {
 
 namespace {
 
+// A dimension's label with no fill, drawn with an invisible pen (not the dotted one of a preview)
+// on a raster screen, sets no pixel: its readout is drawn with its dimension. Leaving it out
+// spares two pen changes.
+bool IsBareLabelOnRaster(const ObjectRec* object, int flags) {
+  const DimTextInfo* info = object->kind == kDimensionTextKind ? DimTextInfoOf(object) : nullptr;
+  if (!info || !info->ownerDimension || object->fillPattern != kNoFill || IsPrintPath() ||
+      (flags & kDrawDotted) || GetLineWeight(object, true) != 0)
+    return false;
+  const DWORD kind = GetObjectType(PortSessionDC());
+  return kind == OBJ_DC || kind == OBJ_MEMDC;
+}
+
 // The object alone, without its children.
 void DrawObjectAlone(ObjectRec* object, const QDRect* update, int flags, const TrackState* track) {
   if (!BeginPortSession(PrintPathDC())) return;
   if (IsScreen()) UsePortRop(R2_COPYPEN);
-  if (CanObjectBeDrawn(object, flags) && IsObjectInBounds(object, update)) {
+  if (CanObjectBeDrawn(object, flags) && IsObjectInBounds(object, update) &&
+      !IsBareLabelOnRaster(object, flags)) {
     if (flags & kDrawInvert) UsePortRop(R2_NOT);
     if ((flags & kDrawDotted) && IsScreen()) {
       UsePortPen(PS_DOT, 0, RGB(0, 0, 0), false);

@@ -199,6 +199,32 @@ TEST(DimensionText, ReadoutBoxByToleranceLayout) {
   EXPECT_EQ(p.lines[0].rise, 23 / 2 + 2);
 }
 
+// Formatting only the strings a layout places gives the box and lines of formatting them all.
+TEST(DimensionText, PlacedStringsLayOutAsAllStrings) {
+  DrawingScope d(kUnitMillimetres);
+  const ReadoutMetrics m = {9, 3, 1, FixedWidth, nullptr};
+  for (uint32_t layout : {0u, kSingle, kDouble, kLimiting, kSingle | kLimiting})
+    for (uint32_t readout : {Readout(5058), Readout(5060), Readout(5063), Readout(5064)})
+      for (bool angle : {false, true}) {
+        DimensionStrings all, placed;
+        FormatDimensionStrings(12.375f, angle, readout | layout, 0.125f, -0.5f, d.state(), &all);
+        FormatPlacedStrings(12.375f, angle, readout | layout, 0.125f, -0.5f, d.state(), &placed);
+        char joinedAll[kReadoutTextSize], joinedPlaced[kReadoutTextSize];
+        ReadoutPlacement a, p;
+        PlaceReadout(all, readout | layout, m, joinedAll, &a);
+        PlaceReadout(placed, readout | layout, m, joinedPlaced, &p);
+        EXPECT_EQ(a.width, p.width) << layout << " " << readout;
+        EXPECT_EQ(a.height, p.height);
+        for (int i = 0; i < 3; ++i) {
+          ASSERT_EQ(a.lines[i].text == nullptr, p.lines[i].text == nullptr);
+          if (a.lines[i].text) {
+            EXPECT_STREQ(a.lines[i].text, p.lines[i].text) << layout << " " << readout;
+          }
+          EXPECT_EQ(a.lines[i].dx, p.lines[i].dx);
+        }
+      }
+}
+
 TEST(DimensionText, ZoomedFontHeightNeverZero) {
   struct Case {
     int32_t height;
