@@ -255,7 +255,7 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
 
   DimensionStrings strings;
   FormatPlacedStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
-                         &strings);
+                      &strings);
   Measure measure = {dc, IsPrintPath() ? PrintScaleH() : 1.0f, DirectFont(dc, kept)};
   const float vScale = IsPrintPath() ? PrintScaleV() : 1.0f;
   const ReadoutMetrics metrics = {Scaled(tm.tmAscent, vScale), Scaled(tm.tmDescent, vScale),
@@ -353,7 +353,7 @@ bool GetReadoutReach(const ObjectRec* dimension, RECT* reach) {
   TEXTMETRICA tm = kept->metrics;
   DimensionStrings strings;
   FormatPlacedStrings(value, angle, info->dimFlags, info->upperTolerance, info->lowerTolerance, state,
-                         &strings);
+                      &strings);
   const ReadoutMetrics metrics = {tm.tmAscent, tm.tmDescent, tm.tmExternalLeading, WidestWidth, &tm};
   char joined[kReadoutTextSize];
   ReadoutPlacement place;
