@@ -76,8 +76,11 @@ ScreenFont* FindScreenFont(HDC dc, const LOGFONTA& font) {
     DeleteObject(handle);
     return nullptr;
   }
-  // The oldest goes; it is selected nowhere, as every drawing puts back the font it found.
-  if (count == kKept) DeleteObject(kept[next].handle);
+  // The oldest goes. A readout may have left it selected in the session's context.
+  if (count == kKept) {
+    PutBackPortFont();
+    DeleteObject(kept[next].handle);
+  }
   kept[next].font = font;
   kept[next].handle = handle;
   kept[next].metrics = metrics;
@@ -94,9 +97,16 @@ long gDirectReadouts = 0;  // readouts drawn by glyph
 // Whether a font's table may measure and draw text on `dc`: a raster screen in plain pixels,
 // with no spacing added between characters.
 bool IsPlainRasterScreen(HDC dc) {
-  const DWORD kind = GetObjectType(dc);
-  return gReadoutTextDirect && !IsPrintPath() && (kind == OBJ_DC || kind == OBJ_MEMDC) &&
-         GetMapMode(dc) == MM_TEXT && GetGraphicsMode(dc) == GM_COMPATIBLE && GetTextCharacterExtra(dc) == 0;
+  return gReadoutTextDirect && IsPortRaster() && dc == PortSessionDC() && GetMapMode(dc) == MM_TEXT &&
+         GetGraphicsMode(dc) == GM_COMPATIBLE && GetTextCharacterExtra(dc) == 0;
+}
+
+// The printable characters the font has a glyph for, in order, at most `size` of them.
+int ShownCharacters(const ScreenFont& font, char* shown, int size) {
+  int n = 0;
+  for (int c = ' '; c < 256 && n < size; ++c)
+    if (font.glyphs[c] != 0xFFFF) shown[n++] = static_cast<char>(c);
+  return n;
 }
 
 // Fills the glyph and advance of every printable byte of the font selected in `dc`, kept only
@@ -120,9 +130,7 @@ bool MakeDirectTable(HDC dc, ScreenFont* font) {
   // Control characters are left to the platform.
   for (int c = 0; c < ' '; ++c) font->glyphs[c] = 0xFFFF;
   char shown[256];
-  int n = 0;
-  for (int c = ' '; c < 256; ++c)
-    if (font->glyphs[c] != 0xFFFF) shown[n++] = static_cast<char>(c);
+  const int n = ShownCharacters(*font, shown, sizeof shown);
   INT ends[256];
   SIZE size;
   if (n == 0 || !GetTextExtentExPointA(dc, shown, n, 0, nullptr, ends, &size)) return false;
@@ -185,9 +193,7 @@ bool DrawLinesByGlyph(HDC dc, const ScreenFont& font, const POINT* starts, const
 // their own, which must be the same.
 bool DrawsAsThePlatform(const ScreenFont& font) {
   char line[kReadoutTextSize];
-  int n = 0;
-  for (int c = ' '; c < 256 && n + 2 < static_cast<int>(sizeof line); ++c)
-    if (font.glyphs[c] != 0xFFFF) line[n++] = static_cast<char>(c);
+  int n = ShownCharacters(font, line, sizeof line - 2);
   if (n == 0) return false;
   line[n] = line[n > 1 && line[0] == ' ' ? 1 : 0];  // the last character's advance shows too
   line[++n] = '\0';
@@ -250,7 +256,12 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   TEXTMETRICA tm;
   if (kept) tm = kept->metrics;
   FlushPortLines();
-  HGDIOBJ savedFont = SelectObject(dc, kept ? kept->handle : created);
+  // A kept font stays selected in the session for the next readout; a made one is put back.
+  HGDIOBJ savedFont = nullptr;
+  if (kept)
+    UsePortFont(kept->handle);
+  else
+    savedFont = SelectObject(dc, created);
   if (!kept && !GetTextMetricsA(dc, &tm)) std::memset(&tm, 0, sizeof tm);
 
   DimensionStrings strings;
@@ -279,14 +290,17 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
     const int32_t grow = static_cast<int32_t>(zoom + 0.5f);
     const QDRect box = {RoundToInt(left) - grow, RoundToInt(top) - grow, RoundToInt(right) + 1 + grow,
                         RoundToInt(bottom) + 1 + grow};
-    FillBox(dc, RECT{box.left, box.top, box.right, box.bottom});
-    if (framed) {
-      PortMoveTo(static_cast<float>(box.left), static_cast<float>(box.top));
-      PortLineTo(static_cast<float>(box.right), static_cast<float>(box.top));
-      PortLineTo(static_cast<float>(box.right), static_cast<float>(box.bottom));
-      PortLineTo(static_cast<float>(box.left), static_cast<float>(box.bottom));
-      PortLineTo(static_cast<float>(box.left), static_cast<float>(box.top));
-      FlushPortLines();
+    const RECT rect = {box.left, box.top, box.right, box.bottom};
+    if (!framed || !PortFramedBox(rect, BackgroundColour())) {
+      FillBox(dc, rect);
+      if (framed) {
+        PortMoveTo(static_cast<float>(box.left), static_cast<float>(box.top));
+        PortLineTo(static_cast<float>(box.right), static_cast<float>(box.top));
+        PortLineTo(static_cast<float>(box.right), static_cast<float>(box.bottom));
+        PortLineTo(static_cast<float>(box.left), static_cast<float>(box.bottom));
+        PortLineTo(static_cast<float>(box.left), static_cast<float>(box.top));
+        FlushPortLines();
+      }
     }
   }
   // The strings on their baselines, in the label's colour, over what is there.
@@ -323,8 +337,10 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   }
   if (placed == 4) label->bounds = {UnzoomF(top), UnzoomF(left), UnzoomF(bottom), UnzoomF(right)};
 
-  SelectObject(dc, savedFont);
-  if (created) DeleteObject(created);
+  if (created) {
+    SelectObject(dc, savedFont);
+    DeleteObject(created);
+  }
 }
 
 // A width no string of the font is wider than: every character at the widest advance, with a

@@ -255,8 +255,10 @@ void FillCollectedPolygon(ObjectRec* object) {
 
 // Zoomed, rounded bounds as a logical rectangle.
 RECT ZoomedBounds(const ObjectRec* object) {
-  RECT r = {RoundToInt(ZoomF(object->bounds.left)), RoundToInt(ZoomF(object->bounds.top)),
-            RoundToInt(ZoomF(object->bounds.right)), RoundToInt(ZoomF(object->bounds.bottom))};
+  // The zoom asked once: a paint asks this of every object. Times 1 leaves a value as it is.
+  const float zoom = CurrentZoom();
+  RECT r = {RoundToInt(object->bounds.left * zoom), RoundToInt(object->bounds.top * zoom),
+            RoundToInt(object->bounds.right * zoom), RoundToInt(object->bounds.bottom * zoom)};
   return r;
 }
 
@@ -414,6 +416,14 @@ bool CanObjectBeDrawn(const ObjectRec* object, int flags) {
 
 namespace {
 
+// The zoomed bounds grown by what the pen reaches: a wide pen reaches half its width past the
+// outline, a round cap as far past an end.
+RECT PenReach(const ObjectRec* object) {
+  const RECT r = ZoomedBounds(object);
+  const int reach = 1 + (object->kind == kGroupKind ? 0 : (GetLineWeight(object, true) + 1) / 2);
+  return RECT{r.left - reach, r.top - reach, r.right + reach, r.bottom + reach};
+}
+
 // Whether pixels of `area` (edges included) can fall in the update rectangle.
 bool Meets(const RECT& area, const QDRect& update) {
   return area.left <= update.right && area.right >= update.left && area.top <= update.bottom &&
@@ -434,10 +444,7 @@ bool IsObjectInBounds(const ObjectRec* object, const QDRect* update) {
     if (!label) return false;
     return IsObjectInBounds(label, update) || !GetReadoutReach(object, &readout) || Meets(readout, *update);
   }
-  const RECT r = ZoomedBounds(object);
-  // A wide pen reaches half its width past the outline, a round cap as far past an end.
-  const int reach = 1 + (object->kind == kGroupKind ? 0 : (GetLineWeight(object, true) + 1) / 2);
-  return Meets(RECT{r.left - reach, r.top - reach, r.right + reach, r.bottom + reach}, *update);
+  return Meets(PenReach(object), *update);
 }
 
 bool DrawOval(ObjectRec* object) {
@@ -508,8 +515,7 @@ bool IsBareLabelOnRaster(const ObjectRec* object, int flags) {
   if (!info || !info->ownerDimension || object->fillPattern != kNoFill || IsPrintPath() ||
       (flags & kDrawDotted) || GetLineWeight(object, true) != 0)
     return false;
-  const DWORD kind = GetObjectType(PortSessionDC());
-  return kind == OBJ_DC || kind == OBJ_MEMDC;
+  return IsPortRaster();
 }
 
 // The object alone, without its children.
@@ -557,18 +563,10 @@ void DrawObjectAlone(ObjectRec* object, const QDRect* update, int flags, const T
   EndPortSession();
 }
 
-bool IsShapeKind(int16_t kind) {
-  return kind >= kRectKind && kind <= kSplineKind;
-}
-
-// The pixels a shape's own drawing can set: its bounds grown by what its pen reaches, as culling
-// reckons it. False for kinds whose drawing is not held to their bounds.
-bool ShapeFootprint(const ObjectRec* object, RECT* area) {
-  if (!IsShapeKind(object->kind)) return false;
-  const RECT r = ZoomedBounds(object);
-  const int reach = 1 + (GetLineWeight(object, true) + 1) / 2;
-  *area = RECT{r.left - reach, r.top - reach, r.right + reach + 1, r.bottom + reach + 1};
-  return true;
+// The pixels a shape's own drawing can set, right and bottom excluded: its reach as culling
+// reckons it.
+RECT Footprint(const RECT& reach) {
+  return RECT{reach.left, reach.top, reach.right + 1, reach.bottom + 1};
 }
 
 // An oval's quarter from a to b stays in the box of its ends and outside the chord between them
@@ -712,24 +710,40 @@ bool GetOpaqueInterior(const ObjectRec* object, RECT* interior) {
 
 namespace {
 
-void CollectPaintOrder(ObjectRec* object, const QDRect* update, std::vector<ObjectRec*>* order) {
-  for (; object; object = object->nextObject) {
-    // A dimension's label moves when its dimension is drawn: it is tested when its turn comes.
-    if (object->kind == kDimensionTextKind ||
-        (object->kind != kGroupKind && IsObjectInBounds(object, update)))
-      order->push_back(object);
-    if (object->firstChild) CollectPaintOrder(object->firstChild, update, order);
-  }
-}
-
 // What the paint that leaves covered shapes out works with, kept from one paint to the next so
 // that a large drawing's lists are not made and first touched again every time. A paint within a
 // paint (a window painting while a text block is drawn) makes lists of its own.
 struct PaintLists {
   CoverMap map;
   std::vector<ObjectRec*> order;
+  // Beside each object in order: the pixels a shape's drawing can set, or an empty area for kinds
+  // whose drawing is not held to their bounds.
+  std::vector<RECT> footprints;
   std::vector<uint8_t> covered;
 };
+
+void CollectPaintOrder(ObjectRec* object, const QDRect* update, PaintLists* lists) {
+  constexpr RECT kNoFootprint = {0, 0, 0, 0};
+  for (; object; object = object->nextObject) {
+    // A dimension's label moves when its dimension is drawn: it is tested when its turn comes.
+    if (object->kind == kDimensionTextKind) {
+      lists->order.push_back(object);
+      lists->footprints.push_back(kNoFootprint);
+    } else if (IsShapeKind(object->kind)) {
+      // The reach tested here is the footprint the cover map is asked about.
+      const RECT reach = PenReach(object);
+      if (Meets(reach, *update)) {
+        lists->order.push_back(object);
+        lists->footprints.push_back(Footprint(reach));
+      }
+    } else if (object->kind != kGroupKind && IsObjectInBounds(object, update)) {
+      lists->order.push_back(object);
+      lists->footprints.push_back(kNoFootprint);
+    }
+    if (object->firstChild) CollectPaintOrder(object->firstChild, update, lists);
+  }
+}
+
 PaintLists gKeptLists;
 bool gKeptListsInUse = false;
 
@@ -763,17 +777,19 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   CoverMap& map = use.lists().map;
   if (!ResetCoverMap(&map, frame)) return false;
   std::vector<ObjectRec*>& order = use.lists().order;
+  std::vector<RECT>& footprints = use.lists().footprints;
   order.clear();
+  footprints.clear();
   for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
-    if (layer->visible) CollectPaintOrder(layer->firstObject, update, &order);
+    if (layer->visible) CollectPaintOrder(layer->firstObject, update, &use.lists());
   std::vector<uint8_t>& covered = use.lists().covered;
   covered.assign(order.size(), 0);
   gShapesLeftOut = 0;
   for (size_t i = order.size(); i-- > 0;) {
     RECT area;
-    if (ShapeFootprint(order[i], &area)) {
+    if (!IsRectEmpty(&footprints[i])) {
       // Pixels outside the context's clip box never show.
-      IntersectRect(&area, &area, &view);
+      IntersectRect(&area, &footprints[i], &view);
       if (IsAreaCoveredByAll(map, area)) {
         covered[i] = 1;
         ++gShapesLeftOut;
@@ -827,10 +843,7 @@ void DrawLayer(LayerRec* layer, const QDRect* update, int flags, const TrackStat
 void DrawAllLayers(LayerRec* firstLayer, const QDRect* update, int flags, const TrackState* track) {
   if (!BeginPortSession(PrintPathDC())) return;
   // Only a plain screen paint into a raster context: printing and metafiles keep every object.
-  const HDC dc = PortSessionDC();
-  const int kind = dc ? GetObjectType(dc) : 0;
-  const bool raster = kind == OBJ_DC || kind == OBJ_MEMDC;
-  if (!(gLeaveOutCovered && IsScreen() && raster && update && flags == kDrawAll && !track &&
+  if (!(gLeaveOutCovered && IsScreen() && IsPortRaster() && update && flags == kDrawAll && !track &&
         DrawLayersLeavingOutCovered(firstLayer, update)))
     for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
       DrawLayer(layer, update, flags, track);

@@ -72,7 +72,11 @@ struct PortSession {
   HWND window = nullptr;  // the pane whose context this is, when it is one
   HGDIOBJ savedPen = nullptr;
   HPEN ownPen = nullptr;
+  // The context's font before UsePortFont changed it; null while it has not.
+  HGDIOBJ foundFont = nullptr;
+  bool raster = false;  // a screen or memory context (OBJ_DC or OBJ_MEMDC)
   bool havePen = false;
+  bool dcPen = false;  // the selected pen is the context's own (DC_PEN)
   PenKey pen = {};
   int savedRop = 0;
   int rop = 0;
@@ -212,7 +216,10 @@ void AppendSegment(POINT a, POINT b) {
 }  // namespace
 
 HDC AcquirePortDC() {
-  if (gSession.depth > 0) return gSession.dc;
+  if (gSession.depth > 0) {
+    PutBackPortFont();
+    return gSession.dc;
+  }
   HWND pane = PaneWindow();
   return pane ? GetDC(pane) : nullptr;
 }
@@ -236,9 +243,11 @@ bool BeginPortSession(HDC dc) {
   gSession.depth = 1;
   gSession.dc = dc;
   gSession.window = window;
+  const DWORD kind = GetObjectType(dc);
+  gSession.raster = kind == OBJ_DC || kind == OBJ_MEMDC;
   gSession.savedPen = GetCurrentObject(dc, OBJ_PEN);
   gSession.ownPen = nullptr;
-  gSession.havePen = false;
+  gSession.havePen = gSession.dcPen = false;
   gSession.savedRop = gSession.rop = GetROP2(dc);
   POINT position = {0, 0};
   GetCurrentPositionEx(dc, &position);
@@ -251,7 +260,10 @@ bool BeginPortSession(HDC dc) {
 
 void EndPortSession() {
   if (gSession.depth <= 0) return;
-  if (gSession.depth == 1) FlushPortLines();
+  if (gSession.depth == 1) {
+    FlushPortLines();
+    PutBackPortFont();
+  }
   if (--gSession.depth > 0) return;
   HDC dc = gSession.dc;
   if (gSession.savedPen) SelectObject(dc, gSession.savedPen);
@@ -263,6 +275,11 @@ void EndPortSession() {
 
 HDC PortSessionDC() {
   return gSession.depth > 0 ? gSession.dc : nullptr;
+}
+
+bool IsPortRaster() {
+  // A printer's context is a raster context too: the paint's device tells them apart.
+  return gSession.depth > 0 && gSession.raster && !IsPrintPath();
 }
 
 void FlushPortLines() {
@@ -301,17 +318,31 @@ void UsePortPen(int style, int width, COLORREF colour, bool invisible) {
   HPEN pen = (invisible || thin) ? nullptr : CreatePen(style, width, colour);
   if (thin) {
     SetDCPenColor(gSession.dc, colour);
-    SelectObject(gSession.dc, GetStockObject(DC_PEN));
+    // The context's pen is selected already when the port's last pen was thin too.
+    if (!gSession.dcPen) SelectObject(gSession.dc, GetStockObject(DC_PEN));
   } else {
     SelectObject(gSession.dc, pen ? static_cast<HGDIOBJ>(pen) : GetStockObject(NULL_PEN));
   }
   if (gSession.ownPen) DeleteObject(gSession.ownPen);
   gSession.ownPen = pen;
+  gSession.dcPen = thin;
   gSession.pen = key;
   gSession.havePen = true;
   // A metafile records even an invisible pen's lines, and a printer is given them as they are.
-  gSession.unseen = invisible && (kind == OBJ_DC || kind == OBJ_MEMDC) && !IsPrintPath();
+  gSession.unseen = invisible && IsPortRaster();
   gSession.penReach = style != PS_SOLID ? 0.0 : (width <= 1 ? kThinPenReach : width / 2 + kThinPenReach);
+}
+
+void UsePortFont(HFONT font) {
+  if (gSession.depth <= 0 || !font || GetCurrentObject(gSession.dc, OBJ_FONT) == font) return;
+  HGDIOBJ previous = SelectObject(gSession.dc, font);
+  if (!gSession.foundFont) gSession.foundFont = previous;
+}
+
+void PutBackPortFont() {
+  if (gSession.depth <= 0 || !gSession.foundFont) return;
+  SelectObject(gSession.dc, gSession.foundFont);
+  gSession.foundFont = nullptr;
 }
 
 void UsePortRop(int rop) {
@@ -326,6 +357,17 @@ void UsePortRop(int rop) {
 void PortMoveTo(float x, float y) {
   gSession.penX = x;
   gSession.penY = y;
+}
+
+bool PortFramedBox(const RECT& box, COLORREF fill) {
+  if (!IsPortRaster() || !gSession.dcPen || gSession.muted || gSession.rop != R2_COPYPEN) return false;
+  FlushPortLines();
+  SetDCBrushColor(gSession.dc, fill);
+  HGDIOBJ saved = SelectObject(gSession.dc, GetStockObject(DC_BRUSH));
+  Rectangle(gSession.dc, box.left, box.top, box.right + 1, box.bottom + 1);
+  SelectObject(gSession.dc, saved);
+  PortMoveTo(static_cast<float>(box.left), static_cast<float>(box.top));
+  return true;
 }
 
 void PortLineTo(float x, float y) {
@@ -530,6 +572,7 @@ HDC StringTarget(HWND window, bool* release) {
   if (HDC printDC = PrintPathDC()) return printDC;
   if (gSession.depth > 0 && window == gSession.window) {
     FlushPortLines();
+    PutBackPortFont();
     return gSession.dc;
   }
   if (!window) return nullptr;

@@ -56,11 +56,14 @@ HDC AcquirePortDC();
 void ReleasePortDC(HDC dc);
 
 // A port session keeps one context, its pen and its clip box for a run of drawing calls and
-// gathers lines into batches. Sessions nest; the outermost one restores the context's pen and
-// raster operation when it ends. `dc` null means the drawing pane's own context.
+// gathers lines into batches. Sessions nest; the outermost one restores the context's pen, font
+// and raster operation when it ends. `dc` null means the drawing pane's own context.
 bool BeginPortSession(HDC dc);
 void EndPortSession();
 HDC PortSessionDC();
+// Whether the session draws pixels on a raster context for the screen: not printing, and not
+// recording a metafile.
+bool IsPortRaster();
 // Flushes batched lines; every primitive that draws anything else calls it first.
 void FlushPortLines();
 // Selects a pen (PS_SOLID or PS_DOT) unless the same one is selected already; width 0 with
@@ -68,10 +71,21 @@ void FlushPortLines();
 void UsePortPen(int style, int width, COLORREF colour, bool invisible);
 // Sets the raster operation, flushing lines drawn with the previous one.
 void UsePortRop(int rop);
+// Selects a font the caller keeps alive into the session's context, unless it is selected
+// already, and leaves it there: readouts drawn one after another select it once. The font the
+// context had comes back before anything else draws or measures text on the context through the
+// port, before the session ends, and on PutBackPortFont (before such a font is deleted).
+void UsePortFont(HFONT font);
+void PutBackPortFont();
 // Lines in the context's logical coordinates, as floats: rounded (add 0.5, truncate) and, when
 // far outside the visible area, clipped first.
 void PortMoveTo(float x, float y);
 void PortLineTo(float x, float y);
+// Fills a box (right and bottom included) in `fill` and frames it with the port's pen, ending at
+// its top-left corner, as a fill and four lines would, in one call. False, having drawn nothing,
+// unless the pen is the context's own thin solid pen copied onto a raster screen: only then is
+// the platform's framed rectangle that picture.
+bool PortFramedBox(const RECT& box, COLORREF fill);
 // The visible area in logical coordinates, grown by a margin: lines and fills are clipped to it.
 void GetPortClipBox(double* left, double* top, double* right, double* bottom);
 struct CoverMap;

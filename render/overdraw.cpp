@@ -47,8 +47,8 @@ bool ResetCoverMap(CoverMap* map, const RECT& frame) {
   map->columns = static_cast<int>(columns);
   map->rows = static_cast<int>(rows);
   map->cells.assign(static_cast<size_t>(columns * rows), 0);
-  map->rowWords = static_cast<int>((columns + 63) / 64);
-  map->open.assign(static_cast<size_t>(map->rowWords) * map->rows, ~uint64_t{0});
+  map->bands = static_cast<int>((columns + 63) / 64);
+  map->open.assign(static_cast<size_t>(map->bands) * map->rows, ~uint64_t{0});
   return true;
 }
 
@@ -68,8 +68,11 @@ void CoverInterior(CoverMap* map, const RECT& interior, uint32_t position) {
     uint32_t* cell = &map->cells[static_cast<size_t>(r) * map->columns];
     for (int c = from; c < c1; ++c)
       if (cell[c] == 0) cell[c] = position + 1;
-    uint64_t* word = &map->open[static_cast<size_t>(r) * map->rowWords];
-    for (int w = from / 64; w <= (c1 - 1) / 64; ++w) word[w] &= ~ColumnMask(w, from, c1 - 1);
+  }
+  for (int w = from / 64; w <= (c1 - 1) / 64; ++w) {
+    const uint64_t keep = ~ColumnMask(w, from, c1 - 1);
+    uint64_t* band = &map->open[static_cast<size_t>(w) * map->rows];
+    for (int r = top; r < r1; ++r) band[r] &= keep;
   }
 }
 
@@ -88,11 +91,12 @@ bool IsAreaCovered(const CoverMap& map, const RECT& area, uint32_t position) {
 bool IsAreaCoveredByAll(const CoverMap& map, const RECT& area) {
   int c0, r0, c1, r1;
   if (!FindAreaCells(map, area, &c0, &r0, &c1, &r1)) return false;
-  const int w0 = c0 / 64, w1 = c1 / 64;
-  for (int r = r0; r <= r1; ++r) {
-    const uint64_t* word = &map.open[static_cast<size_t>(r) * map.rowWords];
-    for (int w = w0; w <= w1; ++w)
-      if (word[w] & ColumnMask(w, c0, c1)) return false;
+  for (int w = c0 / 64; w <= c1 / 64; ++w) {
+    // The rows are gathered without a test each: most areas asked lie wholly under cover.
+    const uint64_t* band = &map.open[static_cast<size_t>(w) * map.rows];
+    uint64_t open = 0;
+    for (int r = r0; r <= r1; ++r) open |= band[r];
+    if (open & ColumnMask(w, c0, c1)) return false;
   }
   return true;
 }

@@ -17,9 +17,11 @@ struct CoverMap {
   // 0, or 1 + the drawing-order position of the topmost shape whose fill paints every pixel of
   // the cell
   std::vector<uint32_t> cells;
-  // One bit a cell, set while no shape covers it, each row starting a new word: the walk from the
-  // top down asks only whether anything entered so far covers an area, a word at a time.
-  int rowWords = 0;
+  // One bit a cell, set while no shape covers it: the walk from the top down asks only whether
+  // anything entered so far covers an area. A word holds 64 columns of one row; the words of a
+  // band of 64 columns follow each other row by row, so an area is asked a band at a time, down
+  // consecutive words.
+  int bands = 0;
   std::vector<uint64_t> open;
 };
 

@@ -211,6 +211,48 @@ TEST(DimensionDrawing, ReadoutsDrawnByGlyphAreThePlatformsPicture) {
   EXPECT_GT(direct, 0);  // the table was used
 }
 
+// A readout's font stays selected from one readout to the next and no further: a label without a
+// dimension, drawn after readouts in a larger font, shows its placeholder in the context's own
+// font, and the paint leaves the context with the font it found.
+TEST(DimensionDrawing, ReadoutFontStaysWithTheReadouts) {
+  auto paint = [](bool withDimensions) {
+    Drawing d;
+    // Drawn in this order: a readout, the label, a readout last.
+    auto dimension = [&](float y) {
+      ObjectRec* dim = AddDimension(d, kOffsetDimHKind, {{100, y + 20}, {100, y}, {220, y}, {220, y + 20}},
+                                    1u | Readout(5060), 160, y);
+      DimTextInfoOf(DimInfoOf(dim)->textObject)->font.height = -30;
+    };
+    if (withDimensions) dimension(20);
+    const RGB16 black = kBlack16, white = kWhite16;
+    const FloatRect empty = kEmptyRect;
+    ObjectRec* label = CreateObject(kDimensionTextKind, 1, 1, &white, &black, 0.0f, kSolidLineType, kNoFill,
+                                    &empty, nullptr, nullptr, nullptr, d.layer(), nullptr);
+    for (FloatPoint p : {FloatPoint{10, 10}, FloatPoint{60, 10}, FloatPoint{60, 30}, FloatPoint{10, 30}})
+      AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, p.x, p.y, 0, 0, label), label);
+    UpdateObjectBounds(label);
+    AppendObjectToLayer(label, d.layer());
+    if (withDimensions) dimension(70);
+    d.state()->zoomFactor = 1.0f;
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(240, 120, &canvas));
+    const HGDIOBJ found = GetCurrentObject(canvas.dc, OBJ_FONT);
+    const QDRect area = {0, 0, 240, 120};
+    EXPECT_TRUE(PaintDrawing(canvas.dc, d.document, &area, kPaintErase));
+    EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_FONT), found);
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  const Picture alone = paint(false), after = paint(true);
+  int differing = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 80; ++x)
+      differing += alone.pixels[static_cast<size_t>(y) * alone.width + x] !=
+                   after.pixels[static_cast<size_t>(y) * after.width + x];
+  EXPECT_EQ(differing, 0);
+}
+
 // Every label's box as a file may leave it before a paint fits it: a box of the given half sizes
 // about the centre the label had first (a paint fits the label about its box's centre).
 void SetLabelBoxes(Drawing& d, std::vector<FloatPoint>* centres, float halfWidth, float halfHeight) {

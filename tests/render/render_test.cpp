@@ -249,6 +249,51 @@ Recording RecordPaint(Drawing& d) {
   return r;
 }
 
+// A framed box in one call is the picture of its fill and four lines: boxes of one pixel, thin and
+// wide, partly off the picture, in pen colours of their own; a pen it cannot stand for (wide,
+// dotted, inverting) draws nothing and is refused.
+TEST(RenderRules, FramedBoxIsItsFillAndFourLines) {
+  const RECT boxes[] = {
+      {10, 10, 40, 25}, {50, 5, 50, 5}, {60, 30, 61, 31}, {-5, 40, 30, 70}, {70, 2, 140, 20}};
+  auto paint = [&](bool oneCall) {
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(100, 60, &canvas));
+    const RECT all = {0, 0, 100, 60};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    EXPECT_TRUE(BeginPortSession(canvas.dc));
+    COLORREF pen = RGB(200, 0, 0);
+    for (const RECT& box : boxes) {
+      UsePortPen(PS_SOLID, 1, pen, false);
+      const COLORREF fill = RGB(0, 120, 255);
+      if (!oneCall || !PortFramedBox(box, fill)) {
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(canvas.dc, &box, brush);
+        DeleteObject(brush);
+        PortMoveTo(box.left, box.top);
+        PortLineTo(box.right, box.top);
+        PortLineTo(box.right, box.bottom);
+        PortLineTo(box.left, box.bottom);
+        PortLineTo(box.left, box.top);
+        FlushPortLines();
+      }
+      pen = RGB(0, GetGValue(pen) + 60, 0);
+    }
+    UsePortPen(PS_SOLID, 3, RGB(0, 0, 0), false);
+    EXPECT_FALSE(PortFramedBox(boxes[0], RGB(0, 0, 0)));
+    UsePortPen(PS_DOT, 0, RGB(0, 0, 0), false);
+    EXPECT_FALSE(PortFramedBox(boxes[0], RGB(0, 0, 0)));
+    UsePortPen(PS_SOLID, 1, RGB(0, 0, 0), false);
+    UsePortRop(R2_NOT);
+    EXPECT_FALSE(PortFramedBox(boxes[0], RGB(0, 0, 0)));
+    EndPortSession();
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  const Picture apart = paint(false), together = paint(true);
+  EXPECT_EQ(apart.pixels, together.pixels);
+}
+
 TEST(RenderRules, CurveSegmentIsExactlySmoothnessLines) {
   for (int smoothness : {8, 13}) {
     Drawing d;
