@@ -3,7 +3,9 @@
 // it; zoom 1 and zoom 4 over one corner (most objects culled); the strip a scroll by a tenth of
 // the view uncovers; and the floor, one bare PolyPolyline of the same flattened segments. The
 // fitted, tenth and zoom-4 paints are timed again with every object painted (`_all_`): what
-// leaving out the shapes under later opaque fills saves, measured in the same run.
+// leaving out the shapes under later opaque fills saves, measured in the same run. The first
+// paint of the tenth and zoom-4 views is timed alone too (`_first_s`): a zoom step, before a
+// paint keeps anything for the next.
 // With --file, the drawing is read from a file and `open_s` is the read and the first fitted paint
 // in a fresh process. Prints one line of name=value pairs.
 // `render_bench [COUNT] [--runs N] [--file PATH]`.
@@ -65,6 +67,16 @@ Timing TimePaint(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, i
   const Timing t = TimeBest([&] { PaintDrawing(canvas.dc, document, &area, kPaintErase); });
   SelectClipRgn(canvas.dc, nullptr);
   return t;
+}
+
+// The first paint at a zoom alone: what a zoom step costs, before anything a paint keeps for the
+// next one (the outlines of ovals drawn with wide pens) is kept.
+Timing TimeFirstPaint(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy) {
+  const int savedRuns = gRuns;
+  gRuns = 1;
+  const Timing first = TimePaint(canvas, document, zoom, ox, oy);
+  gRuns = savedRuns;
+  return first;
 }
 
 long CountInView(DocumentRec* document, float zoom, const QDRect& view) {
@@ -176,11 +188,8 @@ int main(int argc, char** argv) {
   const FloatRect fit = GetFitRect(document, false);
   const float fitZoom = ComputeFitZoom(&fit, kWidth, kHeight);
   const int fx = RoundToInt(fit.left * fitZoom), fy = RoundToInt(fit.top * fitZoom);
-  const int savedRuns = gRuns;
-  gRuns = 1;
-  const Timing first = TimePaint(canvas, document, fitZoom, fx, fy);
+  const Timing first = TimeFirstPaint(canvas, document, fitZoom, fx, fy);
   if (path) stats.objects = CountObjects(document);
-  gRuns = savedRuns;
   const Timing fitted = TimePaint(canvas, document, fitZoom, fx, fy);
   const long fittedLeftOut = gShapesLeftOut;
   // The baseline of the same run: every object painted, none left out under later fills.
@@ -205,6 +214,7 @@ int main(int argc, char** argv) {
   const float tenthZoom = fitZoom * std::sqrt(10.0f);
   const float cx = (fit.left + fit.right) / 2.0f, cy = (fit.top + fit.bottom) / 2.0f;
   const int tx = RoundToInt(cx * tenthZoom) - kWidth / 2, ty = RoundToInt(cy * tenthZoom) - kHeight / 2;
+  const Timing tenthFirst = TimeFirstPaint(canvas, document, tenthZoom, tx, ty);
   const Timing tenth = TimePaint(canvas, document, tenthZoom, tx, ty);
   gLeaveOutCovered = false;
   const Timing tenthAll = TimePaint(canvas, document, tenthZoom, tx, ty);
@@ -217,6 +227,7 @@ int main(int argc, char** argv) {
   const Timing corner1 = TimePaint(canvas, document, 1.0f, c1x, c1y);
   const long corner1Objects = CountInView(document, 1.0f, QDRect{c1x, c1y, c1x + kWidth, c1y + kHeight});
   const int c4x = RoundToInt(page.left * 4.0f), c4y = RoundToInt(page.top * 4.0f);
+  const Timing corner4First = TimeFirstPaint(canvas, document, 4.0f, c4x, c4y);
   const Timing corner4 = TimePaint(canvas, document, 4.0f, c4x, c4y);
   gLeaveOutCovered = false;
   const Timing corner4All = TimePaint(canvas, document, 4.0f, c4x, c4y);
@@ -244,12 +255,13 @@ int main(int argc, char** argv) {
       "corner_zoom1_objects=%ld corner_zoom4_s=%.4f corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
       "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
       "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f fitted_left_out=%ld "
-      "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f read_s=%.4f open_s=%.4f\n",
+      "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f tenth_first_s=%.4f "
+      "corner_zoom4_first_s=%.4f read_s=%.4f open_s=%.4f\n",
       stats.objects, total, points.size() - counts.size(), fitZoom, first.wall, first.cpu, fitted.wall,
       fitted.cpu, floor.wall, floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu,
       tenthObjects, corner1.wall, corner1.cpu, corner1Objects, corner4.wall, corner4.cpu, corner4Objects,
       scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall, plain.cpu, fittedLeftOut, fittedAll.cpu,
-      tenthAll.cpu, corner4All.cpu, read, read + first.wall);
+      tenthAll.cpu, corner4All.cpu, tenthFirst.wall, corner4First.wall, read, read + first.wall);
   DeleteDibCanvas(&canvas);
   DeleteDocument(document);
   return 0;

@@ -97,7 +97,8 @@ long gDirectReadouts = 0;  // readouts drawn by glyph
 // Whether a font's table may measure and draw text on `dc`: a raster screen in plain pixels,
 // with no spacing added between characters.
 bool IsPlainRasterScreen(HDC dc) {
-  return gReadoutTextDirect && IsPortRaster() && dc == PortSessionDC() && GetMapMode(dc) == MM_TEXT &&
+  // Off the print path the readout's context is the session's, which IsPortRaster asks about.
+  return gReadoutTextDirect && IsPortRaster() && GetMapMode(dc) == MM_TEXT &&
          GetGraphicsMode(dc) == GM_COMPATIBLE && GetTextCharacterExtra(dc) == 0;
 }
 

@@ -55,17 +55,26 @@ inline int32_t RoundToInt(float v) {
 // std::floor and std::ceil to an integer, clamped as RoundToInt is. Inline, without the library
 // call: the cover tests take them for every wide line and filled shape a paint draws.
 constexpr double kWholeLimit = 2147483647.0;
+// `v` truncated toward zero, or the clamp (0 for NaN) when it lies beyond the 32-bit range.
+inline bool ClampWhole(double v, int32_t* whole) {
+  if (!(v > -kWholeLimit)) {
+    *whole = v != v ? 0 : std::numeric_limits<int32_t>::min();
+    return false;
+  }
+  if (v >= kWholeLimit) {
+    *whole = std::numeric_limits<int32_t>::max();
+    return false;
+  }
+  *whole = static_cast<int32_t>(v);
+  return true;
+}
 inline int32_t FloorToInt(double v) {
-  if (!(v > -kWholeLimit)) return v != v ? 0 : std::numeric_limits<int32_t>::min();
-  if (v >= kWholeLimit) return std::numeric_limits<int32_t>::max();
-  const int32_t i = static_cast<int32_t>(v);
-  return i - (v < i ? 1 : 0);
+  int32_t i;
+  return ClampWhole(v, &i) ? i - (v < i ? 1 : 0) : i;
 }
 inline int32_t CeilToInt(double v) {
-  if (!(v > -kWholeLimit)) return v != v ? 0 : std::numeric_limits<int32_t>::min();
-  if (v >= kWholeLimit) return std::numeric_limits<int32_t>::max();
-  const int32_t i = static_cast<int32_t>(v);
-  return i + (v > i ? 1 : 0);
+  int32_t i;
+  return ClampWhole(v, &i) ? i + (v > i ? 1 : 0) : i;
 }
 
 // The spacing at which a grid of `spacing` screen units is drawn: the smallest whole multiple of it

@@ -473,9 +473,12 @@ bool DrawOval(ObjectRec* object) {
   HDC dc = PortSessionDC();
   if (!dc) return false;
   FlushPortLines();
-  HGDIOBJ savedBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Ellipse(dc, RoundToInt(l), RoundToInt(t), RoundToInt(r) + 1, RoundToInt(b) + 1);
-  SelectObject(dc, savedBrush);
+  const RECT box = {RoundToInt(l), RoundToInt(t), RoundToInt(r) + 1, RoundToInt(b) + 1};
+  if (!PortWideOval(box)) {
+    HGDIOBJ savedBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Ellipse(dc, box.left, box.top, box.right, box.bottom);
+    SelectObject(dc, savedBrush);
+  }
   DropScreenPoly(object);
   return true;
 }
@@ -512,8 +515,8 @@ namespace {
 // spares two pen changes.
 bool IsBareLabelOnRaster(const ObjectRec* object, int flags) {
   const DimTextInfo* info = object->kind == kDimensionTextKind ? DimTextInfoOf(object) : nullptr;
-  if (!info || !info->ownerDimension || object->fillPattern != kNoFill || IsPrintPath() ||
-      (flags & kDrawDotted) || GetLineWeight(object, true) != 0)
+  if (!info || !info->ownerDimension || object->fillPattern != kNoFill || (flags & kDrawDotted) ||
+      GetLineWeight(object, true) != 0)
     return false;
   return IsPortRaster();
 }

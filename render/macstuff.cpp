@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/zoomhdlr.h"
+#include "render/ovalcache.h"
 #include "render/overdraw.h"
 
 namespace {
@@ -58,6 +59,8 @@ constexpr double kNoClipLimit = 4194304.0;
 constexpr size_t kBatchLimit = 16384;
 // How far past its line a solid pen of width 1 or less can set a pixel, with a pixel to spare.
 constexpr double kThinPenReach = 2.0;
+// Bits a pixel from which a context keeps every colour as it is given, undithered.
+constexpr int kTrueColourBits = 24;
 
 struct PenKey {
   int style;
@@ -77,6 +80,9 @@ struct PortSession {
   bool raster = false;  // a screen or memory context (OBJ_DC or OBJ_MEMDC)
   bool havePen = false;
   bool dcPen = false;  // the selected pen is the context's own (DC_PEN)
+  // Whether the context maps logical units to pixels one to one, unmirrored, draws ovals in the
+  // default direction and keeps a plain colour as it is: -1 until asked.
+  int plainPixels = -1;
   PenKey pen = {};
   int savedRop = 0;
   int rop = 0;
@@ -368,6 +374,41 @@ bool PortFramedBox(const RECT& box, COLORREF fill) {
   SelectObject(gSession.dc, saved);
   PortMoveTo(static_cast<float>(box.left), static_cast<float>(box.top));
   return true;
+}
+
+namespace {
+
+// Bits a pixel of what the context draws on: a memory context's bitmap, or its device.
+int PixelBits(HDC dc) {
+  if (GetObjectType(dc) == OBJ_MEMDC) {
+    BITMAP bitmap = {};
+    if (GetObject(GetCurrentObject(dc, OBJ_BITMAP), sizeof bitmap, &bitmap) == 0) return 0;
+    return bitmap.bmBitsPixel * bitmap.bmPlanes;
+  }
+  return GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+}
+
+bool IsPlainPixelContext() {
+  if (gSession.plainPixels < 0) {
+    HDC dc = gSession.dc;
+    gSession.plainPixels = GetMapMode(dc) == MM_TEXT && GetGraphicsMode(dc) == GM_COMPATIBLE &&
+                           GetLayout(dc) == 0 && GetArcDirection(dc) == AD_COUNTERCLOCKWISE &&
+                           PixelBits(dc) >= kTrueColourBits;
+  }
+  return gSession.plainPixels > 0;
+}
+
+}  // namespace
+
+bool PortWideOval(const RECT& box) {
+  if (!IsPortRaster() || gSession.muted || gSession.rop != R2_COPYPEN || !gSession.havePen ||
+      gSession.pen.invisible || gSession.pen.style != PS_SOLID || gSession.pen.width < 2 ||
+      !IsPlainPixelContext())
+    return false;
+  FlushPortLines();
+  RECT view = {0, 0, 0, 0};
+  GetPortViewBox(&view);
+  return FillOvalOutline(gSession.dc, box, gSession.pen.width, gSession.pen.colour, view);
 }
 
 void PortLineTo(float x, float y) {

@@ -86,6 +86,11 @@ void PortLineTo(float x, float y);
 // unless the pen is the context's own thin solid pen copied onto a raster screen: only then is
 // the platform's framed rectangle that picture.
 bool PortFramedBox(const RECT& box, COLORREF fill);
+// Draws the outline Ellipse(box) draws with the port's pen and the null brush, from the pixels
+// kept for an oval of that size and pen (see render/ovalcache.h). False, having drawn nothing,
+// unless the pen is wide and solid and copied onto a raster screen whose logical units are its
+// pixels: only there is the kept outline that picture.
+bool PortWideOval(const RECT& box);
 // The visible area in logical coordinates, grown by a margin: lines and fills are clipped to it.
 void GetPortClipBox(double* left, double* top, double* right, double* bottom);
 struct CoverMap;

@@ -19,6 +19,7 @@
 #include "render/imagefile.h"
 #include "render/linestlr.h"
 #include "render/metafile.h"
+#include "render/ovalcache.h"
 #include "tests/render/refpicture.h"
 
 namespace {
@@ -292,6 +293,79 @@ TEST(RenderRules, FramedBoxIsItsFillAndFourLines) {
   };
   const Picture apart = paint(false), together = paint(true);
   EXPECT_EQ(apart.pixels, together.pixels);
+}
+
+// Each oval alone on a fresh picture, so that no later one hides a wrong pixel: drawn by the
+// platform, then through the kept outlines twice (noted, then made and filled), and again at
+// another place, partly off the picture, where an oval wholly in view is only filled.
+TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
+  const RECT boxes[] = {{10, 10, 12, 12}, {5, 5, 8, 9},    {20, 8, 61, 31},      {-15, 30, 40, 75},
+                        {30, 40, 33, 90}, {70, 2, 71, 60}, {-90, -120, 190, 170}};
+  auto paint = [](const RECT& box, int penWidth, bool kept, bool* used) {
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(120, 80, &canvas));
+    const RECT all = {0, 0, 120, 80};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    HRGN clip = CreateRectRgn(0, 0, 100, 70);  // a paint message's update area
+    SelectClipRgn(canvas.dc, clip);
+    DeleteObject(clip);
+    SetWindowOrgEx(canvas.dc, -3, 2, nullptr);
+    EXPECT_TRUE(BeginPortSession(canvas.dc));
+    UsePortPen(PS_SOLID, penWidth, RGB(200, 30, 90), false);
+    *used = kept && PortWideOval(box);
+    if (!*used) {
+      HGDIOBJ saved = SelectObject(canvas.dc, GetStockObject(NULL_BRUSH));
+      Ellipse(canvas.dc, box.left, box.top, box.right, box.bottom);
+      SelectObject(canvas.dc, saved);
+    }
+    EndPortSession();
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  ForgetOvalOutlines();
+  for (int penWidth : {2, 3, 4, 7, 12}) {
+    for (const RECT& box : boxes) {
+      for (int shift : {0, 9}) {
+        const RECT at = {box.left + shift, box.top - shift, box.right + shift, box.bottom - shift};
+        bool used = false;
+        const Picture platform = paint(at, penWidth, false, &used);
+        const Picture seen = paint(at, penWidth, true, &used);
+        const Picture keptOne = paint(at, penWidth, true, &used);
+        EXPECT_TRUE(used);
+        EXPECT_EQ(platform.pixels, seen.pixels);
+        EXPECT_EQ(platform.pixels, keptOne.pixels)
+            << "pen " << penWidth << " at " << at.left << "," << at.top << " size " << at.right - at.left
+            << "x" << at.bottom - at.top;
+      }
+    }
+  }
+  // An oval wholly in view shares its outline with every other of its size and pen.
+  ForgetOvalOutlines();
+  bool used = false;
+  paint({20, 8, 61, 31}, 3, true, &used);
+  EXPECT_FALSE(used);  // drawn once: only noted
+  paint({30, 20, 71, 43}, 3, true, &used);
+  EXPECT_TRUE(used);
+  EXPECT_EQ(KeptOvalOutlineCount(), 1u);
+
+  // Only a wide solid pen copied onto the picture is kept.
+  DibCanvas canvas;
+  ASSERT_TRUE(CreateDibCanvas(20, 20, &canvas));
+  EXPECT_TRUE(BeginPortSession(canvas.dc));
+  UsePortPen(PS_SOLID, 1, RGB(0, 0, 0), false);
+  EXPECT_FALSE(PortWideOval(boxes[2]));
+  UsePortPen(PS_DOT, 0, RGB(0, 0, 0), false);
+  EXPECT_FALSE(PortWideOval(boxes[2]));
+  UsePortPen(PS_SOLID, 0, RGB(0, 0, 0), true);
+  EXPECT_FALSE(PortWideOval(boxes[2]));
+  UsePortPen(PS_SOLID, 3, RGB(0, 0, 0), false);
+  UsePortRop(R2_NOT);
+  EXPECT_FALSE(PortWideOval(boxes[2]));
+  EndPortSession();
+  DeleteDibCanvas(&canvas);
+  ForgetOvalOutlines();
+  EXPECT_EQ(KeptOvalOutlineCount(), 0u);
 }
 
 TEST(RenderRules, CurveSegmentIsExactlySmoothnessLines) {
