@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -15,9 +14,9 @@ constexpr int kLargestSide = 2048;
 // the paints keep them anew.
 constexpr size_t kMostOutlines = 1024;
 constexpr size_t kMostRects = size_t{1} << 20;
-// Ovals noted as drawn once, at most, for each outline kept.
-constexpr size_t kSeenPerOutline = 4;
 constexpr int kBitsPerByte = 8;
+// Rows of an outline's mask drawn at a time.
+constexpr int kMaskBand = 32;
 // The 64-bit FNV-1a hash's start and multiplier.
 constexpr uint64_t kHashBasis = 1469598103934665603u;
 constexpr uint64_t kHashPrime = 1099511628211u;
@@ -52,57 +51,64 @@ struct OutlineKeyHash {
 
 std::unordered_map<OutlineKey, KeptOutline, OutlineKeyHash> gOutlines;
 size_t gOutlineRects = 0;
-// Ovals drawn once, whose outlines are kept when they are drawn again.
-std::unordered_set<OutlineKey, OutlineKeyHash> gSeen;
 
-// A one-bit picture, top row first, exactly the size of the part of an outline it is drawn
-// for: the platform leaves out the steps of a wide outline that miss its picture, so a part
-// costs what it would on the screen.
+// A one-bit picture, top row first, a band of rows high, that outlines are drawn in a band at a
+// time; it grows when a wider part of an outline comes, and is freed with the outlines.
 struct Mask {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ saved = nullptr;
   const uint8_t* bits = nullptr;
-  int stride = 0;
-  ~Mask() {
-    if (dc) {
-      SelectObject(dc, saved);
-      DeleteDC(dc);
-    }
-    if (bitmap) DeleteObject(bitmap);
-  }
+  int width = 0, stride = 0;
 };
 
-bool MakeMask(int width, int height, Mask* mask) {
+Mask gMask;
+
+void FreeMask() {
+  if (gMask.dc) {
+    SelectObject(gMask.dc, gMask.saved);
+    DeleteDC(gMask.dc);
+  }
+  if (gMask.bitmap) DeleteObject(gMask.bitmap);
+  gMask = Mask();
+}
+
+bool GrowMask(int width) {
+  if (gMask.dc && gMask.width >= width) return true;
+  FreeMask();
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colours[2];
   } info = {};
   info.header.biSize = sizeof(BITMAPINFOHEADER);
   info.header.biWidth = width;
-  info.header.biHeight = -height;
+  info.header.biHeight = -kMaskBand;
   info.header.biPlanes = 1;
   info.header.biBitCount = 1;
   info.header.biCompression = BI_RGB;
   info.colours[1] = RGBQUAD{255, 255, 255, 0};
   void* bits = nullptr;
-  mask->dc = CreateCompatibleDC(nullptr);
-  if (!mask->dc) return false;
-  mask->bitmap =
-      CreateDIBSection(mask->dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!mask->bitmap || !bits) return false;
-  mask->saved = SelectObject(mask->dc, mask->bitmap);
-  mask->bits = static_cast<const uint8_t*>(bits);
-  mask->stride = (width + 31) / 32 * 4;
+  gMask.dc = CreateCompatibleDC(nullptr);
+  if (!gMask.dc) return false;
+  gMask.bitmap =
+      CreateDIBSection(gMask.dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!gMask.bitmap || !bits) {
+    FreeMask();
+    return false;
+  }
+  gMask.saved = SelectObject(gMask.dc, gMask.bitmap);
+  gMask.bits = static_cast<const uint8_t*>(bits);
+  gMask.width = width;
+  gMask.stride = (width + 31) / 32 * 4;
   return true;
 }
 
 using Runs = std::vector<std::pair<int, int>>;
 
 // The runs of set pixels in the mask's row `y`, left of `width`, as [first, past last).
-void ReadRow(const Mask& mask, int y, int width, Runs* runs) {
+void ReadRow(int y, int width, Runs* runs) {
   runs->clear();
-  const uint8_t* row = mask.bits + static_cast<size_t>(y) * mask.stride;
+  const uint8_t* row = gMask.bits + static_cast<size_t>(y) * gMask.stride;
   int start = -1;
   for (int x = 0; x < width; x += kBitsPerByte) {
     const uint8_t byte = row[x / kBitsPerByte];
@@ -119,24 +125,18 @@ void ReadRow(const Mask& mask, int y, int width, Runs* runs) {
   if (start >= 0) runs->emplace_back(start, width);
 }
 
-// Draws the outline of an oval `width` by `height` in the mask, the mask's corner at `part` of
-// the box (relative to its top-left corner), and reads its pixels back as a region whose origin
-// is the box's top-left corner. Rows whose runs are the same are one rectangle.
+// Draws the outline of an oval `width` by `height` in the mask a band at a time, the first band's
+// corner at `part` of the box (relative to its top-left corner), and reads its pixels back as a
+// region whose origin is the box's top-left corner. Rows whose runs are the same are one
+// rectangle.
 bool MakeOutline(const OutlineKey& key, KeptOutline* outline) {
   const RECT& part = key.part;
   const int maskWidth = part.right - part.left, maskHeight = part.bottom - part.top;
-  Mask mask;
-  if (!MakeMask(maskWidth, maskHeight, &mask)) return false;
-  PatBlt(mask.dc, 0, 0, maskWidth, maskHeight, BLACKNESS);
+  if (!GrowMask(maskWidth)) return false;
   HPEN pen = CreatePen(PS_SOLID, key.penWidth, RGB(255, 255, 255));
   if (!pen) return false;
-  HGDIOBJ savedPen = SelectObject(mask.dc, pen);
-  HGDIOBJ savedBrush = SelectObject(mask.dc, GetStockObject(NULL_BRUSH));
-  Ellipse(mask.dc, -part.left, -part.top, key.width - part.left, key.height - part.top);
-  SelectObject(mask.dc, savedBrush);
-  SelectObject(mask.dc, savedPen);
-  DeleteObject(pen);
-  GdiFlush();
+  HGDIOBJ savedPen = SelectObject(gMask.dc, pen);
+  HGDIOBJ savedBrush = SelectObject(gMask.dc, GetStockObject(NULL_BRUSH));
 
   std::vector<POINT> corners;
   std::vector<INT> counts;
@@ -150,14 +150,24 @@ bool MakeOutline(const OutlineKey& key, KeptOutline* outline) {
       counts.push_back(4);
     }
   };
-  for (int y = 0; y < maskHeight; ++y) {
-    ReadRow(mask, y, maskWidth, &current);
-    if (current == previous) continue;
-    close(y);
-    previous.swap(current);
-    top = y;
+  for (int bandTop = 0; bandTop < maskHeight; bandTop += kMaskBand) {
+    PatBlt(gMask.dc, 0, 0, maskWidth, kMaskBand, BLACKNESS);
+    const int x = -part.left, y = -part.top - bandTop;
+    Ellipse(gMask.dc, x, y, x + key.width, y + key.height);
+    GdiFlush();
+    const int rows = maskHeight - bandTop < kMaskBand ? maskHeight - bandTop : kMaskBand;
+    for (int row = 0; row < rows; ++row) {
+      ReadRow(row, maskWidth, &current);
+      if (current == previous) continue;
+      close(bandTop + row);
+      previous.swap(current);
+      top = bandTop + row;
+    }
   }
   close(maskHeight);
+  SelectObject(gMask.dc, savedBrush);
+  SelectObject(gMask.dc, savedPen);
+  DeleteObject(pen);
   outline->rects = counts.size();
   outline->at = POINT{0, 0};
   outline->region = nullptr;
@@ -181,12 +191,6 @@ bool FillOvalOutline(HDC dc, const RECT& box, int penWidth, COLORREF colour, con
   const OutlineKey key = {width, height, penWidth, part};
   auto found = gOutlines.find(key);
   if (found == gOutlines.end()) {
-    // The first sight of an oval of its size, pen and part in view is only noted, and the caller
-    // draws it: a view painted once costs what it did. The second keeps its outline.
-    if (gSeen.insert(key).second) {
-      if (gSeen.size() > kMostOutlines * kSeenPerOutline) gSeen.clear();
-      return false;
-    }
     KeptOutline made;
     if (!MakeOutline(key, &made)) return false;
     if (gOutlines.size() >= kMostOutlines || gOutlineRects + made.rects > kMostRects) ForgetOvalOutlines();
@@ -209,7 +213,7 @@ void ForgetOvalOutlines() {
     if (entry.second.region) DeleteObject(entry.second.region);
   gOutlines.clear();
   gOutlineRects = 0;
-  gSeen.clear();
+  FreeMask();
 }
 
 size_t KeptOvalOutlineCount() {

@@ -296,8 +296,8 @@ TEST(RenderRules, FramedBoxIsItsFillAndFourLines) {
 }
 
 // Each oval alone on a fresh picture, so that no later one hides a wrong pixel: drawn by the
-// platform, then through the kept outlines twice (noted, then made and filled), and again at
-// another place, partly off the picture, where an oval wholly in view is only filled.
+// platform, then from its kept outline, made in bands of rows, and again at another place,
+// partly off the picture, where an oval wholly in view is only filled.
 TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
   const RECT boxes[] = {{10, 10, 12, 12}, {5, 5, 8, 9},    {20, 8, 61, 31},      {-15, 30, 40, 75},
                         {30, 40, 33, 90}, {70, 2, 71, 60}, {-90, -120, 190, 170}};
@@ -330,10 +330,8 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
         const RECT at = {box.left + shift, box.top - shift, box.right + shift, box.bottom - shift};
         bool used = false;
         const Picture platform = paint(at, penWidth, false, &used);
-        const Picture seen = paint(at, penWidth, true, &used);
         const Picture keptOne = paint(at, penWidth, true, &used);
         EXPECT_TRUE(used);
-        EXPECT_EQ(platform.pixels, seen.pixels);
         EXPECT_EQ(platform.pixels, keptOne.pixels)
             << "pen " << penWidth << " at " << at.left << "," << at.top << " size " << at.right - at.left
             << "x" << at.bottom - at.top;
@@ -344,7 +342,6 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
   ForgetOvalOutlines();
   bool used = false;
   paint({20, 8, 61, 31}, 3, true, &used);
-  EXPECT_FALSE(used);  // drawn once: only noted
   paint({30, 20, 71, 43}, 3, true, &used);
   EXPECT_TRUE(used);
   EXPECT_EQ(KeptOvalOutlineCount(), 1u);
