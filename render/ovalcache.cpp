@@ -7,9 +7,9 @@
 
 namespace {
 
-// An oval whose part in view is wider or taller than this many pixels is left to the platform:
-// its mask would be large.
-constexpr int kLargestSide = 2048;
+// An oval whose part in view is wider or taller than this many pixels, beyond any screen, is left
+// to the platform.
+constexpr int kLargestSide = 8192;
 // Past either many outlines or many rectangles in their regions, every outline is forgotten and
 // the paints keep them anew.
 constexpr size_t kMostOutlines = 1024;
