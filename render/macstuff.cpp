@@ -365,8 +365,18 @@ void PortMoveTo(float x, float y) {
   gSession.penY = y;
 }
 
+namespace {
+
+// Whether what the port draws now is copied onto a raster screen as it is: not muted, not
+// inverting. Only there do the port's one-call shortcuts give the picture of the long way.
+bool IsPlainCopy() {
+  return IsPortRaster() && !gSession.muted && gSession.rop == R2_COPYPEN;
+}
+
+}  // namespace
+
 bool PortFramedBox(const RECT& box, COLORREF fill) {
-  if (!IsPortRaster() || !gSession.dcPen || gSession.muted || gSession.rop != R2_COPYPEN) return false;
+  if (!IsPlainCopy() || !gSession.dcPen) return false;
   FlushPortLines();
   SetDCBrushColor(gSession.dc, fill);
   HGDIOBJ saved = SelectObject(gSession.dc, GetStockObject(DC_BRUSH));
@@ -401,9 +411,8 @@ bool IsPlainPixelContext() {
 }  // namespace
 
 bool PortWideOval(const RECT& box) {
-  if (!IsPortRaster() || gSession.muted || gSession.rop != R2_COPYPEN || !gSession.havePen ||
-      gSession.pen.invisible || gSession.pen.style != PS_SOLID || gSession.pen.width < 2 ||
-      !IsPlainPixelContext())
+  if (!IsPlainCopy() || !gSession.havePen || gSession.pen.invisible || gSession.pen.style != PS_SOLID ||
+      gSession.pen.width < 2 || !IsPlainPixelContext())
     return false;
   FlushPortLines();
   RECT view = {0, 0, 0, 0};
