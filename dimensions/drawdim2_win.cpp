@@ -232,7 +232,34 @@ const ScreenFont* DirectFont(HDC dc, ScreenFont* font) {
   return font->direct == ScreenFont::kDirect ? font : nullptr;
 }
 
-// The readout of `value` (world units, or degrees for an angle) centred on the label.
+// The strings of a readout placed with its box's left and bottom at `left`, `bottom`, on their
+// baselines, in `colour`, over what is there.
+void DrawReadoutLines(HDC dc, const ReadoutPlacement& place, float left, float bottom, COLORREF colour,
+                      const ScreenFont* direct) {
+  const UINT savedAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+  const COLORREF savedColour = SetTextColor(dc, colour);
+  const int savedMode = SetBkMode(dc, TRANSPARENT);
+  POINT starts[3];
+  const char* texts[3];
+  int count = 0;
+  for (const ReadoutPlacement::Line& line : place.lines) {
+    if (!line.text) continue;
+    starts[count] = {RoundToInt(left) + 1 + line.dx, RoundToInt(bottom) - line.rise};
+    if (IsPrintPath())
+      starts[count] = {RoundToInt((left + 1 + line.dx) * PrintScaleH()),
+                       RoundToInt((bottom - line.rise) * PrintScaleV())};
+    texts[count++] = line.text;
+  }
+  if (direct && DrawLinesByGlyph(dc, *direct, starts, texts, count))
+    ++gDirectReadouts;
+  else
+    for (int i = 0; i < count; ++i)
+      TextOutA(dc, starts[i].x, starts[i].y, texts[i], static_cast<int>(std::strlen(texts[i])));
+  SetBkMode(dc, savedMode);
+  SetTextColor(dc, savedColour);
+  SetTextAlign(dc, savedAlign);
+}
+
 // The label's stored font with its height scaled to the device: the zoom, or the printer's scale.
 LOGFONTA ReadoutFont(const DimTextInfo* text, float scale) {
   LOGFONTA font;
@@ -242,6 +269,7 @@ LOGFONTA ReadoutFont(const DimTextInfo* text, float scale) {
   return font;
 }
 
+// The readout of `value` (world units, or degrees for an angle) centred on the label.
 void DrawReadout(const DimInfo* info, float value, bool angle) {
   ObjectRec* label = info ? info->textObject : nullptr;
   const DimTextInfo* text = (label && label->kind == kDimensionTextKind) ? DimTextInfoOf(label) : nullptr;
@@ -283,11 +311,13 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
   const float left = cx - place.width / 2.0f, right = cx + place.width / 2.0f;
   const float top = cy - place.height / 2.0f, bottom = cy + place.height / 2.0f;
   const bool framed = (info->dimFlags & kDimTextFrame) != 0;
+  // A muted port fits the label of a dimension that shapes drawn after it hide, drawing nothing.
+  const bool drawn = !IsPortMuted();
   if (IsPrintPath()) {
     const FloatRect box = {top - zoom, left - zoom, bottom + 1 + zoom, right + 1 + zoom};
     PrintEraseRect(&box);
     if (framed) PrintFrameRect(&box);
-  } else {
+  } else if (drawn) {
     const int32_t grow = static_cast<int32_t>(zoom + 0.5f);
     const QDRect box = {RoundToInt(left) - grow, RoundToInt(top) - grow, RoundToInt(right) + 1 + grow,
                         RoundToInt(bottom) + 1 + grow};
@@ -304,29 +334,7 @@ void DrawReadout(const DimInfo* info, float value, bool angle) {
       }
     }
   }
-  // The strings on their baselines, in the label's colour, over what is there.
-  const UINT savedAlign = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
-  const COLORREF savedColour = SetTextColor(dc, DeviceColor(label->penColor));
-  const int savedMode = SetBkMode(dc, TRANSPARENT);
-  POINT starts[3];
-  const char* texts[3];
-  int count = 0;
-  for (const ReadoutPlacement::Line& line : place.lines) {
-    if (!line.text) continue;
-    starts[count] = {RoundToInt(left) + 1 + line.dx, RoundToInt(bottom) - line.rise};
-    if (IsPrintPath())
-      starts[count] = {RoundToInt((left + 1 + line.dx) * PrintScaleH()),
-                       RoundToInt((bottom - line.rise) * PrintScaleV())};
-    texts[count++] = line.text;
-  }
-  if (measure.direct && DrawLinesByGlyph(dc, *measure.direct, starts, texts, count))
-    ++gDirectReadouts;
-  else
-    for (int i = 0; i < count; ++i)
-      TextOutA(dc, starts[i].x, starts[i].y, texts[i], static_cast<int>(std::strlen(texts[i])));
-  SetBkMode(dc, savedMode);
-  SetTextColor(dc, savedColour);
-  SetTextAlign(dc, savedAlign);
+  if (drawn) DrawReadoutLines(dc, place, left, bottom, DeviceColor(label->penColor), measure.direct);
 
   // The label hugs the readout: its corners and bounds become the unzoomed box.
   const float corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};

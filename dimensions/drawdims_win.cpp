@@ -126,7 +126,7 @@ bool TriangleCorners(Pt tip, float theta, float z, POINT* corners) {
 void Triangle(Pt tip, float theta, float z, bool filled) {
   HDC dc = TargetDC();
   POINT corners[3];
-  if (!dc || !TriangleCorners(tip, theta, z, corners)) return;
+  if (!dc || IsPortMuted() || !TriangleCorners(tip, theta, z, corners)) return;
   FlushPortLines();
   HGDIOBJ saved = SelectObject(dc, GetStockObject(filled ? BLACK_BRUSH : NULL_BRUSH));
   Polygon(dc, corners, 3);
@@ -136,7 +136,7 @@ void Triangle(Pt tip, float theta, float z, bool filled) {
 // A dot or circle of `radius` (zoomed on the screen, plain on paper) around the tip.
 void Disc(Pt tip, float radius, float z, bool filled) {
   HDC dc = TargetDC();
-  if (!dc || !TipVisible(tip)) return;
+  if (!dc || IsPortMuted() || !TipVisible(tip)) return;
   RECT box;
   if (IsPrintPath()) {
     const POINT a = DevicePoint({tip.x - radius, tip.y - radius});
@@ -164,6 +164,7 @@ void DimensionArc(Pt centre, float radius, int start, int sweep) {
   }
   const QDRect box = {RoundToInt(c.x - r), RoundToInt(c.y - r), RoundToInt(c.x + r) + kArcBoxGrowth,
                       RoundToInt(c.y + r) + kArcBoxGrowth};
+  if (IsPortMuted()) return;
   FlushPortLines();
   FrameArc(&box, static_cast<int16_t>(start), static_cast<int16_t>(sweep));
 }
@@ -250,6 +251,7 @@ bool Apart(const POINT* a, const POINT* b, int width) {
 void DrawArrowheads(const ObjectRec* object, Pt tip1, Pt tail1, Pt tip2, Pt tail2, uint32_t dimFlags) {
   const float z = CurrentZoom();
   POINT corners[6];
+  if (IsPortMuted()) return;
   if (object && StyleOf(dimFlags) == kFilledTriangle && !(dimFlags & kDimArrowsOut) && IsPortRaster() &&
       TriangleCorners(tip1, AngleOf(tip1, tail1), z, corners) &&
       TriangleCorners(tip2, AngleOf(tip2, tail2), z, corners + 3) &&

@@ -767,9 +767,34 @@ class ListsInUse {
   bool kept_;
 };
 
+// What the walk from the top down makes of an object.
+enum Coverage : uint8_t {
+  kShows,
+  kShapeHidden,      // left out; its hit outline is owed
+  kDimensionHidden,  // walked on a muted port, which fits its label and draws nothing
+};
+
+// Whether nothing a reach holds can show: it lies outside the view or under the cover entered
+// so far.
+bool IsReachHidden(const CoverMap& map, const RECT& view, const RECT& reach) {
+  RECT area;
+  const RECT footprint = Footprint(reach);
+  return !IntersectRect(&area, &footprint, &view) || IsAreaCoveredByAll(map, area);
+}
+
+// A dimension whose lines and readout are both hidden. Its readout is measured only when its lines
+// are: measuring costs a formatting of the value.
+bool IsDimensionHidden(const ObjectRec* object, const CoverMap& map, const RECT& view) {
+  RECT lines, readout;
+  return IsDimensionKind(object->kind) && GetDimensionReach(object, &lines) &&
+         IsReachHidden(map, view, lines) && GetReadoutReach(object, &readout) &&
+         IsReachHidden(map, view, readout);
+}
+
 // A screen paint of every object in drawing order, leaving out each shape that the opaque fills
 // drawn after it cover wholly: walked from the top down, each shape is tested against the map of
-// what the shapes above it cover, then adds its own fill to the map.
+// what the shapes above it cover, then adds its own fill to the map. A dimension they cover is
+// not drawn either, but its label is still fitted to its readout, as a click and the file see it.
 bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   RECT view;
   if (!GetPortViewBox(&view)) return false;
@@ -786,7 +811,7 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
     if (layer->visible) CollectPaintOrder(layer->firstObject, update, &use.lists());
   std::vector<uint8_t>& covered = use.lists().covered;
-  covered.assign(order.size(), 0);
+  covered.assign(order.size(), kShows);
   gShapesLeftOut = 0;
   for (size_t i = order.size(); i-- > 0;) {
     RECT area;
@@ -794,17 +819,27 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
       // Pixels outside the context's clip box never show.
       IntersectRect(&area, &footprints[i], &view);
       if (IsAreaCoveredByAll(map, area)) {
-        covered[i] = 1;
+        covered[i] = kShapeHidden;
         ++gShapesLeftOut;
         continue;
       }
+    } else if (IsDimensionHidden(order[i], map, view)) {
+      covered[i] = kDimensionHidden;
+      ++gShapesLeftOut;
+      continue;
     }
     RECT interior;
     if (GetOpaqueInterior(order[i], &interior)) CoverInterior(&map, interior, static_cast<uint32_t>(i));
   }
   for (size_t i = 0; i < order.size(); ++i) {
-    if (covered[i]) {
+    if (covered[i] == kShapeHidden) {
       OweHitOutline(order[i]);
+      continue;
+    }
+    if (covered[i] == kDimensionHidden) {
+      SetPortMuted(true);
+      DrawObjectAlone(order[i], nullptr, kDrawAll, nullptr);
+      SetPortMuted(false);
       continue;
     }
     // Its own lines that shapes above paint over are left out too.

@@ -35,10 +35,10 @@ extern bool gPolyHappening;
 extern FloatPoint gWidthHeight;
 // Set by the tools: true when the current tool works on points (handles on every point).
 extern bool (*gToolIsPointOrientedHook)();
-// Screen paints leave out shapes wholly under the opaque fills of later rectangles (they would set
-// no pixel that stays). On by default; tests and benchmarks turn it off to compare.
+// Screen paints leave out shapes and dimensions wholly under the opaque fills of later shapes
+// (they would set no pixel that stays). On by default; tests and benchmarks turn it off to compare.
 extern bool gLeaveOutCovered;
-// How many shapes the last screen paint left out so.
+// How many shapes and dimensions the last screen paint left out so.
 extern long gShapesLeftOut;
 
 // The 8 rows of pattern `id` (2..80), bit 7 leftmost, 0 = ink; null for other ids.

@@ -450,6 +450,10 @@ void SetPortCover(const CoverMap* map, uint32_t position) {
   gSession.coverPosition = position;
 }
 
+bool IsPortMuted() {
+  return gSession.depth > 0 && gSession.muted;
+}
+
 void SetPortMuted(bool muted) {
   if (gSession.depth <= 0) return;
   FlushPortLines();

@@ -97,8 +97,11 @@ struct CoverMap;
 // While `map` is set, the lines of the shape at drawing-order `position` drawn with a wide solid
 // pen are left out where the shapes drawn after it paint over them; null ends it.
 void SetPortCover(const CoverMap* map, uint32_t position);
-// While muted, lines move the pen and draw nothing.
+// While muted, lines move the pen and draw nothing, and what draws past the port (a dimension's
+// arrowheads and readout) draws nothing either: a paint walks a shape's outline for its hit
+// outline, or a hidden dimension fits its label, without setting a pixel.
 void SetPortMuted(bool muted);
+bool IsPortMuted();
 // The session context's own clip box in logical coordinates; false without a session.
 bool GetPortViewBox(RECT* box);
 

@@ -15,6 +15,7 @@
 #include "model/objhndlr.h"
 #include "model/objstuff.h"
 #include "model/pthndlr.h"
+#include "render/drawhdlr.h"
 #include "render/ruler.h"
 #include "tests/render/refpicture.h"
 
@@ -314,6 +315,82 @@ TEST(DimensionDrawing, ViewsShowWhatTheWholeDrawingShowsThere) {
       }
     }
   }
+}
+
+// Opaque fills drawn after dimensions hide some of them wholly, some only their lines or their
+// readouts. A paint that leaves out the hidden ones sets the pixels, and fits every label to its
+// readout, as painting all of them does: clipped or not, at every zoom, from labels left unfitted.
+TEST(DimensionDrawing, DimensionsUnderLaterFillsChangeNothingWhenLeftOut) {
+  Drawing d;
+  d.state()->upperTolerance = 0.05f;
+  d.state()->lowerTolerance = 0.02f;
+  const uint32_t rows[] = {1u | Readout(5060), 1u << 3 | Readout(5060) | 1u << 10 | kDimTextFrame,
+                           1u << 5 | kDimArrowsOut | Readout(5061)};
+  for (int row = 0; row < 3; ++row) AddEveryKind(d, row * 100.0f, rows[row], 150, 10);
+  uint32_t seed = 7;
+  auto next = [&](float low, float high) {
+    seed = seed * 1664525u + 1013904223u;
+    return low + (high - low) * static_cast<float>(seed >> 8) / 16777216.0f;
+  };
+  // Below the rows, two readouts far from their lines: a fill will hide the first one's lines
+  // and the second one's readout.
+  AddDimension(d, kOffsetDimHKind, {{60, 360}, {60, 330}, {300, 330}, {300, 360}}, 1u | Readout(5060), 180,
+               520);
+  AddDimension(d, kOffsetDimHKind, {{560, 360}, {560, 330}, {800, 330}, {800, 360}}, 1u | Readout(5060), 680,
+               520);
+  std::vector<FloatRect> fills = {{270, -40, 440, 400}, {440, 540, 610, 820}};  // top, left, bottom, right
+  for (int i = 0; i < 48; ++i) {
+    const float x = next(-50, 1300), y = next(-40, 200), w = next(40, 320), h = next(30, 120);
+    fills.push_back({y, x, y + h, x + w});
+  }
+  const RGB16 pen = kBlack16, fill = {0x8000, 0xC000, 0xFFFF};
+  const FloatRect empty = kEmptyRect;
+  for (size_t i = 0; i < fills.size(); ++i) {
+    const float x = fills[i].left, y = fills[i].top, w = fills[i].right - x, h = fills[i].bottom - y;
+    ObjectRec* box =
+        CreateObject(kRectKind, 1, 1, &fill, &pen, 1.0f, kSolidLineType, i % 3 == 1 ? int16_t{5} : kSolidFill,
+                     &empty, nullptr, nullptr, nullptr, d.layer(), nullptr);
+    for (FloatPoint p :
+         {FloatPoint{x, y}, FloatPoint{x + w, y}, FloatPoint{x + w, y + h}, FloatPoint{x, y + h}})
+      AppendPointToObject(CreatePoint(kVertexPoint, 0, 0, 0, 0, p.x, p.y, 0, 0, box), box);
+    UpdateObjectBounds(box);
+    AppendObjectToLayer(box, d.layer());
+  }
+  auto labels = [&d]() {
+    std::vector<float> corners;
+    for (ObjectRec* o = d.layer()->firstObject; o; o = o->nextObject)
+      if (o->kind == kDimensionTextKind) {
+        for (PointRec* p = o->firstPoint; p; p = p->nextPoint) corners.insert(corners.end(), {p->x, p->y});
+        corners.insert(corners.end(), {o->bounds.left, o->bounds.top, o->bounds.right, o->bounds.bottom});
+      }
+    return corners;
+  };
+  std::vector<FloatPoint> centres;
+  long readoutsLeftOut = 0;
+  for (float zoom : {0.5f, 1.0f, 2.0f}) {
+    const int width = RoundToInt(1400 * zoom), height = RoundToInt(640 * zoom);
+    const RECT clip = {width / 4, height / 5, width - width / 3, height - 9};
+    for (const RECT* part : {static_cast<const RECT*>(nullptr), &clip}) {
+      Picture pictures[2];
+      std::vector<float> fitted[2];
+      long readouts[2] = {0, 0};
+      for (int lean = 0; lean < 2; ++lean) {
+        gLeaveOutCovered = lean == 1;
+        SetLabelBoxes(d, &centres, 150, 40);
+        const long before = DirectReadoutCount();
+        pictures[lean] = PaintView(d, zoom, 0, 0, width, height, part);
+        readouts[lean] = DirectReadoutCount() - before;
+        fitted[lean] = labels();
+      }
+      gLeaveOutCovered = true;
+      int painted = 0;
+      EXPECT_EQ(Differences(pictures[0], 0, 0, pictures[1], &painted), 0)
+          << "zoom " << zoom << (part ? " clipped" : "");
+      EXPECT_EQ(fitted[0], fitted[1]) << "labels at zoom " << zoom << (part ? " clipped" : "");
+      readoutsLeftOut += readouts[0] - readouts[1];
+    }
+  }
+  EXPECT_GT(readoutsLeftOut, 10) << "the fills must hide dimensions, or this tests nothing";
 }
 
 TEST(DimensionDrawing, AngleRadiusPointReturnsToTheSecondLeg) {
