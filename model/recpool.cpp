@@ -78,16 +78,34 @@ void FreeRecord(RecordPool& pool, void* record) {
 
 #endif
 
+size_t gLiveObjectRecords = 0;
+
+// Counts a record handed out.
+ObjectRec* Counted(ObjectRec* object) {
+  if (object) ++gLiveObjectRecords;
+  return object;
+}
+
+// Counts a record given back.
+ObjectRec* Uncounted(ObjectRec* object) {
+  if (object) --gLiveObjectRecords;
+  return object;
+}
+
 }  // namespace
+
+size_t LiveObjectRecordCount() {
+  return gLiveObjectRecords;
+}
 
 #ifdef DRX_PLAIN_RECORDS
 
 ObjectRec* NewObjectRecord() {
-  return static_cast<ObjectRec*>(NewRecord(sizeof(ObjectRec)));
+  return Counted(static_cast<ObjectRec*>(NewRecord(sizeof(ObjectRec))));
 }
 
 void FreeObjectRecord(ObjectRec* object) {
-  FreeRecord(object);
+  FreeRecord(Uncounted(object));
 }
 
 PointRec* NewPointRecord() {
@@ -101,11 +119,11 @@ void FreePointRecord(PointRec* point) {
 #else
 
 ObjectRec* NewObjectRecord() {
-  return static_cast<ObjectRec*>(NewRecord(gObjectPool));
+  return Counted(static_cast<ObjectRec*>(NewRecord(gObjectPool)));
 }
 
 void FreeObjectRecord(ObjectRec* object) {
-  FreeRecord(gObjectPool, object);
+  FreeRecord(gObjectPool, Uncounted(object));
 }
 
 PointRec* NewPointRecord() {

@@ -17,5 +17,9 @@ ObjectRec* NewObjectRecord();
 // Gives the record back; null is ignored. Nothing the record points at is freed.
 void FreeObjectRecord(ObjectRec* object);
 
+// How many object records are handed out and not given back: every object of every drawing,
+// clipboard and undo step, so at least as many as any one drawing holds.
+size_t LiveObjectRecordCount();
+
 PointRec* NewPointRecord();
 void FreePointRecord(PointRec* point);

@@ -12,6 +12,7 @@
 #include "geometry/units.h"
 #include "geometry/zoomhdlr.h"
 #include "model/objstuff.h"
+#include "model/recpool.h"
 #include "render/linestlr.h"
 #include "render/overdraw.h"
 #include "render/textdraw.h"
@@ -808,6 +809,13 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   std::vector<RECT>& footprints = use.lists().footprints;
   order.clear();
   footprints.clear();
+  // Room for every object at once: the first paint of a large drawing then writes each page of
+  // the lists once, where growing them would copy them into fresh pages again and again.
+  const size_t most = LiveObjectRecordCount();
+  if (order.capacity() < most) {
+    order.reserve(most);
+    footprints.reserve(most);
+  }
   for (LayerRec* layer = firstLayer; layer; layer = layer->nextLayer)
     if (layer->visible) CollectPaintOrder(layer->firstObject, update, &use.lists());
   std::vector<uint8_t>& covered = use.lists().covered;

@@ -1,5 +1,5 @@
 // Record pools: records start zero-filled, even when reused, and never overlap, also across the
-// end of a chunk.
+// end of a chunk; the count of live object records follows every record handed out and back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,8 +72,10 @@ TEST(RecordPool, PointsSpanChunksWithoutOverlapAndComeBackZeroed) {
 
 TEST(RecordPool, ObjectsSpanChunksWithoutOverlapAndComeBackZeroed) {
   const size_t count = kRecordChunkBytes / sizeof(ObjectRec) + 100;
+  const size_t live = LiveObjectRecordCount();
   std::vector<ObjectRec*> objects = AllocateDistinct<ObjectRec>(count, NewObjectRecord);
   ASSERT_EQ(objects.size(), count);
+  EXPECT_EQ(LiveObjectRecordCount(), live + count);
   // Give back every other one and take as many again, mixed with fresh ones.
   for (size_t i = 0; i < objects.size(); i += 2) FreeObjectRecord(objects[i]);
   std::vector<ObjectRec*> kept;
@@ -89,4 +91,5 @@ TEST(RecordPool, ObjectsSpanChunksWithoutOverlapAndComeBackZeroed) {
   for (ObjectRec* object : again) FreeObjectRecord(object);
   FreeObjectRecord(nullptr);
   FreePointRecord(nullptr);
+  EXPECT_EQ(LiveObjectRecordCount(), live) << "every record handed out was given back";
 }
