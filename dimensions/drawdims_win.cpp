@@ -249,9 +249,9 @@ bool Apart(const POINT* a, const POINT* b, int width) {
 // triangles that lie apart go to the platform in one call: it draws each polygon of the call as
 // a call of its own would, and neither touches the other's pixels.
 void DrawArrowheads(const ObjectRec* object, Pt tip1, Pt tail1, Pt tip2, Pt tail2, uint32_t dimFlags) {
+  if (IsPortMuted()) return;
   const float z = CurrentZoom();
   POINT corners[6];
-  if (IsPortMuted()) return;
   if (object && StyleOf(dimFlags) == kFilledTriangle && !(dimFlags & kDimArrowsOut) && IsPortRaster() &&
       TriangleCorners(tip1, AngleOf(tip1, tail1), z, corners) &&
       TriangleCorners(tip2, AngleOf(tip2, tail2), z, corners + 3) &&
