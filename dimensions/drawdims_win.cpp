@@ -87,8 +87,9 @@ void ZoomedLine(Pt a, Pt b) {
   PenLineTo(b.x, b.y);
 }
 
+// The context filled arrowheads are drawn on: the printer's, or the port's unless it is muted.
 HDC TargetDC() {
-  return IsPrintPath() ? PrintPathDC() : PortSessionDC();
+  return IsPrintPath() ? PrintPathDC() : PortDrawingDC();
 }
 
 // A zoomed position on the target device: print-scaled while printing, rounded.
@@ -126,7 +127,7 @@ bool TriangleCorners(Pt tip, float theta, float z, POINT* corners) {
 void Triangle(Pt tip, float theta, float z, bool filled) {
   HDC dc = TargetDC();
   POINT corners[3];
-  if (!dc || IsPortMuted() || !TriangleCorners(tip, theta, z, corners)) return;
+  if (!dc || !TriangleCorners(tip, theta, z, corners)) return;
   FlushPortLines();
   HGDIOBJ saved = SelectObject(dc, GetStockObject(filled ? BLACK_BRUSH : NULL_BRUSH));
   Polygon(dc, corners, 3);
@@ -136,7 +137,7 @@ void Triangle(Pt tip, float theta, float z, bool filled) {
 // A dot or circle of `radius` (zoomed on the screen, plain on paper) around the tip.
 void Disc(Pt tip, float radius, float z, bool filled) {
   HDC dc = TargetDC();
-  if (!dc || IsPortMuted() || !TipVisible(tip)) return;
+  if (!dc || !TipVisible(tip)) return;
   RECT box;
   if (IsPrintPath()) {
     const POINT a = DevicePoint({tip.x - radius, tip.y - radius});
@@ -164,7 +165,6 @@ void DimensionArc(Pt centre, float radius, int start, int sweep) {
   }
   const QDRect box = {RoundToInt(c.x - r), RoundToInt(c.y - r), RoundToInt(c.x + r) + kArcBoxGrowth,
                       RoundToInt(c.y + r) + kArcBoxGrowth};
-  if (IsPortMuted()) return;
   FlushPortLines();
   FrameArc(&box, static_cast<int16_t>(start), static_cast<int16_t>(sweep));
 }
@@ -249,6 +249,7 @@ bool Apart(const POINT* a, const POINT* b, int width) {
 // triangles that lie apart go to the platform in one call: it draws each polygon of the call as
 // a call of its own would, and neither touches the other's pixels.
 void DrawArrowheads(const ObjectRec* object, Pt tip1, Pt tail1, Pt tip2, Pt tail2, uint32_t dimFlags) {
+  // A muted port would draw none of them: they are not worked out.
   if (IsPortMuted()) return;
   const float z = CurrentZoom();
   POINT corners[6];

@@ -775,12 +775,15 @@ enum Coverage : uint8_t {
   kDimensionHidden,  // walked on a muted port, which fits its label and draws nothing
 };
 
-// Whether nothing a reach holds can show: it lies outside the view or under the cover entered
-// so far.
-bool IsReachHidden(const CoverMap& map, const RECT& view, const RECT& reach) {
+// Whether none of a footprint's pixels can show: it lies outside the view (the context's clip box)
+// or under the cover entered so far.
+bool IsFootprintHidden(const CoverMap& map, const RECT& view, const RECT& footprint) {
   RECT area;
-  const RECT footprint = Footprint(reach);
   return !IntersectRect(&area, &footprint, &view) || IsAreaCoveredByAll(map, area);
+}
+
+bool IsReachHidden(const CoverMap& map, const RECT& view, const RECT& reach) {
+  return IsFootprintHidden(map, view, Footprint(reach));
 }
 
 // A dimension whose lines and readout are both hidden. Its readout is measured only when its lines
@@ -822,11 +825,8 @@ bool DrawLayersLeavingOutCovered(LayerRec* firstLayer, const QDRect* update) {
   covered.assign(order.size(), kShows);
   gShapesLeftOut = 0;
   for (size_t i = order.size(); i-- > 0;) {
-    RECT area;
     if (!IsRectEmpty(&footprints[i])) {
-      // Pixels outside the context's clip box never show.
-      IntersectRect(&area, &footprints[i], &view);
-      if (IsAreaCoveredByAll(map, area)) {
+      if (IsFootprintHidden(map, view, footprints[i])) {
         covered[i] = kShapeHidden;
         ++gShapesLeftOut;
         continue;

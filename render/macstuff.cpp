@@ -454,6 +454,10 @@ bool IsPortMuted() {
   return gSession.depth > 0 && gSession.muted;
 }
 
+HDC PortDrawingDC() {
+  return gSession.depth > 0 && !gSession.muted ? gSession.dc : nullptr;
+}
+
 void SetPortMuted(bool muted) {
   if (gSession.depth <= 0) return;
   FlushPortLines();
@@ -533,7 +537,7 @@ void FrameArc(const QDRect* box, int16_t startAngle, int16_t arcAngle) {
   }
   const int32_t x1 = RoundToInt(r * std::cos(a1) * sx + cx), y1 = RoundToInt(-r * std::sin(a1) * sy + cy);
   const int32_t x2 = RoundToInt(r * std::cos(a2) * sx + cx), y2 = RoundToInt(-r * std::sin(a2) * sy + cy);
-  if (x1 == x2 && y1 == y2) return;
+  if ((x1 == x2 && y1 == y2) || IsPortMuted()) return;
   HDC dc = nullptr;
   bool release = false;
   if (IsPrintPath()) {

@@ -102,6 +102,9 @@ void SetPortCover(const CoverMap* map, uint32_t position);
 // outline, or a hidden dimension fits its label, without setting a pixel.
 void SetPortMuted(bool muted);
 bool IsPortMuted();
+// The session's context for what draws past the port's lines (filled shapes, arcs, boxes); null
+// without a session or while the port is muted.
+HDC PortDrawingDC();
 // The session context's own clip box in logical coordinates; false without a session.
 bool GetPortViewBox(RECT* box);
 

@@ -2,6 +2,7 @@
 // records: the label fitted to the readout and an angle's radius point put back on its leg.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -391,6 +392,51 @@ TEST(DimensionDrawing, DimensionsUnderLaterFillsChangeNothingWhenLeftOut) {
     }
   }
   EXPECT_GT(readoutsLeftOut, 10) << "the fills must hide dimensions, or this tests nothing";
+}
+
+// A muted port sets no pixel of any dimension, in any arrowhead style, inside or outside, framed
+// or not, and fits every label to its readout as drawing it does.
+TEST(DimensionDrawing, AMutedPortDrawsNoDimensionAndFitsItsLabel) {
+  Drawing d;
+  for (int style = 0; style < 7; ++style)
+    AddEveryKind(
+        d, style * 85.0f,
+        (1u << style) | Readout(5060) | (style % 2 ? kDimTextFrame : 0u) | (style % 3 ? 0u : kDimArrowsOut));
+  std::vector<FloatPoint> centres;
+  std::vector<float> fitted[2];
+  for (int muted = 0; muted < 2; ++muted) {
+    SetLabelBoxes(d, &centres, 150, 40);
+    d.state()->zoomFactor = 1.0f;
+    DibCanvas canvas;
+    ASSERT_TRUE(CreateDibCanvas(9 * 130, 7 * 85, &canvas));
+    const RECT all = {0, 0, 9 * 130, 7 * 85};
+    HBRUSH marker = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+    FillRect(canvas.dc, &all, marker);
+    DeleteObject(marker);
+    ASSERT_TRUE(BeginPortSession(canvas.dc));
+    SetPortMuted(muted == 1);
+    for (ObjectRec* o = d.layer()->firstObject; o; o = o->nextObject)
+      if (o->kind != kDimensionTextKind) DrawObject(o, nullptr, kDrawAll, nullptr);
+    SetPortMuted(false);
+    EndPortSession();
+    const Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    const size_t unpainted =
+        static_cast<size_t>(std::count(picture.pixels.begin(), picture.pixels.end(), kUnpainted));
+    if (muted)
+      EXPECT_EQ(unpainted, picture.pixels.size()) << "a muted port drew";
+    else
+      EXPECT_LT(unpainted, picture.pixels.size() * 99 / 100)
+          << "the dimensions must draw, or this tests nothing";
+    for (ObjectRec* o = d.layer()->firstObject; o; o = o->nextObject)
+      if (o->kind == kDimensionTextKind) {
+        for (PointRec* p = o->firstPoint; p; p = p->nextPoint)
+          fitted[muted].insert(fitted[muted].end(), {p->x, p->y});
+        fitted[muted].insert(fitted[muted].end(),
+                             {o->bounds.left, o->bounds.top, o->bounds.right, o->bounds.bottom});
+      }
+  }
+  EXPECT_EQ(fitted[0], fitted[1]);
 }
 
 TEST(DimensionDrawing, AngleRadiusPointReturnsToTheSecondLeg) {
