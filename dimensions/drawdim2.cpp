@@ -26,6 +26,10 @@ constexpr const char* kPlainFormat = "%0.2f";
 // The texts of the string table's unit suffixes (ids 73..80), by world unit 1..8.
 const char* const kUnitSuffixes[] = {"\"", "'", " yd.", " mi.", " mm.", " cm.", " dm.", " m."};
 
+// What the formats write besides the units' suffixes and the user's number marks: digits, signs,
+// the C formats' own marks, the feet and inches marks, and the space before a tolerance.
+constexpr char kReadoutMarks[] = "0123456789+-.,'\" ";
+
 // The readout chosen by the flag word: 0..6 for bits 12..18, -1 for none.
 int ReadoutIndex(uint32_t flags) {
   for (int i = 0; i < kReadoutCount; ++i)
@@ -117,6 +121,14 @@ bool MeasureDimension(const ObjectRec* object, const DocState* state, float* val
   if (!from || !to) return false;
   *value = DimensionLengthValue(from->x, from->y, to->x, to->y, state);
   return true;
+}
+
+bool IsReadoutCharacter(char c) {
+  if (c == '\0') return false;
+  if (std::strchr(kReadoutMarks, c) || c == gDecimalMark || c == gThousandMark) return true;
+  for (const char* suffix : kUnitSuffixes)
+    if (std::strchr(suffix, c)) return true;
+  return false;
 }
 
 const char* UnitSuffix(int worldUnit) {

@@ -44,6 +44,9 @@ void FormatDimensionStrings(float value, bool angle, uint32_t dimFlags, float up
 // others are left empty.
 void FormatPlacedStrings(float value, bool angle, uint32_t dimFlags, float upperTolerance,
                          float lowerTolerance, const DocState* state, DimensionStrings* out);
+// Whether the formatter may write `c` into a readout: a digit, a sign, the marks of numbers, feet
+// and inches, a space, or a character of a unit's suffix.
+bool IsReadoutCharacter(char c);
 // Appends the current drawing's world-unit suffix; nothing without a drawing.
 void AppendUnitToString(char* text, size_t capacity);
 // The suffix of a world unit ("" for an unknown code).

@@ -47,9 +47,9 @@ void FillBox(HDC dc, const RECT& r) {
 
 // A readout font on the screen, made once and kept by its logical font with its metrics: making
 // a font and asking for its metrics cost more than drawing a readout, and a screen font keeps them.
-// On a raster screen it also keeps each byte's glyph and advance, once asked for: a readout's
-// widths are then sums, and its lines are drawn by glyph, without the platform measuring the
-// strings or looking up each character.
+// On a raster screen it also keeps the glyph and advance of each character a readout can hold,
+// once asked for: a readout's widths are then sums, and its lines are drawn by glyph, without the
+// platform measuring the strings or looking up each character.
 struct ScreenFont {
   LOGFONTA font;
   HFONT handle;
@@ -102,7 +102,7 @@ bool IsPlainRasterScreen(HDC dc) {
          GetGraphicsMode(dc) == GM_COMPATIBLE && GetTextCharacterExtra(dc) == 0;
 }
 
-// The printable characters the font has a glyph for, in order, at most `size` of them.
+// The characters the table has a glyph for, in order, at most `size` of them.
 int ShownCharacters(const ScreenFont& font, char* shown, int size) {
   int n = 0;
   for (int c = ' '; c < 256 && n < size; ++c)
@@ -110,10 +110,10 @@ int ShownCharacters(const ScreenFont& font, char* shown, int size) {
   return n;
 }
 
-// Fills the glyph and advance of every printable byte of the font selected in `dc`, kept only
-// when they place text as the platform does: an upright font without lines through or under its
-// text, in a code page of one byte per character, whose advances add up to the platform's own
-// extents of every character it has.
+// Fills the glyph and advance of every character a readout can hold in the font selected in
+// `dc`, kept only when they place text as the platform does: an upright font without lines
+// through or under its text, in a code page of one byte per character, whose advances add up to
+// the platform's own extents of every character it has.
 bool MakeDirectTable(HDC dc, ScreenFont* font) {
   const LOGFONTA& f = font->font;
   if (f.lfEscapement != 0 || f.lfOrientation != 0 || f.lfUnderline || f.lfStrikeOut) return false;
@@ -128,8 +128,10 @@ bool MakeDirectTable(HDC dc, ScreenFont* font) {
   if (GetGlyphIndicesA(dc, bytes, 256, font->glyphs, GGI_MARK_NONEXISTING_GLYPHS) != 256 ||
       !GetCharWidth32A(dc, 0, 255, font->advances))
     return false;
-  // Control characters are left to the platform.
-  for (int c = 0; c < ' '; ++c) font->glyphs[c] = 0xFFFF;
+  // Any other character is left to the platform: a string holding one is measured and drawn by
+  // it. The fewer characters the table holds, the less its check costs.
+  for (int c = 0; c < 256; ++c)
+    if (!IsReadoutCharacter(static_cast<char>(c))) font->glyphs[c] = 0xFFFF;
   char shown[256];
   const int n = ShownCharacters(*font, shown, sizeof shown);
   INT ends[256];
@@ -194,7 +196,7 @@ bool DrawLinesByGlyph(HDC dc, const ScreenFont& font, const POINT* starts, const
 constexpr int kCheckedAtOnce = 24;
 
 // Whether drawing by the table's glyphs gives the platform's own picture of the characters: both
-// draw every character the font has, each followed by another, on two lines, into pictures of
+// draw every character of the table, each followed by another, on two lines, into pictures of
 // their own, which must be the same. The characters go a piece at a time, each piece starting
 // with the last character of the one before, through one pair of pictures.
 bool DrawsAsThePlatform(const ScreenFont& font) {

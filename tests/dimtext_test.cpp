@@ -225,6 +225,33 @@ TEST(DimensionText, PlacedStringsLayOutAsAllStrings) {
       }
 }
 
+// Readout fonts keep glyphs only for the characters readouts can hold; every string placed, in
+// every unit, readout, layout and decimal mark, holds nothing else.
+TEST(DimensionText, ReadoutsHoldOnlyReadoutCharacters) {
+  const ReadoutMetrics m = {9, 3, 1, FixedWidth, nullptr};
+  for (int16_t unit = kUnitInches; unit <= kUnitMetres; ++unit) {
+    DrawingScope d(unit);
+    for (char mark : {'.', ','}) {
+      gDecimalMark = mark;
+      for (uint32_t layout : {0u, kSingle, kDouble, kLimiting})
+        for (int id = 5058; id <= 5064; ++id)
+          for (bool angle : {false, true})
+            for (float value : {0.0f, 12.375f, -3.5f, 98765.4f}) {
+              DimensionStrings s;
+              FormatPlacedStrings(value, angle, Readout(id) | layout, 0.125f, -0.5f, d.state(), &s);
+              char joined[kReadoutTextSize];
+              ReadoutPlacement place;
+              PlaceReadout(s, Readout(id) | layout, m, joined, &place);
+              for (const auto& line : place.lines)
+                for (const char* c = line.text; c && *c; ++c)
+                  ASSERT_TRUE(IsReadoutCharacter(*c)) << "'" << *c << "' in \"" << line.text << "\"";
+            }
+    }
+  }
+  EXPECT_FALSE(IsReadoutCharacter('\0'));
+  EXPECT_FALSE(IsReadoutCharacter('x'));
+}
+
 TEST(DimensionText, ZoomedFontHeightNeverZero) {
   struct Case {
     int32_t height;
