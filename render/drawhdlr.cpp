@@ -782,6 +782,7 @@ bool IsFootprintHidden(const CoverMap& map, const RECT& view, const RECT& footpr
   return !IntersectRect(&area, &footprint, &view) || IsAreaCoveredByAll(map, area);
 }
 
+// Whether none of the pixels that a drawing held to `reach` can set can show.
 bool IsReachHidden(const CoverMap& map, const RECT& view, const RECT& reach) {
   return IsFootprintHidden(map, view, Footprint(reach));
 }
