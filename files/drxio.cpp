@@ -22,12 +22,6 @@ constexpr size_t kMemorySinkStart = 4096;
 // system when freed instead of serving the records and lists that come next.
 constexpr size_t kFileSourceWindow = 64 * 1024;
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-constexpr bool kHostIsBigEndian = true;
-#else
-constexpr bool kHostIsBigEndian = false;
-#endif
-
 bool FailFileSource() {
   gSource.failed = true;
   gSource.cannotRead = true;
@@ -35,26 +29,6 @@ bool FailFileSource() {
 }
 
 }  // namespace
-
-int16_t SwapShort(int16_t value) {
-  uint16_t bits = static_cast<uint16_t>(value);
-  return static_cast<int16_t>(static_cast<uint16_t>((bits >> 8) | (bits << 8)));
-}
-
-int32_t SwapLong(int32_t value) {
-  uint32_t bits = static_cast<uint32_t>(value);
-  bits = (bits >> 24) | ((bits >> 8) & 0xFF00u) | ((bits << 8) & 0xFF0000u) | (bits << 24);
-  return static_cast<int32_t>(bits);
-}
-
-float SwapFloat(float value) {
-  int32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  bits = SwapLong(bits);
-  float swapped;
-  std::memcpy(&swapped, &bits, sizeof swapped);
-  return swapped;
-}
 
 void BeginSource(const uint8_t* data, size_t length) {
   EndSource();
@@ -122,24 +96,6 @@ bool SkipSome(size_t n) {
   }
   gSource.mark += n;
   return true;
-}
-
-int16_t ReadShort() {
-  int16_t value;
-  ReadSome(&value, sizeof value);
-  return kHostIsBigEndian ? value : SwapShort(value);
-}
-
-int32_t ReadLong() {
-  int32_t value;
-  ReadSome(&value, sizeof value);
-  return kHostIsBigEndian ? value : SwapLong(value);
-}
-
-float ReadFloat() {
-  float value;
-  ReadSome(&value, sizeof value);
-  return kHostIsBigEndian ? value : SwapFloat(value);
 }
 
 bool BeginSink(FILE* file) {

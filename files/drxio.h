@@ -58,9 +58,33 @@ constexpr size_t kPointRecordSize = 29;
 constexpr size_t kFontRecordSize = 50;
 constexpr size_t kFileLayerNameSize = 256;
 
-int16_t SwapShort(int16_t value);
-int32_t SwapLong(int32_t value);
-float SwapFloat(float value);
+// The swaps and the big-endian reads below are defined here: every field of every record goes
+// through them, and the readers compile them inline.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+constexpr bool kHostIsBigEndian = true;
+#else
+constexpr bool kHostIsBigEndian = false;
+#endif
+
+inline int16_t SwapShort(int16_t value) {
+  const uint16_t bits = static_cast<uint16_t>(value);
+  return static_cast<int16_t>(static_cast<uint16_t>((bits >> 8) | (bits << 8)));
+}
+
+inline int32_t SwapLong(int32_t value) {
+  uint32_t bits = static_cast<uint32_t>(value);
+  bits = (bits >> 24) | ((bits >> 8) & 0xFF00u) | ((bits << 8) & 0xFF0000u) | (bits << 24);
+  return static_cast<int32_t>(bits);
+}
+
+inline float SwapFloat(float value) {
+  int32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  bits = SwapLong(bits);
+  float swapped;
+  std::memcpy(&swapped, &bits, sizeof swapped);
+  return swapped;
+}
 
 void BeginSource(const uint8_t* data, size_t length);
 // Parses `length` bytes of an open file from its current place; false when out of memory.
@@ -97,9 +121,24 @@ inline bool ReadSome(void* buffer, size_t n) {
   return true;
 }
 bool SkipSome(size_t n);
-int16_t ReadShort();
-int32_t ReadLong();
-float ReadFloat();
+
+inline int16_t ReadShort() {
+  int16_t value;
+  ReadSome(&value, sizeof value);
+  return kHostIsBigEndian ? value : SwapShort(value);
+}
+
+inline int32_t ReadLong() {
+  int32_t value;
+  ReadSome(&value, sizeof value);
+  return kHostIsBigEndian ? value : SwapLong(value);
+}
+
+inline float ReadFloat() {
+  float value;
+  ReadSome(&value, sizeof value);
+  return kHostIsBigEndian ? value : SwapFloat(value);
+}
 
 // A sink over a file (buffered) or, with a null file, over a growing memory block.
 bool BeginSink(FILE* file);

@@ -104,35 +104,6 @@ int CountObjectPoints(const ObjectRec* object) {
   return count;
 }
 
-bool IsStraightSegment(const PointRec* a, const PointRec* b) {
-  if (!a || !b) return true;
-  if (IsMarkerPointKind(a->pointKind) || IsMarkerPointKind(b->pointKind)) return true;
-  return a->outTangentX == 0.0f && a->outTangentY == 0.0f && b->inTangentX == 0.0f && b->inTangentY == 0.0f;
-}
-
-bool IsEmptyRect(const FloatRect* rect) {
-  if (!rect) return true;
-  return rect->top == kEmptyBoundsLow && rect->left == kEmptyBoundsLow && rect->bottom == kEmptyBoundsHigh &&
-         rect->right == kEmptyBoundsHigh;
-}
-
-void RefineBounds(float x, float y, FloatRect* rect) {
-  if (!rect) return;
-  if (IsEmptyRect(rect)) {
-    rect->top = rect->bottom = y;
-    rect->left = rect->right = x;
-    return;
-  }
-  if (x < rect->left)
-    rect->left = x;
-  else if (x > rect->right)
-    rect->right = x;
-  if (y < rect->top)
-    rect->top = y;
-  else if (y > rect->bottom)
-    rect->bottom = y;
-}
-
 namespace {
 
 void AddPoint(float x, float y, FloatRect* rect, int allowance) {
