@@ -191,60 +191,36 @@ bool DrawLinesByGlyph(HDC dc, const ScreenFont& font, const POINT* starts, const
   return true;
 }
 
-// Characters the check below draws at a time. Pictures of every character at once took
-// megabytes of fresh memory in a large font, more than the drawing itself.
-constexpr int kCheckedAtOnce = 24;
-
 // Whether drawing by the table's glyphs gives the platform's own picture of the characters: both
 // draw every character of the table, each followed by another, on two lines, into pictures of
-// their own, which must be the same. The characters go a piece at a time, each piece starting
-// with the last character of the one before, through one pair of pictures.
+// their own, which must be the same. The table holds two dozen characters at most, so the
+// pictures stay small at any size of font.
 bool DrawsAsThePlatform(const ScreenFont& font) {
   char line[kReadoutTextSize];
   int n = ShownCharacters(font, line, sizeof line - 2);
   if (n == 0) return false;
   line[n] = line[n > 1 && line[0] == ' ' ? 1 : 0];  // the last character's advance shows too
   line[++n] = '\0';
-  // Piece p holds line[p * kCheckedAtOnce] to line[(p + 1) * kCheckedAtOnce], both included.
-  auto piece = [&](int first, char* text) {
-    const int count = n - first < kCheckedAtOnce + 1 ? n - first : kCheckedAtOnce + 1;
-    std::memcpy(text, line + first, static_cast<size_t>(count));
-    text[count] = '\0';
-    return count;
-  };
-  char text[kCheckedAtOnce + 2];
-  int32_t widest = 0;
-  for (int first = 0; first < n - 1; first += kCheckedAtOnce) {
-    piece(first, text);
-    int32_t width = 0;
-    DirectWidth(font, text, &width);
-    if (width > widest) widest = width;
-  }
+  int32_t width = 0;
+  DirectWidth(font, line, &width);
   const TEXTMETRICA& tm = font.metrics;
   const int32_t lineHeight = tm.tmHeight + tm.tmExternalLeading, margin = tm.tmMaxCharWidth + 4;
   const POINT starts[2] = {{margin, margin + tm.tmAscent},
                            {margin + 3, margin + tm.tmAscent + lineHeight + 1}};
-  const char* const texts[2] = {text, text};
+  const char* const texts[2] = {line, line};
   DibCanvas pictures[2];
-  bool same = CreateDibCanvas(widest + 2 * margin + 3, 2 * lineHeight + 2 * margin, &pictures[0]) &&
-              CreateDibCanvas(widest + 2 * margin + 3, 2 * lineHeight + 2 * margin, &pictures[1]);
-  const size_t bytes =
-      same ? static_cast<size_t>(pictures[0].width) * pictures[0].height * sizeof(uint32_t) : 0;
-  if (same) {
+  bool same = false;
+  if (CreateDibCanvas(width + 2 * margin + 3, 2 * lineHeight + 2 * margin, &pictures[0]) &&
+      CreateDibCanvas(width + 2 * margin + 3, 2 * lineHeight + 2 * margin, &pictures[1])) {
     for (DibCanvas& picture : pictures) {
       SelectObject(picture.dc, font.handle);
       SetTextAlign(picture.dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
       SetBkMode(picture.dc, TRANSPARENT);
     }
-  }
-  for (int first = 0; same && first < n - 1; first += kCheckedAtOnce) {
-    const int count = piece(first, text);
-    GdiFlush();
-    for (DibCanvas& picture : pictures) std::memset(picture.bits, 0xFF, bytes);
-    for (const POINT& start : starts) TextOutA(pictures[0].dc, start.x, start.y, text, count);
-    same = DrawLinesByGlyph(pictures[1].dc, font, starts, texts, 2);
-    GdiFlush();
-    same = same && std::memcmp(pictures[0].bits, pictures[1].bits, bytes) == 0;
+    for (const POINT& start : starts) TextOutA(pictures[0].dc, start.x, start.y, line, n);
+    same = DrawLinesByGlyph(pictures[1].dc, font, starts, texts, 2) &&
+           std::memcmp(pictures[0].bits, pictures[1].bits,
+                       static_cast<size_t>(pictures[0].width) * pictures[0].height * sizeof(uint32_t)) == 0;
   }
   for (DibCanvas& picture : pictures) DeleteDibCanvas(&picture);
   return same;
