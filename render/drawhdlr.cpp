@@ -107,13 +107,18 @@ void ClipPolygonEdge(std::vector<double>& xs, std::vector<double>& ys, Inside in
   ys.swap(oy);
 }
 
-// The fill polygon, clipped to the visible area when any vertex lies far outside it.
-std::vector<POINT> ClippedFillPolygon() {
+// The fill polygon, clipped to the visible area when any vertex lies far outside it. `whole` says
+// every vertex lies a pixel or more inside, where the port does not clip the outline's lines
+// either. The result lasts until the next call.
+const std::vector<POINT>& ClippedFillPolygon(bool* whole) {
   double l, t, r, b;
   GetPortClipBox(&l, &t, &r, &b);
   bool inside = true;
-  for (const POINT& p : gFillPoly)
+  *whole = true;
+  for (const POINT& p : gFillPoly) {
     if (p.x < l || p.x > r || p.y < t || p.y > b) inside = false;
+    if (p.x < l + 1 || p.x > r - 1 || p.y < t + 1 || p.y > b - 1) *whole = false;
+  }
   if (inside) return gFillPoly;
   std::vector<double> xs, ys;
   for (const POINT& p : gFillPoly) {
@@ -143,7 +148,8 @@ std::vector<POINT> ClippedFillPolygon() {
   if (!xs.empty())
     ClipPolygonEdge(
         xs, ys, [b](double, double y) { return y <= b; }, atY(b));
-  std::vector<POINT> out;
+  static std::vector<POINT> out;
+  out.clear();
   for (size_t i = 0; i < xs.size(); ++i)
     out.push_back(POINT{static_cast<LONG>(std::lround(xs[i])), static_cast<LONG>(std::lround(ys[i]))});
   return out;
@@ -222,7 +228,11 @@ void FillCollectedPolygon(ObjectRec* object) {
   bool owned = false;
   HBRUSH brush = FillBrush(dc, object, &owned);
   if (!brush) return;
-  FlushPortLines();
+  bool whole = false;
+  const std::vector<POINT>& polygon = ClippedFillPolygon(&whole);
+  // Filled under its own outline, the shape's polygon needs no second stroke.
+  const bool underOutline = whole && CanFillUnderPortOutline();
+  if (!underOutline) FlushPortLines();
   // A one-bit pattern takes its ink from the text colour and its paper from the background.
   const bool pattern = object->fillPattern != kSolidFill;
   const bool white = object->fillColor.red == 0xFFFF && object->fillColor.green == 0xFFFF &&
@@ -243,8 +253,10 @@ void FillCollectedPolygon(ObjectRec* object) {
     SetBrushOrgEx(dc, (origin.x % kPatternSize + kPatternSize) % kPatternSize,
                   (origin.y % kPatternSize + kPatternSize) % kPatternSize, &savedOrigin);
   }
-  const std::vector<POINT> polygon = ClippedFillPolygon();
-  if (polygon.size() >= 3) Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
+  if (underOutline)
+    FillUnderPortOutline(polygon.data(), static_cast<int>(polygon.size()));
+  else if (polygon.size() >= 3)
+    Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
   if (anchor) SetBrushOrgEx(dc, savedOrigin.x, savedOrigin.y, nullptr);
   SelectObject(dc, savedBrush);
   if (pattern) {
@@ -281,6 +293,8 @@ void DrawShapeObject(ObjectRec* object, int flags, const TrackState* track) {
   gDrawingLineType = object->lineType;
   if (object->fillPattern != kNoFill && object->closed && !transformed) {
     gDrawingLineType = kSolidLineType;
+    // The lines batched from here on are the shape's own outline, which it may be filled under.
+    if (object->fillPattern > 0 && !gMakingHitOutline) StartPortOutline();
     gPolyHappening = true;
     gFillPoly.clear();
     gScreenPoly.clear();

@@ -1,6 +1,7 @@
 // The drawing port over GDI.
 #include "render/macstuff.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -105,6 +106,10 @@ struct PortSession {
   POINT last = {0, 0};
   std::vector<POINT> points;
   std::vector<DWORD> counts;
+  // How many batches of lines have been drawn, and how many had been when a shape's outline
+  // started: while the two agree, every line of the outline is still batched.
+  uint64_t flushes = 0;
+  uint64_t outlineStart = ~uint64_t{0};
 };
 
 PortSession gSession;
@@ -302,6 +307,7 @@ void FlushPortLines() {
       PolyPolyline(gSession.dc, gSession.points.data(), gSession.counts.data(),
                    static_cast<DWORD>(gSession.counts.size()));
     }
+    ++gSession.flushes;
   }
   gSession.points.clear();
   gSession.counts.clear();
@@ -384,6 +390,36 @@ bool PortFramedBox(const RECT& box, COLORREF fill) {
   SelectObject(gSession.dc, saved);
   PortMoveTo(static_cast<float>(box.left), static_cast<float>(box.top));
   return true;
+}
+
+void StartPortOutline() {
+  if (gSession.depth <= 0) return;
+  FlushPortLines();
+  gSession.outlineStart = gSession.flushes;
+}
+
+bool CanFillUnderPortOutline() {
+  return IsPlainCopy() && (gSession.dcPen || gSession.unseen) && gSession.flushes == gSession.outlineStart;
+}
+
+void FillUnderPortOutline(const POINT* points, int count) {
+  // One fill to an outline: the next shape starts its own.
+  gSession.outlineStart = ~uint64_t{0};
+  if (count < 3) return;
+  // A rectangle along the axes: the polygon's fill leaves out its right and bottom edges, as
+  // filling the box does.
+  const POINT* p = points;
+  const bool box =
+      count == 4 && ((p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
+                     (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x));
+  if (box) {
+    const LONG left = std::min(p[0].x, p[2].x), top = std::min(p[0].y, p[2].y);
+    PatBlt(gSession.dc, left, top, std::max(p[0].x, p[2].x) - left, std::max(p[0].y, p[2].y) - top, PATCOPY);
+    return;
+  }
+  HGDIOBJ pen = SelectObject(gSession.dc, GetStockObject(NULL_PEN));
+  Polygon(gSession.dc, points, count);
+  SelectObject(gSession.dc, pen);
 }
 
 namespace {

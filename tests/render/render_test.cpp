@@ -295,6 +295,73 @@ TEST(RenderRules, FramedBoxIsItsFillAndFourLines) {
   EXPECT_EQ(apart.pixels, together.pixels);
 }
 
+// A shape filled under its outline, still batched, is the picture of its outline drawn and then
+// Polygon with the same pen over it: rectangles along the axes either way round (filled as
+// boxes), an empty one, a triangle, a star that crosses itself, a repeated vertex, with a solid
+// and a pattern brush, a thin and a null pen.
+TEST(RenderRules, FillUnderTheOutlineIsPolygonOverIt) {
+  const std::vector<std::vector<POINT>> shapes = {{{5, 5}, {30, 5}, {30, 20}, {5, 20}},
+                                                  {{40, 22}, {40, 4}, {62, 4}, {62, 22}},
+                                                  {{70, 5}, {70, 5}, {70, 25}, {70, 25}},
+                                                  {{5, 30}, {35, 58}, {2, 52}},
+                                                  {{60, 30}, {68, 56}, {46, 40}, {74, 40}, {52, 56}},
+                                                  {{80, 30}, {96, 34}, {96, 34}, {90, 58}, {78, 50}}};
+  auto paint = [&](bool underOutline, bool nullPen) {
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(100, 60, &canvas));
+    const RECT all = {0, 0, 100, 60};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    EXPECT_TRUE(BeginPortSession(canvas.dc));
+    HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 160));
+    int i = 0;
+    for (const std::vector<POINT>& shape : shapes) {
+      UsePortPen(PS_SOLID, nullPen ? 0 : 1, RGB(200, 40 * i, 0), nullPen);
+      SetDCBrushColor(canvas.dc, RGB(0, 120, 255));
+      HGDIOBJ saved = SelectObject(canvas.dc, i % 2 ? hatch : GetStockObject(DC_BRUSH));
+      StartPortOutline();
+      PortMoveTo(shape.back().x, shape.back().y);
+      for (const POINT& p : shape) PortLineTo(p.x, p.y);
+      const int count = static_cast<int>(shape.size());
+      if (underOutline) {
+        EXPECT_TRUE(CanFillUnderPortOutline());
+        FillUnderPortOutline(shape.data(), count);
+      } else {
+        FlushPortLines();
+        Polygon(canvas.dc, shape.data(), count);
+      }
+      FlushPortLines();
+      SelectObject(canvas.dc, saved);
+      ++i;
+    }
+    DeleteObject(hatch);
+    // Where the picture of the long way differs: a wide or dotted pen, an inverting operation,
+    // or part of the outline drawn already.
+    UsePortPen(PS_SOLID, 3, RGB(0, 0, 0), false);
+    StartPortOutline();
+    EXPECT_FALSE(CanFillUnderPortOutline());
+    UsePortPen(PS_DOT, 0, RGB(0, 0, 0), false);
+    StartPortOutline();
+    EXPECT_FALSE(CanFillUnderPortOutline());
+    UsePortPen(PS_SOLID, 1, RGB(0, 0, 0), false);
+    StartPortOutline();
+    PortMoveTo(1, 1);
+    PortLineTo(9, 9);
+    FlushPortLines();
+    EXPECT_FALSE(CanFillUnderPortOutline());
+    UsePortRop(R2_NOT);
+    StartPortOutline();
+    EXPECT_FALSE(CanFillUnderPortOutline());
+    EndPortSession();
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  for (bool nullPen : {false, true}) {
+    SCOPED_TRACE(nullPen ? "null pen" : "thin pen");
+    EXPECT_EQ(paint(false, nullPen).pixels, paint(true, nullPen).pixels);
+  }
+}
+
 // Each oval alone on a fresh picture, so that no later one hides a wrong pixel: drawn by the
 // platform, then from its kept outline, made in bands of rows, and again at another place,
 // partly off the picture, where an oval wholly in view is only filled.
