@@ -1,7 +1,9 @@
 // Drawing a dimension's readout on its label, on the drawing port or the print context.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "dimensions/drawdim2.h"
 #include "dimensions/drawdim2_win.h"
@@ -123,15 +125,23 @@ bool MakeDirectTable(HDC dc, ScreenFont* font) {
                             TCI_SRCCHARSET) ||
       !GetCPInfo(charset.ciACP, &codePage) || codePage.MaxCharSize != 1)
     return false;
-  char bytes[256];
-  for (int c = 0; c < 256; ++c) bytes[c] = static_cast<char>(c);
-  if (GetGlyphIndicesA(dc, bytes, 256, font->glyphs, GGI_MARK_NONEXISTING_GLYPHS) != 256 ||
-      !GetCharWidth32A(dc, 0, 255, font->advances))
+  // Only the characters a readout can hold are asked about. Any other is left to the platform: a
+  // string holding one is measured and drawn by it. The fewer characters the table holds, the
+  // less making and checking it costs.
+  char wanted[256];
+  int count = 0;
+  for (int c = 1; c < 256; ++c)
+    if (IsReadoutCharacter(static_cast<char>(c))) wanted[count++] = static_cast<char>(c);
+  WORD found[256];
+  if (count == 0 ||
+      GetGlyphIndicesA(dc, wanted, count, found, GGI_MARK_NONEXISTING_GLYPHS) != static_cast<DWORD>(count))
     return false;
-  // Any other character is left to the platform: a string holding one is measured and drawn by
-  // it. The fewer characters the table holds, the less its check costs.
-  for (int c = 0; c < 256; ++c)
-    if (!IsReadoutCharacter(static_cast<char>(c))) font->glyphs[c] = 0xFFFF;
+  std::fill(std::begin(font->glyphs), std::end(font->glyphs), WORD{0xFFFF});
+  for (int i = 0; i < count; ++i) {
+    const unsigned char c = static_cast<unsigned char>(wanted[i]);
+    if (!GetCharWidth32A(dc, c, c, &font->advances[c])) return false;
+    font->glyphs[c] = found[i];
+  }
   char shown[256];
   const int n = ShownCharacters(*font, shown, sizeof shown);
   INT ends[256];
