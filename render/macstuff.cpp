@@ -392,36 +392,6 @@ bool PortFramedBox(const RECT& box, COLORREF fill) {
   return true;
 }
 
-void StartPortOutline() {
-  if (gSession.depth <= 0) return;
-  FlushPortLines();
-  gSession.outlineStart = gSession.flushes;
-}
-
-bool CanFillUnderPortOutline() {
-  return IsPlainCopy() && (gSession.dcPen || gSession.unseen) && gSession.flushes == gSession.outlineStart;
-}
-
-void FillUnderPortOutline(const POINT* points, int count) {
-  // One fill to an outline: the next shape starts its own.
-  gSession.outlineStart = ~uint64_t{0};
-  if (count < 3) return;
-  // A rectangle along the axes: the polygon's fill leaves out its right and bottom edges, as
-  // filling the box does.
-  const POINT* p = points;
-  const bool box =
-      count == 4 && ((p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
-                     (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x));
-  if (box) {
-    const LONG left = std::min(p[0].x, p[2].x), top = std::min(p[0].y, p[2].y);
-    PatBlt(gSession.dc, left, top, std::max(p[0].x, p[2].x) - left, std::max(p[0].y, p[2].y) - top, PATCOPY);
-    return;
-  }
-  HGDIOBJ pen = SelectObject(gSession.dc, GetStockObject(NULL_PEN));
-  Polygon(gSession.dc, points, count);
-  SelectObject(gSession.dc, pen);
-}
-
 namespace {
 
 // Bits a pixel of what the context draws on: a memory context's bitmap, or its device.
@@ -454,6 +424,36 @@ bool PortWideOval(const RECT& box) {
   RECT view = {0, 0, 0, 0};
   GetPortViewBox(&view);
   return FillOvalOutline(gSession.dc, box, gSession.pen.width, gSession.pen.colour, view);
+}
+
+void StartPortOutline() {
+  if (gSession.depth <= 0) return;
+  FlushPortLines();
+  gSession.outlineStart = gSession.flushes;
+}
+
+bool CanFillUnderPortOutline() {
+  return IsPlainCopy() && (gSession.dcPen || gSession.unseen) && gSession.flushes == gSession.outlineStart;
+}
+
+void FillUnderPortOutline(const POINT* points, int count) {
+  // One fill to an outline: the next shape starts its own.
+  gSession.outlineStart = ~uint64_t{0};
+  if (count < 3) return;
+  // A rectangle along the axes, where logical units are pixels: the polygon's fill leaves out its
+  // right and bottom edges, as filling the box does.
+  const POINT* p = points;
+  const bool box = count == 4 && IsPlainPixelContext() &&
+                   ((p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
+                    (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x));
+  if (box) {
+    const LONG left = std::min(p[0].x, p[2].x), top = std::min(p[0].y, p[2].y);
+    PatBlt(gSession.dc, left, top, std::max(p[0].x, p[2].x) - left, std::max(p[0].y, p[2].y) - top, PATCOPY);
+    return;
+  }
+  HGDIOBJ pen = SelectObject(gSession.dc, GetStockObject(NULL_PEN));
+  Polygon(gSession.dc, points, count);
+  SelectObject(gSession.dc, pen);
 }
 
 void PortLineTo(float x, float y) {
