@@ -427,7 +427,8 @@ bool PortWideOval(const RECT& box) {
 }
 
 void StartPortOutline() {
-  if (gSession.depth <= 0) return;
+  // Elsewhere the outline is never filled under, and its lines stay in one batch with those before.
+  if (gSession.depth <= 0 || !IsPlainCopy()) return;
   FlushPortLines();
   gSession.outlineStart = gSession.flushes;
 }
