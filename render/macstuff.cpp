@@ -426,15 +426,24 @@ bool PortWideOval(const RECT& box) {
   return FillOvalOutline(gSession.dc, box, gSession.pen.width, gSession.pen.colour, view);
 }
 
+namespace {
+
+// Where the outline cannot be filled under, its lines stay in one batch with those before: a wide
+// pen's polyline that goes on from the last one joins it instead of ending in caps.
+bool MayFillUnderPortOutline() {
+  return IsPlainCopy() && (gSession.dcPen || gSession.unseen);
+}
+
+}  // namespace
+
 void StartPortOutline() {
-  // Elsewhere the outline is never filled under, and its lines stay in one batch with those before.
-  if (gSession.depth <= 0 || !IsPlainCopy()) return;
+  if (gSession.depth <= 0 || !MayFillUnderPortOutline()) return;
   FlushPortLines();
   gSession.outlineStart = gSession.flushes;
 }
 
 bool CanFillUnderPortOutline() {
-  return IsPlainCopy() && (gSession.dcPen || gSession.unseen) && gSession.flushes == gSession.outlineStart;
+  return MayFillUnderPortOutline() && gSession.flushes == gSession.outlineStart;
 }
 
 void FillUnderPortOutline(const POINT* points, int count) {

@@ -91,13 +91,13 @@ bool PortFramedBox(const RECT& box, COLORREF fill);
 // unless the pen is wide and solid and copied onto a raster screen whose logical units are its
 // pixels: only there is the kept outline that picture.
 bool PortWideOval(const RECT& box);
-// A filled shape's outline: on a raster screen, StartPortOutline draws the lines batched so far,
-// so that those batched after it are the shape's own. Polygon with the port's pen, drawn after
-// that outline, paints the fill and then strokes the outline a second time. While every line of
-// the outline is still batched, the pen is thin and solid or null, and the port copies onto a
-// raster screen, CanFillUnderPortOutline is true and FillUnderPortOutline paints the same picture
-// for less: it fills the polygon of the outline's own vertices (none clipped) with the context's
-// brush, and the outline, still batched, is drawn over it.
+// A filled shape's outline. Polygon with the port's pen, drawn after the outline, paints the fill
+// and then strokes the outline a second time. Where the pen is thin and solid or null and the
+// port copies onto a raster screen, StartPortOutline draws the lines batched so far, so that those
+// batched after it are the shape's own; elsewhere it does nothing. While every line of the
+// outline is still batched, CanFillUnderPortOutline is true and FillUnderPortOutline paints the
+// same picture for less: it fills the polygon of the outline's own vertices (none clipped) with
+// the context's brush, and the outline, still batched, is drawn over it.
 void StartPortOutline();
 bool CanFillUnderPortOutline();
 void FillUnderPortOutline(const POINT* points, int count);
