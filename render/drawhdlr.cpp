@@ -255,7 +255,7 @@ void FillCollectedPolygon(ObjectRec* object) {
   }
   if (underOutline)
     FillUnderPortOutline(polygon.data(), static_cast<int>(polygon.size()));
-  else if (polygon.size() >= 3)
+  else if (polygon.size() >= 3 && !PortWidePolygon(polygon.data(), static_cast<int>(polygon.size())))
     Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
   if (anchor) SetBrushOrgEx(dc, savedOrigin.x, savedOrigin.y, nullptr);
   SelectObject(dc, savedBrush);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "geometry/zoomhdlr.h"
-#include "render/ovalcache.h"
+#include "render/outlinecache.h"
 #include "render/overdraw.h"
 
 namespace {
@@ -293,6 +293,13 @@ bool IsPortRaster() {
   return gSession.depth > 0 && gSession.raster && !IsPrintPath();
 }
 
+namespace {
+
+bool KeepsWideOutlines();
+RECT ViewBox();
+
+}  // namespace
+
 void FlushPortLines() {
   if (gSession.depth <= 0) return;
   if (!gSession.counts.empty()) {
@@ -303,7 +310,9 @@ void FlushPortLines() {
         Polyline(gSession.dc, run, static_cast<int>(count));
         run += count;
       }
-    } else {
+    } else if (!KeepsWideOutlines() ||
+               !FillKeptLines(gSession.dc, gSession.points.data(), gSession.counts.data(),
+                              gSession.counts.size(), gSession.pen.width, gSession.pen.colour, ViewBox())) {
       PolyPolyline(gSession.dc, gSession.points.data(), gSession.counts.data(),
                    static_cast<DWORD>(gSession.counts.size()));
     }
@@ -414,16 +423,58 @@ bool IsPlainPixelContext() {
   return gSession.plainPixels > 0;
 }
 
+// Whether the outlines of the port's pen can be filled from kept pixels: the pen is wide and
+// solid, copied onto a raster screen whose logical units are its pixels.
+bool KeepsWideOutlines() {
+  return IsPlainCopy() && gSession.havePen && !gSession.pen.invisible && gSession.pen.style == PS_SOLID &&
+         gSession.pen.width >= 2 && IsPlainPixelContext();
+}
+
+RECT ViewBox() {
+  RECT view = {0, 0, 0, 0};
+  GetPortViewBox(&view);
+  return view;
+}
+
+// What Polygon(points, count) fills with the context's brush and the null pen.
+void FillPolygonInside(const POINT* points, int count) {
+  if (count < 3) return;
+  // A rectangle along the axes, where logical units are pixels: the polygon's fill leaves out its
+  // right and bottom edges, as filling the box does.
+  const POINT* p = points;
+  const bool box = count == 4 && IsPlainPixelContext() &&
+                   ((p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
+                    (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x));
+  if (box) {
+    const LONG left = std::min(p[0].x, p[2].x), top = std::min(p[0].y, p[2].y);
+    PatBlt(gSession.dc, left, top, std::max(p[0].x, p[2].x) - left, std::max(p[0].y, p[2].y) - top, PATCOPY);
+    return;
+  }
+  HGDIOBJ pen = SelectObject(gSession.dc, GetStockObject(NULL_PEN));
+  Polygon(gSession.dc, points, count);
+  SelectObject(gSession.dc, pen);
+}
+
 }  // namespace
 
 bool PortWideOval(const RECT& box) {
-  if (!IsPlainCopy() || !gSession.havePen || gSession.pen.invisible || gSession.pen.style != PS_SOLID ||
-      gSession.pen.width < 2 || !IsPlainPixelContext())
-    return false;
+  if (!KeepsWideOutlines()) return false;
   FlushPortLines();
-  RECT view = {0, 0, 0, 0};
-  GetPortViewBox(&view);
-  return FillOvalOutline(gSession.dc, box, gSession.pen.width, gSession.pen.colour, view);
+  return FillOvalOutline(gSession.dc, box, gSession.pen.width, gSession.pen.colour, ViewBox());
+}
+
+bool PortWidePolygon(const POINT* points, int count) {
+  if (count < 3 || !KeepsWideOutlines()) return false;
+  FlushPortLines();
+  HDC dc = gSession.dc;
+  FillPolygonInside(points, count);
+  if (!FillKeptPolygonOutline(dc, points, static_cast<size_t>(count), gSession.pen.width, gSession.pen.colour,
+                              ViewBox())) {
+    HGDIOBJ brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Polygon(dc, points, count);
+    SelectObject(dc, brush);
+  }
+  return true;
 }
 
 namespace {
@@ -449,21 +500,7 @@ bool CanFillUnderPortOutline() {
 void FillUnderPortOutline(const POINT* points, int count) {
   // One fill to an outline: the next shape starts its own.
   gSession.outlineStart = ~uint64_t{0};
-  if (count < 3) return;
-  // A rectangle along the axes, where logical units are pixels: the polygon's fill leaves out its
-  // right and bottom edges, as filling the box does.
-  const POINT* p = points;
-  const bool box = count == 4 && IsPlainPixelContext() &&
-                   ((p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y) ||
-                    (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x));
-  if (box) {
-    const LONG left = std::min(p[0].x, p[2].x), top = std::min(p[0].y, p[2].y);
-    PatBlt(gSession.dc, left, top, std::max(p[0].x, p[2].x) - left, std::max(p[0].y, p[2].y) - top, PATCOPY);
-    return;
-  }
-  HGDIOBJ pen = SelectObject(gSession.dc, GetStockObject(NULL_PEN));
-  Polygon(gSession.dc, points, count);
-  SelectObject(gSession.dc, pen);
+  FillPolygonInside(points, count);
 }
 
 void PortLineTo(float x, float y) {

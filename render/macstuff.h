@@ -64,7 +64,9 @@ HDC PortSessionDC();
 // Whether the session draws pixels on a raster context for the screen: not printing, and not
 // recording a metafile.
 bool IsPortRaster();
-// Flushes batched lines; every primitive that draws anything else calls it first.
+// Flushes batched lines; every primitive that draws anything else calls it first. Lines of a wide
+// solid pen copied onto a raster screen whose logical units are its pixels come from the pixels
+// kept for them once the same lines have been drawn before (see render/outlinecache.h).
 void FlushPortLines();
 // Selects a pen (PS_SOLID or PS_DOT) unless the same one is selected already; width 0 with
 // `invisible` selects the null pen.
@@ -87,10 +89,16 @@ void PortLineTo(float x, float y);
 // the platform's framed rectangle that picture.
 bool PortFramedBox(const RECT& box, COLORREF fill);
 // Draws the outline Ellipse(box) draws with the port's pen and the null brush, from the pixels
-// kept for an oval of that size and pen (see render/ovalcache.h). False, having drawn nothing,
+// kept for an oval of that size and pen (see render/outlinecache.h). False, having drawn nothing,
 // unless the pen is wide and solid and copied onto a raster screen whose logical units are its
 // pixels: only there is the kept outline that picture.
 bool PortWideOval(const RECT& box);
+// Polygon(points, count) with the port's pen and the context's brush: the inside filled and the
+// closed outline stroked over it. Where the pen is wide and solid and copied onto a raster screen
+// whose logical units are its pixels, the inside is filled with the null pen and the outline
+// comes from the pixels kept for it once the same outline has been drawn before (see
+// render/outlinecache.h), which is the same picture. False, having drawn nothing, elsewhere.
+bool PortWidePolygon(const POINT* points, int count);
 // A filled shape's outline. Polygon with the port's pen, drawn after the outline, paints the fill
 // and then strokes the outline a second time. Where the pen is thin and solid or null and the
 // port copies onto a raster screen, StartPortOutline draws the lines batched so far, so that those

@@ -19,7 +19,7 @@
 #include "render/imagefile.h"
 #include "render/linestlr.h"
 #include "render/metafile.h"
-#include "render/ovalcache.h"
+#include "render/outlinecache.h"
 #include "tests/render/refpicture.h"
 
 namespace {
@@ -390,7 +390,7 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
     DeleteDibCanvas(&canvas);
     return picture;
   };
-  ForgetOvalOutlines();
+  ForgetKeptOutlines();
   for (int penWidth : {2, 3, 4, 7, 12}) {
     for (const RECT& box : boxes) {
       for (int shift : {0, 9}) {
@@ -406,12 +406,12 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
     }
   }
   // An oval wholly in view shares its outline with every other of its size and pen.
-  ForgetOvalOutlines();
+  ForgetKeptOutlines();
   bool used = false;
   paint({20, 8, 61, 31}, 3, true, &used);
   paint({30, 20, 71, 43}, 3, true, &used);
   EXPECT_TRUE(used);
-  EXPECT_EQ(KeptOvalOutlineCount(), 1u);
+  EXPECT_EQ(KeptOutlineCount(), 1u);
 
   // Only a wide solid pen copied onto the picture is kept.
   DibCanvas canvas;
@@ -428,8 +428,81 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
   EXPECT_FALSE(PortWideOval(boxes[2]));
   EndPortSession();
   DeleteDibCanvas(&canvas);
-  ForgetOvalOutlines();
-  EXPECT_EQ(KeptOvalOutlineCount(), 0u);
+  ForgetKeptOutlines();
+  EXPECT_EQ(KeptOutlineCount(), 0u);
+}
+
+// Wide lines and filled polygons, each on a fresh picture: drawn by the platform, then through
+// the port three times, the first time as the platform draws them, then from the outline kept
+// the second time, and again from the one kept. Some lie partly off the picture, one crosses
+// itself and one repeats its points.
+TEST(RenderRules, KeptWideLinesAndPolygonOutlinesAreThePlatformsPixels) {
+  const std::vector<std::vector<POINT>> shapes = {
+      {{10, 10}, {60, 12}, {30, 50}},
+      {{5, 5}, {5, 5}, {40, 5}, {40, 5}, {40, 30}},
+      {{130, 40}, {50, 70}, {90, 20}, {20, 60}, {60, 95}},
+      {{70, 40}, {71, 41}, {72, 40}, {73, 41}, {74, 40}, {75, 41}},
+      {{50, 10}, {80, 50}, {20, 50}, {60, 30}, {30, 20}},
+      {{80, 20}, {20, 20}, {20, 60}, {80, 60}},
+  };
+  auto paint = [](const std::vector<POINT>& shape, int penWidth, bool closed, bool port) {
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(120, 80, &canvas));
+    const RECT all = {0, 0, 120, 80};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    HRGN clip = CreateRectRgn(0, 0, 100, 70);
+    SelectClipRgn(canvas.dc, clip);
+    DeleteObject(clip);
+    SetWindowOrgEx(canvas.dc, -3, 2, nullptr);
+    HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 90, 200));
+    HGDIOBJ savedBrush = SelectObject(canvas.dc, hatch);
+    const COLORREF colour = RGB(200, 30, 90);
+    const int count = static_cast<int>(shape.size());
+    EXPECT_TRUE(BeginPortSession(canvas.dc));
+    UsePortPen(PS_SOLID, penWidth, colour, false);
+    if (!port) {
+      HPEN pen = CreatePen(PS_SOLID, penWidth, colour);
+      HGDIOBJ savedPen = SelectObject(canvas.dc, pen);
+      if (closed)
+        Polygon(canvas.dc, shape.data(), count);
+      else
+        PolyPolyline(canvas.dc, shape.data(), reinterpret_cast<const DWORD*>(&count), 1);
+      SelectObject(canvas.dc, savedPen);
+      DeleteObject(pen);
+    } else if (closed) {
+      EXPECT_TRUE(PortWidePolygon(shape.data(), count));
+    } else {
+      PortMoveTo(static_cast<float>(shape[0].x), static_cast<float>(shape[0].y));
+      for (int i = 1; i < count; ++i)
+        PortLineTo(static_cast<float>(shape[i].x), static_cast<float>(shape[i].y));
+      FlushPortLines();
+    }
+    EndPortSession();
+    SelectObject(canvas.dc, savedBrush);
+    DeleteObject(hatch);
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  ForgetKeptOutlines();
+  for (bool closed : {false, true}) {
+    for (int penWidth : {2, 3, 6}) {
+      for (const auto& shape : shapes) {
+        const Picture platform = paint(shape, penWidth, closed, false);
+        const size_t kept = KeptOutlineCount();
+        for (int time = 0; time < 3; ++time) {
+          const Picture port = paint(shape, penWidth, closed, true);
+          int differ = 0;
+          for (size_t i = 0; i < port.pixels.size(); ++i) differ += port.pixels[i] != platform.pixels[i];
+          EXPECT_EQ(differ, 0) << (closed ? "polygon" : "lines") << " from " << shape[0].x << ","
+                               << shape[0].y << ", pen " << penWidth << ", time " << time;
+          // A triangle costs the platform too little to keep.
+          EXPECT_EQ(KeptOutlineCount(), kept + (time > 0 && shape.size() > 3 ? 1 : 0));
+        }
+      }
+    }
+  }
+  ForgetKeptOutlines();
 }
 
 TEST(RenderRules, CurveSegmentIsExactlySmoothnessLines) {
