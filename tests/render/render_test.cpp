@@ -458,6 +458,7 @@ TEST(RenderRules, KeptWideLinesAndPolygonOutlinesAreThePlatformsPixels) {
     HGDIOBJ savedBrush = SelectObject(canvas.dc, hatch);
     const COLORREF colour = RGB(200, 30, 90);
     const int count = static_cast<int>(shape.size());
+    const DWORD run = static_cast<DWORD>(count);
     EXPECT_TRUE(BeginPortSession(canvas.dc));
     UsePortPen(PS_SOLID, penWidth, colour, false);
     if (!port) {
@@ -466,7 +467,7 @@ TEST(RenderRules, KeptWideLinesAndPolygonOutlinesAreThePlatformsPixels) {
       if (closed)
         Polygon(canvas.dc, shape.data(), count);
       else
-        PolyPolyline(canvas.dc, shape.data(), reinterpret_cast<const DWORD*>(&count), 1);
+        PolyPolyline(canvas.dc, shape.data(), &run, 1);
       SelectObject(canvas.dc, savedPen);
       DeleteObject(pen);
     } else if (closed) {
