@@ -16,6 +16,12 @@
 # Once the build has made wineprinter.exe (beside the prefix, or DRX_PRINTER_TOOL), the prefix
 # gets a printer that writes PostScript to a file, so printing works with no printer set up.
 # This happens once per prefix (the mark .drx-printer): a test may take the printer away.
+#
+# Wine runs without address-space randomization where the system allows it. Linux 6.9 and later
+# place a fixed-address program's heap anywhere in the gigabyte above it; about one start of
+# Wine 8's loader in a few hundred then finds its heap on the page where the shared user data must
+# go, and the program dies before it starts ("failed to map the shared user data", status 1, no
+# other output). Without randomization the heap follows the loader at once.
 set -u
 
 WINE64=/usr/lib/wine/wine64
@@ -62,6 +68,12 @@ export WINESERVER="$WINESERVER64"
 
 display_key="${DISPLAY:-none} ${XAUTHORITY:-}"
 
+# `setarch -R` is refused where a sandbox forbids the personality call: plain Wine there.
+wine=$WINE64
+if setarch "$(uname -m)" -R true 2>/dev/null; then
+  wine="setarch $(uname -m) -R $WINE64"
+fi
+
 # Runs a Wine tool quietly, with no stdio a helper process could inherit, nor the lock (a server
 # left holding it would block every later run until it exits).
 quiet() {
@@ -80,9 +92,9 @@ prepare_prefix() {
   started=$?
   # 0: we started a fresh server; 2: one is running already.
   if [ $started -eq 0 ] || [ ! -f "$prefix/.drx-ready" ]; then
-    quiet "$WINE64" wineboot || return 1
+    quiet $wine wineboot || return 1
     if [ ! -f "$prefix/.drx-ready" ]; then
-      quiet "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+      quiet $wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
       fonts_dir="$prefix/drive_c/windows/Fonts"
       if [ -d "$WINE_FONTS" ]; then
         mkdir -p "$fonts_dir" && cp -n "$WINE_FONTS"/* "$fonts_dir"/ 2>/dev/null
@@ -93,7 +105,7 @@ prepare_prefix() {
   fi
   printer_tool=${DRX_PRINTER_TOOL:-$(dirname "$prefix")/wineprinter.exe}
   if [ ! -f "$prefix/.drx-printer" ] && [ -f "$printer_tool" ]; then
-    quiet "$WINE64" "$printer_tool" add && touch "$prefix/.drx-printer"
+    quiet $wine "$printer_tool" add && touch "$prefix/.drx-printer"
   fi
   return 0
 }
@@ -108,4 +120,4 @@ mkdir -p "$(dirname "$prefix")"
     { echo "$0: cannot prepare the Wine prefix $prefix" >&2; exit 1; }
 ) 9>"$lock_file" || exit 1
 
-exec "$WINE64" "$@"
+exec $wine "$@"
