@@ -266,6 +266,7 @@ bool BeginPortSession(HDC dc) {
   gSession.penY = position.y;
   gSession.runOpen = false;
   SetClipBoxFrom(dc);
+  StartKeepingOutlines();
   return true;
 }
 

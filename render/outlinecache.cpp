@@ -18,6 +18,10 @@ constexpr int kLargestSide = 8192;
 constexpr size_t kMostOutlines = 4096;
 constexpr size_t kMostRects = size_t{1} << 20;
 constexpr size_t kMostPoints = size_t{1} << 20;
+// Outlines made in one paint at most. Making one costs about twice what drawing it does, so a
+// paint that met many new outlines (a zoom step, a view scrolled far) would stall; past this many
+// it draws the rest as the platform does and later paints keep them.
+constexpr size_t kMostMadePerPaint = 256;
 // Lines of fewer points cost the platform too little to be worth a region.
 constexpr size_t kFewestKeptPoints = 4;
 constexpr int kBitsPerByte = 8;
@@ -78,6 +82,7 @@ struct OutlineKeyHash {
 std::unordered_map<OutlineKey, KeptOutline, OutlineKeyHash> gOutlines;
 size_t gOutlineRects = 0;
 size_t gOutlinePoints = 0;
+size_t gMadeThisPaint = 0;
 // Lines seen once: they are kept the second time they come. A paint that is not repeated (a
 // tracking outline, a zoom passed through) draws them as the platform does, and pays nothing more.
 std::unordered_set<size_t> gLinesSeen;
@@ -233,6 +238,8 @@ bool FillKeptOutline(HDC dc, OutlineKey&& key, POINT at, COLORREF colour) {
     return false;
   auto found = gOutlines.find(key);
   if (found == gOutlines.end()) {
+    if (gMadeThisPaint >= kMostMadePerPaint) return false;
+    ++gMadeThisPaint;
     KeptOutline made;
     if (!MakeOutline(key, &made)) return false;
     if (gOutlines.size() >= kMostOutlines || gOutlineRects + made.rects > kMostRects ||
@@ -299,6 +306,10 @@ bool FillKeptLines(HDC dc, const POINT* points, const DWORD* counts, size_t runs
 bool FillKeptPolygonOutline(HDC dc, const POINT* points, size_t count, int penWidth, COLORREF colour,
                             const RECT& view) {
   return FillKeptPoints(dc, OutlineShape::kClosed, points, count, nullptr, 0, penWidth, colour, view);
+}
+
+void StartKeepingOutlines() {
+  gMadeThisPaint = 0;
 }
 
 void ForgetKeptOutlines() {

@@ -16,22 +16,26 @@
 
 // Fills, in `colour` on `dc`, the pixels Ellipse(box) would set inside `view` with a solid pen
 // `penWidth` pixels wide and the null brush. False, having drawn nothing, when the part in view
-// is too large to keep or its outline cannot be made: the caller then draws the oval itself. The
-// context must map logical units to pixels one to one, unmirrored, draw ovals in the default
-// direction and paint a plain colour as it is given (24 bits a pixel and more), and `view` must
-// hold its clip box: the caller checks both.
+// is too large to keep, when its outline is not kept and cannot be made or this paint has made
+// its share: the caller then draws the oval itself. The context must map logical units to pixels
+// one to one, unmirrored, draw ovals in the default direction and paint a plain colour as it is
+// given (24 bits a pixel and more), and `view` must hold its clip box: the caller checks both.
 bool FillOvalOutline(HDC dc, const RECT& box, int penWidth, COLORREF colour, const RECT& view);
 
 // Fills, in `colour` on `dc`, the pixels PolyPolyline(points, counts, runs) sets inside `view`
 // with a solid pen `penWidth` pixels wide, from the outline kept for the same lines (the same
 // points relative to their box), under the same conditions as an oval's. Lines are kept the
 // second time they come: false, having drawn nothing, the first time, for fewer than four points,
-// or when the part in view is too large to keep; the caller then draws them itself.
+// or when they could not be filled as an oval's outline could not; the caller then draws them.
 bool FillKeptLines(HDC dc, const POINT* points, const DWORD* counts, size_t runs, int penWidth,
                    COLORREF colour, const RECT& view);
 // The same for the closed outline Polygon(points, count) strokes with the null brush.
 bool FillKeptPolygonOutline(HDC dc, const POINT* points, size_t count, int penWidth, COLORREF colour,
                             const RECT& view);
+
+// Starts a paint: it may make up to a few hundred new outlines. Past them, the functions above
+// return false for outlines not kept yet, and later paints keep them.
+void StartKeepingOutlines();
 
 // Deletes every kept outline and the mask.
 void ForgetKeptOutlines();

@@ -432,6 +432,48 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
   EXPECT_EQ(KeptOutlineCount(), 0u);
 }
 
+// A paint makes only so many new outlines and draws the rest as the platform does; the paints
+// after it keep the rest. The picture is the platform's every time.
+TEST(RenderRules, APaintMakesOnlyItsShareOfNewOutlines) {
+  constexpr int kOvals = 300;
+  auto paint = [](bool port) {
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(420, 300, &canvas));
+    const RECT all = {0, 0, 420, 300};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    EXPECT_TRUE(BeginPortSession(canvas.dc));
+    UsePortPen(PS_SOLID, 2, RGB(200, 30, 90), false);
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(200, 30, 90));
+    HGDIOBJ savedPen = SelectObject(canvas.dc, pen);
+    HGDIOBJ savedBrush = SelectObject(canvas.dc, GetStockObject(NULL_BRUSH));
+    for (int i = 0; i < kOvals; ++i) {
+      // Each oval of a size of its own, so that none shares another's outline.
+      const int x = i % 20 * 21, y = i / 20 * 20;
+      const RECT box = {x, y, x + 4 + i % 20, y + 4 + i / 20};
+      if (!port || !PortWideOval(box)) Ellipse(canvas.dc, box.left, box.top, box.right, box.bottom);
+    }
+    SelectObject(canvas.dc, savedBrush);
+    SelectObject(canvas.dc, savedPen);
+    DeleteObject(pen);
+    EndPortSession();
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  ForgetKeptOutlines();
+  const Picture platform = paint(false);
+  size_t kept[3];
+  for (size_t& count : kept) {
+    EXPECT_EQ(paint(true).pixels, platform.pixels) << "paint " << &count - kept;
+    count = KeptOutlineCount();
+  }
+  EXPECT_GT(kept[0], 0u);
+  EXPECT_LT(kept[0], static_cast<size_t>(kOvals));
+  EXPECT_EQ(kept[1], static_cast<size_t>(kOvals));
+  EXPECT_EQ(kept[2], static_cast<size_t>(kOvals));
+  ForgetKeptOutlines();
+}
+
 // Wide lines and filled polygons, each on a fresh picture: drawn by the platform, then through
 // the port three times, the first time as the platform draws them, then from the outline kept
 // the second time, and again from the one kept. Some lie partly off the picture, one crosses
