@@ -5,7 +5,8 @@
 // fitted, tenth and zoom-4 paints are timed again with every object painted (`_all_`): what
 // leaving out the shapes under later opaque fills saves, measured in the same run. The first
 // paint of the tenth and zoom-4 views is timed alone too (`_first_s`): a zoom step, before a
-// paint keeps anything for the next.
+// paint keeps anything for the next. Their later paints are timed once the view has been painted
+// until a paint keeps nothing new (`_settle_paints`: how many paints that took, the first aside).
 // With --file, the drawing is read from a file and `open_s` is the read and the first fitted paint
 // in a fresh process. Prints one line of name=value pairs.
 // `render_bench [COUNT] [--runs N] [--file PATH]`.
@@ -25,6 +26,7 @@
 #include "model/docstate.h"
 #include "render/drawhdlr.h"
 #include "render/imagefile.h"
+#include "render/outlinecache.h"
 
 namespace {
 
@@ -77,6 +79,22 @@ Timing TimeFirstPaint(DibCanvas& canvas, DocumentRec* document, float zoom, int 
   const Timing first = TimePaint(canvas, document, zoom, ox, oy);
   gRuns = savedRuns;
   return first;
+}
+
+// Paints a view until a paint keeps no new outline (a paint makes only so many): the timings
+// after it are of the view painted a while, after a zoom step's first paints. Returns the paints.
+int SettleView(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy) {
+  constexpr int kMostPaints = 32;
+  const int savedRuns = gRuns;
+  gRuns = 1;
+  int paints = 0;
+  for (size_t kept = KeptOutlineCount(); paints < kMostPaints; kept = KeptOutlineCount()) {
+    TimePaint(canvas, document, zoom, ox, oy);
+    ++paints;
+    if (KeptOutlineCount() == kept) break;
+  }
+  gRuns = savedRuns;
+  return paints;
 }
 
 long CountInView(DocumentRec* document, float zoom, const QDRect& view) {
@@ -222,6 +240,7 @@ int main(int argc, char** argv) {
   const float cx = (fit.left + fit.right) / 2.0f, cy = (fit.top + fit.bottom) / 2.0f;
   const int tx = RoundToInt(cx * tenthZoom) - kWidth / 2, ty = RoundToInt(cy * tenthZoom) - kHeight / 2;
   const Timing tenthFirst = TimeFirstPaint(canvas, document, tenthZoom, tx, ty);
+  const int tenthSettle = SettleView(canvas, document, tenthZoom, tx, ty);
   const Timing tenth = TimePaint(canvas, document, tenthZoom, tx, ty);
   gLeaveOutCovered = false;
   const Timing tenthAll = TimePaint(canvas, document, tenthZoom, tx, ty);
@@ -235,6 +254,7 @@ int main(int argc, char** argv) {
   const long corner1Objects = CountInView(document, 1.0f, QDRect{c1x, c1y, c1x + kWidth, c1y + kHeight});
   const int c4x = RoundToInt(page.left * 4.0f), c4y = RoundToInt(page.top * 4.0f);
   const Timing corner4First = TimeFirstPaint(canvas, document, 4.0f, c4x, c4y);
+  const int corner4Settle = SettleView(canvas, document, 4.0f, c4x, c4y);
   const Timing corner4 = TimePaint(canvas, document, 4.0f, c4x, c4y);
   gLeaveOutCovered = false;
   const Timing corner4All = TimePaint(canvas, document, 4.0f, c4x, c4y);
@@ -263,12 +283,14 @@ int main(int argc, char** argv) {
       "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
       "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f fitted_left_out=%ld "
       "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f tenth_first_s=%.4f "
-      "corner_zoom4_first_s=%.4f read_s=%.4f open_s=%.4f\n",
+      "corner_zoom4_first_s=%.4f tenth_settle_paints=%d corner_zoom4_settle_paints=%d read_s=%.4f "
+      "open_s=%.4f\n",
       stats.objects, total, points.size() - counts.size(), fitZoom, first.wall, first.cpu, fitted.wall,
       fitted.cpu, floor.wall, floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu,
       tenthObjects, corner1.wall, corner1.cpu, corner1Objects, corner4.wall, corner4.cpu, corner4Objects,
       scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall, plain.cpu, fittedLeftOut, fittedAll.cpu,
-      tenthAll.cpu, corner4All.cpu, tenthFirst.wall, corner4First.wall, read, read + first.wall);
+      tenthAll.cpu, corner4All.cpu, tenthFirst.wall, corner4First.wall, tenthSettle, corner4Settle, read,
+      read + first.wall);
   DeleteDibCanvas(&canvas);
   DeleteDocument(document);
   return 0;
