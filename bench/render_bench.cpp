@@ -85,15 +85,12 @@ Timing TimeFirstPaint(DibCanvas& canvas, DocumentRec* document, float zoom, int 
 // after it are of the view painted a while, after a zoom step's first paints. Returns the paints.
 int SettleView(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy) {
   constexpr int kMostPaints = 32;
-  const int savedRuns = gRuns;
-  gRuns = 1;
   int paints = 0;
   for (size_t kept = KeptOutlineCount(); paints < kMostPaints; kept = KeptOutlineCount()) {
-    TimePaint(canvas, document, zoom, ox, oy);
+    TimeFirstPaint(canvas, document, zoom, ox, oy);
     ++paints;
     if (KeptOutlineCount() == kept) break;
   }
-  gRuns = savedRuns;
   return paints;
 }
 

@@ -17,11 +17,12 @@
 # gets a printer that writes PostScript to a file, so printing works with no printer set up.
 # This happens once per prefix (the mark .drx-printer): a test may take the printer away.
 #
-# Wine runs without address-space randomization where the system allows it. Linux 6.9 and later
-# place a fixed-address program's heap anywhere in the gigabyte above it; about one start of
-# Wine 8's loader in a few hundred then finds its heap on the page where the shared user data must
-# go, and the program dies before it starts ("failed to map the shared user data", status 1, no
-# other output). Without randomization the heap follows the loader at once.
+# Wine runs without address-space randomization where the system allows it. Recent Linux kernels
+# place the heap of a program linked at a fixed address (wine64, at 0x7d000000) anywhere in the
+# gigabyte above it; about one start in a few hundred then finds its heap on the page where Wine
+# must map the shared user data (0x7ffe0000), and the program dies before it starts ("failed to
+# map the shared user data", status 1, no other output). Without randomization the heap follows
+# wine64 at once.
 set -u
 
 WINE64=/usr/lib/wine/wine64
