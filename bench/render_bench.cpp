@@ -1,7 +1,8 @@
 // Redraw timings of the benchmark drawing into a 1920 x 1080 DIB section, each as wall clock and
 // as the process's CPU seconds (best of the runs): fitted to the drawing; a view of a tenth of
 // it; zoom 1 and zoom 4 over one corner (most objects culled); the strip a scroll by a tenth of
-// the view uncovers; and the floor, one bare PolyPolyline of the same flattened segments. The
+// the view uncovers; and the floor, one bare PolyPolyline of the same flattened segments (and the
+// tenth view's own floor: the segments of the objects that meet it, at its zoom). The
 // fitted, tenth and zoom-4 paints are timed again with every object painted (`_all_`): what
 // leaving out the shapes under later opaque fills saves, measured in the same run. The first
 // paint of the tenth and zoom-4 views is timed alone too (`_first_s`): a zoom step, before a
@@ -103,42 +104,67 @@ long CountInView(DocumentRec* document, float zoom, const QDRect& view) {
   return n;
 }
 
-// Every outline of every object flattened at the current zoom, one polyline per object.
+void FlattenObjects(const ObjectRec* object, std::vector<POINT>* points, std::vector<DWORD>* counts);
+
+// An object's outline and those of its members flattened at the current zoom, one polyline each.
 void FlattenObject(const ObjectRec* object, std::vector<POINT>* points, std::vector<DWORD>* counts) {
-  for (; object; object = object->nextObject) {
-    const PointRec* start = object->firstPoint;
-    while (start && IsMarkerPointKind(start->pointKind)) start = start->nextPoint;
-    if (start) {
-      const size_t before = points->size();
-      auto add = [&](float x, float y) {
-        points->push_back(POINT{RoundToInt(ZoomF(x)), RoundToInt(ZoomF(y))});
-      };
-      add(start->x, start->y);
-      const PointRec* previous = start;
-      auto segment = [&](const PointRec* a, const PointRec* b) {
-        if (a->outTangentX == 0 && a->outTangentY == 0 && b->inTangentX == 0 && b->inTangentY == 0) {
-          add(b->x, b->y);
-          return;
-        }
-        bool first = true;
-        SampleCurveSegment(a, b, CurrentCurveSmoothness(), [&](float x, float y) {
-          if (!first) add(x, y);
-          first = false;
-        });
-      };
-      for (const PointRec* p = start->nextPoint; p; p = p->nextPoint) {
-        if (IsMarkerPointKind(p->pointKind)) continue;
-        segment(previous, p);
-        previous = p;
+  const PointRec* start = object->firstPoint;
+  while (start && IsMarkerPointKind(start->pointKind)) start = start->nextPoint;
+  if (start) {
+    const size_t before = points->size();
+    auto add = [&](float x, float y) {
+      points->push_back(POINT{RoundToInt(ZoomF(x)), RoundToInt(ZoomF(y))});
+    };
+    add(start->x, start->y);
+    const PointRec* previous = start;
+    auto segment = [&](const PointRec* a, const PointRec* b) {
+      if (a->outTangentX == 0 && a->outTangentY == 0 && b->inTangentX == 0 && b->inTangentY == 0) {
+        add(b->x, b->y);
+        return;
       }
-      if (object->closed && previous != start) segment(previous, start);
-      if (points->size() - before >= 2)
-        counts->push_back(static_cast<DWORD>(points->size() - before));
-      else
-        points->resize(before);
+      bool first = true;
+      SampleCurveSegment(a, b, CurrentCurveSmoothness(), [&](float x, float y) {
+        if (!first) add(x, y);
+        first = false;
+      });
+    };
+    for (const PointRec* p = start->nextPoint; p; p = p->nextPoint) {
+      if (IsMarkerPointKind(p->pointKind)) continue;
+      segment(previous, p);
+      previous = p;
     }
-    FlattenObject(object->firstChild, points, counts);
+    if (object->closed && previous != start) segment(previous, start);
+    if (points->size() - before >= 2)
+      counts->push_back(static_cast<DWORD>(points->size() - before));
+    else
+      points->resize(before);
   }
+  FlattenObjects(object->firstChild, points, counts);
+}
+
+void FlattenObjects(const ObjectRec* object, std::vector<POINT>* points, std::vector<DWORD>* counts) {
+  for (; object; object = object->nextObject) FlattenObject(object, points, counts);
+}
+
+// The floor of a view: the outlines of the top-level objects that meet it (all of them when
+// `view` is null), flattened at `zoom`, as one bare PolyPolyline with one thin pen over a blank
+// picture whose top-left corner is ox, oy. Gives the segments drawn in `segments`.
+Timing TimeFloor(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy, const QDRect* view,
+                 size_t* segments) {
+  document->docState->zoomFactor = zoom;
+  std::vector<POINT> points;
+  std::vector<DWORD> counts;
+  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
+    if (layer->visible)
+      for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
+        if (!view || IsObjectInBounds(object, view)) FlattenObject(object, &points, &counts);
+  *segments = points.size() - counts.size();
+  SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
+  const RECT all = {ox, oy, ox + kWidth, oy + kHeight};
+  return TimeBest([&] {
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PolyPolyline(canvas.dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
+  });
 }
 
 long CountObjects(const ObjectRec* object) {
@@ -220,16 +246,8 @@ int main(int argc, char** argv) {
   gLeaveOutCovered = true;
 
   // The floor: the same outlines as one PolyPolyline with one pen.
-  document->docState->zoomFactor = fitZoom;
-  std::vector<POINT> points;
-  std::vector<DWORD> counts;
-  for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
-    if (layer->visible) FlattenObject(layer->firstObject, &points, &counts);
-  const RECT all = {fx, fy, fx + kWidth, fy + kHeight};
-  const Timing floor = TimeBest([&] {
-    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    PolyPolyline(canvas.dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
-  });
+  size_t segments = 0;
+  const Timing floor = TimeFloor(canvas, document, fitZoom, fx, fy, nullptr, &segments);
 
   // A tenth of the drawing: the view zoomed in by the square root of 10 about the fitted
   // view's centre.
@@ -242,7 +260,11 @@ int main(int argc, char** argv) {
   gLeaveOutCovered = false;
   const Timing tenthAll = TimePaint(canvas, document, tenthZoom, tx, ty);
   gLeaveOutCovered = true;
-  const long tenthObjects = CountInView(document, tenthZoom, QDRect{tx, ty, tx + kWidth, ty + kHeight});
+  const QDRect tenthView = {tx, ty, tx + kWidth, ty + kHeight};
+  const long tenthObjects = CountInView(document, tenthZoom, tenthView);
+  // Its own floor: the outlines of the objects that meet it, at its zoom.
+  size_t tenthSegments = 0;
+  const Timing tenthFloor = TimeFloor(canvas, document, tenthZoom, tx, ty, &tenthView, &tenthSegments);
 
   // Zoom 1 and zoom 4 over the sheet's top-left corner: most objects lie outside.
   const FloatRect& page = document->docState->pageRect;
@@ -275,19 +297,21 @@ int main(int argc, char** argv) {
   std::printf(
       "objects=%ld top_level=%ld segments=%zu fit_zoom=%.4f first_fitted_s=%.4f first_fitted_cpu_s=%.4f "
       "fitted_s=%.4f fitted_cpu_s=%.4f floor_s=%.4f floor_cpu_s=%.4f fitted_over_floor_cpu=%.2f "
-      "tenth_s=%.4f tenth_cpu_s=%.4f tenth_objects=%ld corner_zoom1_s=%.4f corner_zoom1_cpu_s=%.4f "
+      "tenth_s=%.4f tenth_cpu_s=%.4f tenth_objects=%ld tenth_segments=%zu tenth_floor_s=%.4f "
+      "tenth_floor_cpu_s=%.4f tenth_over_floor=%.2f corner_zoom1_s=%.4f corner_zoom1_cpu_s=%.4f "
       "corner_zoom1_objects=%ld corner_zoom4_s=%.4f corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
       "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
       "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f fitted_left_out=%ld "
       "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f tenth_first_s=%.4f "
       "corner_zoom4_first_s=%.4f tenth_settle_paints=%d corner_zoom4_settle_paints=%d read_s=%.4f "
       "open_s=%.4f\n",
-      stats.objects, total, points.size() - counts.size(), fitZoom, first.wall, first.cpu, fitted.wall,
-      fitted.cpu, floor.wall, floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu,
-      tenthObjects, corner1.wall, corner1.cpu, corner1Objects, corner4.wall, corner4.cpu, corner4Objects,
-      scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall, plain.cpu, fittedLeftOut, fittedAll.cpu,
-      tenthAll.cpu, corner4All.cpu, tenthFirst.wall, corner4First.wall, tenthSettle, corner4Settle, read,
-      read + first.wall);
+      stats.objects, total, segments, fitZoom, first.wall, first.cpu, fitted.wall, fitted.cpu, floor.wall,
+      floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu, tenthObjects,
+      tenthSegments, tenthFloor.wall, tenthFloor.cpu,
+      tenthFloor.wall > 0 ? tenth.wall / tenthFloor.wall : 0.0, corner1.wall, corner1.cpu, corner1Objects,
+      corner4.wall, corner4.cpu, corner4Objects, scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall,
+      plain.cpu, fittedLeftOut, fittedAll.cpu, tenthAll.cpu, corner4All.cpu, tenthFirst.wall,
+      corner4First.wall, tenthSettle, corner4Settle, read, read + first.wall);
   DeleteDibCanvas(&canvas);
   DeleteDocument(document);
   return 0;
