@@ -13,6 +13,7 @@
 // `render_bench [COUNT] [--runs N] [--file PATH]`.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -104,17 +105,20 @@ long CountInView(DocumentRec* document, float zoom, const QDRect& view) {
   return n;
 }
 
-void FlattenObjects(const ObjectRec* object, std::vector<POINT>* points, std::vector<DWORD>* counts);
+// Outlines flattened at the current zoom, one polyline per object.
+struct Outlines {
+  std::vector<POINT> points;
+  std::vector<DWORD> counts;
+};
 
-// An object's outline and those of its members flattened at the current zoom, one polyline each.
-void FlattenObject(const ObjectRec* object, std::vector<POINT>* points, std::vector<DWORD>* counts) {
+// An object's outline and those of its members.
+void FlattenObject(const ObjectRec* object, Outlines* out) {
   const PointRec* start = object->firstPoint;
   while (start && IsMarkerPointKind(start->pointKind)) start = start->nextPoint;
   if (start) {
-    const size_t before = points->size();
-    auto add = [&](float x, float y) {
-      points->push_back(POINT{RoundToInt(ZoomF(x)), RoundToInt(ZoomF(y))});
-    };
+    std::vector<POINT>& points = out->points;
+    const size_t before = points.size();
+    auto add = [&](float x, float y) { points.push_back(POINT{RoundToInt(ZoomF(x)), RoundToInt(ZoomF(y))}); };
     add(start->x, start->y);
     const PointRec* previous = start;
     auto segment = [&](const PointRec* a, const PointRec* b) {
@@ -134,37 +138,50 @@ void FlattenObject(const ObjectRec* object, std::vector<POINT>* points, std::vec
       previous = p;
     }
     if (object->closed && previous != start) segment(previous, start);
-    if (points->size() - before >= 2)
-      counts->push_back(static_cast<DWORD>(points->size() - before));
+    if (points.size() - before >= 2)
+      out->counts.push_back(static_cast<DWORD>(points.size() - before));
     else
-      points->resize(before);
+      points.resize(before);
   }
-  FlattenObjects(object->firstChild, points, counts);
+  for (const ObjectRec* child = object->firstChild; child; child = child->nextObject)
+    FlattenObject(child, out);
 }
 
-void FlattenObjects(const ObjectRec* object, std::vector<POINT>* points, std::vector<DWORD>* counts) {
-  for (; object; object = object->nextObject) FlattenObject(object, points, counts);
-}
-
-// The floor of a view: the outlines of the top-level objects that meet it (all of them when
-// `view` is null), flattened at `zoom`, as one bare PolyPolyline with one thin pen over a blank
-// picture whose top-left corner is ox, oy. Gives the segments drawn in `segments`.
+// The floor of a view, over a blank picture whose top-left corner is ox, oy: the outlines of the
+// top-level objects that meet `view` (all of them when it is null), flattened at `zoom`, as one
+// bare PolyPolyline with one thin pen; or, with a `penWidth` of 2 or more, one bare Polyline each
+// with a solid pen that wide (Wine makes a wide pen's PolyPolyline one region of every segment, at
+// a cost that grows with the square of their number). Gives the segments in `segments`.
 Timing TimeFloor(DibCanvas& canvas, DocumentRec* document, float zoom, int ox, int oy, const QDRect* view,
-                 size_t* segments) {
+                 int penWidth, size_t* segments) {
   document->docState->zoomFactor = zoom;
-  std::vector<POINT> points;
-  std::vector<DWORD> counts;
+  Outlines out;
   for (LayerRec* layer = document->firstLayer; layer; layer = layer->nextLayer)
     if (layer->visible)
       for (ObjectRec* object = layer->firstObject; object; object = object->nextObject)
-        if (!view || IsObjectInBounds(object, view)) FlattenObject(object, &points, &counts);
-  *segments = points.size() - counts.size();
+        if (!view || IsObjectInBounds(object, view)) FlattenObject(object, &out);
+  *segments = out.points.size() - out.counts.size();
   SetWindowOrgEx(canvas.dc, ox, oy, nullptr);
   const RECT all = {ox, oy, ox + kWidth, oy + kHeight};
-  return TimeBest([&] {
+  HPEN pen = penWidth >= 2 ? CreatePen(PS_SOLID, penWidth, RGB(0, 0, 0)) : nullptr;
+  HGDIOBJ savedPen = pen ? SelectObject(canvas.dc, pen) : nullptr;
+  const Timing floor = TimeBest([&] {
     FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    PolyPolyline(canvas.dc, points.data(), counts.data(), static_cast<DWORD>(counts.size()));
+    if (!pen) {
+      PolyPolyline(canvas.dc, out.points.data(), out.counts.data(), static_cast<DWORD>(out.counts.size()));
+      return;
+    }
+    size_t first = 0;
+    for (const DWORD count : out.counts) {
+      Polyline(canvas.dc, &out.points[first], static_cast<int>(count));
+      first += count;
+    }
   });
+  if (pen) {
+    SelectObject(canvas.dc, savedPen);
+    DeleteObject(pen);
+  }
+  return floor;
 }
 
 long CountObjects(const ObjectRec* object) {
@@ -247,7 +264,7 @@ int main(int argc, char** argv) {
 
   // The floor: the same outlines as one PolyPolyline with one pen.
   size_t segments = 0;
-  const Timing floor = TimeFloor(canvas, document, fitZoom, fx, fy, nullptr, &segments);
+  const Timing floor = TimeFloor(canvas, document, fitZoom, fx, fy, nullptr, 0, &segments);
 
   // A tenth of the drawing: the view zoomed in by the square root of 10 about the fitted
   // view's centre.
@@ -262,9 +279,13 @@ int main(int argc, char** argv) {
   gLeaveOutCovered = true;
   const QDRect tenthView = {tx, ty, tx + kWidth, ty + kHeight};
   const long tenthObjects = CountInView(document, tenthZoom, tenthView);
-  // Its own floor: the outlines of the objects that meet it, at its zoom.
+  // Its own floor: the outlines of the objects that meet it, at its zoom; and the same drawn one
+  // by one with the pen a line of weight 1 has at that zoom (2 pixels: every pen is wide there).
   size_t tenthSegments = 0;
-  const Timing tenthFloor = TimeFloor(canvas, document, tenthZoom, tx, ty, &tenthView, &tenthSegments);
+  const Timing tenthFloor = TimeFloor(canvas, document, tenthZoom, tx, ty, &tenthView, 0, &tenthSegments);
+  const int tenthPen = std::max(1, RoundToInt(tenthZoom));
+  const Timing tenthWideFloor =
+      TimeFloor(canvas, document, tenthZoom, tx, ty, &tenthView, tenthPen, &tenthSegments);
 
   // Zoom 1 and zoom 4 over the sheet's top-left corner: most objects lie outside.
   const FloatRect& page = document->docState->pageRect;
@@ -298,7 +319,8 @@ int main(int argc, char** argv) {
       "objects=%ld top_level=%ld segments=%zu fit_zoom=%.4f first_fitted_s=%.4f first_fitted_cpu_s=%.4f "
       "fitted_s=%.4f fitted_cpu_s=%.4f floor_s=%.4f floor_cpu_s=%.4f fitted_over_floor_cpu=%.2f "
       "tenth_s=%.4f tenth_cpu_s=%.4f tenth_objects=%ld tenth_segments=%zu tenth_floor_s=%.4f "
-      "tenth_floor_cpu_s=%.4f tenth_over_floor=%.2f corner_zoom1_s=%.4f corner_zoom1_cpu_s=%.4f "
+      "tenth_floor_cpu_s=%.4f tenth_over_floor=%.2f tenth_wide_floor_s=%.4f tenth_pen=%d corner_zoom1_s=%.4f "
+      "corner_zoom1_cpu_s=%.4f "
       "corner_zoom1_objects=%ld corner_zoom4_s=%.4f corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
       "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
       "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f fitted_left_out=%ld "
@@ -308,10 +330,11 @@ int main(int argc, char** argv) {
       stats.objects, total, segments, fitZoom, first.wall, first.cpu, fitted.wall, fitted.cpu, floor.wall,
       floor.cpu, floor.cpu > 0 ? fitted.cpu / floor.cpu : 0.0, tenth.wall, tenth.cpu, tenthObjects,
       tenthSegments, tenthFloor.wall, tenthFloor.cpu,
-      tenthFloor.wall > 0 ? tenth.wall / tenthFloor.wall : 0.0, corner1.wall, corner1.cpu, corner1Objects,
-      corner4.wall, corner4.cpu, corner4Objects, scroll.wall, scroll.cpu, empty.wall, empty.cpu, plain.wall,
-      plain.cpu, fittedLeftOut, fittedAll.cpu, tenthAll.cpu, corner4All.cpu, tenthFirst.wall,
-      corner4First.wall, tenthSettle, corner4Settle, read, read + first.wall);
+      tenthFloor.wall > 0 ? tenth.wall / tenthFloor.wall : 0.0, tenthWideFloor.wall, tenthPen, corner1.wall,
+      corner1.cpu, corner1Objects, corner4.wall, corner4.cpu, corner4Objects, scroll.wall, scroll.cpu,
+      empty.wall, empty.cpu, plain.wall, plain.cpu, fittedLeftOut, fittedAll.cpu, tenthAll.cpu,
+      corner4All.cpu, tenthFirst.wall, corner4First.wall, tenthSettle, corner4Settle, read,
+      read + first.wall);
   DeleteDibCanvas(&canvas);
   DeleteDocument(document);
   return 0;

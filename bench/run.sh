@@ -96,17 +96,17 @@ case " $BUILDS " in
   *" win "*)
     cmake --build "$WIN_BUILD" -j"$JOBS" --target render_bench >/dev/null
     echo
-    printf '%-8s %8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s\n' redraw objects fitted_s fit_cpu \
+    printf '%-8s %8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s\n' redraw objects fitted_s fit_cpu \
       floor_cpu tenth_cpu corner1_cpu corner4_cpu strip_cpu culled_cpu left_out all_cpu tenth_1st c4_1st \
-      tenth_s tenth_flr
+      tenth_s tenth_flr tenth_wide
     for n in ${REDRAW_SIZES:-$SIZES}; do
       "$ROOT/cmake/wine-run.sh" "$WIN_BUILD/bench/render_bench.exe" "$n" --runs 2 | tr -d '\r' | awk '
         { for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] } }
-        END { printf "%-8s %8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s\n", "wine", v["objects"],
+        END { printf "%-8s %8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s\n", "wine", v["objects"],
               v["fitted_s"], v["fitted_cpu_s"], v["floor_cpu_s"], v["tenth_cpu_s"], v["corner_zoom1_cpu_s"],
               v["corner_zoom4_cpu_s"], v["scroll_strip_cpu_s"], v["all_culled_cpu_s"], v["fitted_left_out"],
               v["fitted_all_cpu_s"], v["tenth_first_s"], v["corner_zoom4_first_s"], v["tenth_s"],
-              v["tenth_floor_s"] }'
+              v["tenth_floor_s"], v["tenth_wide_floor_s"] }'
     done
     ;;
 esac
