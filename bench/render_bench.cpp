@@ -2,14 +2,15 @@
 // as the process's CPU seconds (best of the runs): fitted to the drawing; a view of a tenth of
 // it; zoom 1 and zoom 4 over one corner (most objects culled); the strip a scroll by a tenth of
 // the view uncovers; and the floor, one bare PolyPolyline of the same flattened segments (and the
-// tenth view's own floor: the segments of the objects that meet it, at its zoom). The
-// fitted, tenth and zoom-4 paints are timed again with every object painted (`_all_`): what
-// leaving out the shapes under later opaque fills saves, measured in the same run. The first
-// paint of the tenth and zoom-4 views is timed alone too (`_first_s`): a zoom step, before a
-// paint keeps anything for the next. Their later paints are timed once the view has been painted
-// until a paint keeps nothing new (`_settle_paints`: how many paints that took, the first aside).
-// With --file, the drawing is read from a file and `open_s` is the read and the first fitted paint
-// in a fresh process. Prints one line of name=value pairs.
+// tenth view's own floors: the segments of the objects that meet it at its zoom, with a thin pen
+// and with the 2-pixel pen that zoom gives a line of weight 1). The fitted, tenth and zoom-4
+// paints are timed again with every object painted (`_all_`): what leaving out the shapes under
+// later opaque fills saves, measured in the same run. The first paint of the tenth and zoom-4
+// views is timed alone too (`_first_s`): a zoom step, before a paint keeps anything for the next.
+// Their later paints are timed once the view has been painted until a paint keeps nothing new
+// (`_settle_paints`: how many paints that took, the first aside). With --file, the drawing is
+// read from a file and `open_s` is the read and the first fitted paint in a fresh process. Prints
+// one line of name=value pairs.
 // `render_bench [COUNT] [--runs N] [--file PATH]`.
 #include <windows.h>
 
@@ -319,9 +320,9 @@ int main(int argc, char** argv) {
       "objects=%ld top_level=%ld segments=%zu fit_zoom=%.4f first_fitted_s=%.4f first_fitted_cpu_s=%.4f "
       "fitted_s=%.4f fitted_cpu_s=%.4f floor_s=%.4f floor_cpu_s=%.4f fitted_over_floor_cpu=%.2f "
       "tenth_s=%.4f tenth_cpu_s=%.4f tenth_objects=%ld tenth_segments=%zu tenth_floor_s=%.4f "
-      "tenth_floor_cpu_s=%.4f tenth_over_floor=%.2f tenth_wide_floor_s=%.4f tenth_pen=%d corner_zoom1_s=%.4f "
-      "corner_zoom1_cpu_s=%.4f "
-      "corner_zoom1_objects=%ld corner_zoom4_s=%.4f corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
+      "tenth_floor_cpu_s=%.4f tenth_over_floor=%.2f tenth_wide_floor_s=%.4f tenth_pen=%d "
+      "corner_zoom1_s=%.4f corner_zoom1_cpu_s=%.4f corner_zoom1_objects=%ld corner_zoom4_s=%.4f "
+      "corner_zoom4_cpu_s=%.4f corner_zoom4_objects=%ld "
       "scroll_strip_s=%.4f scroll_strip_cpu_s=%.4f all_culled_s=%.4f all_culled_cpu_s=%.4f "
       "fitted_one_pen_no_fill_s=%.4f fitted_one_pen_no_fill_cpu_s=%.4f fitted_left_out=%ld "
       "fitted_all_cpu_s=%.4f tenth_all_cpu_s=%.4f corner_zoom4_all_cpu_s=%.4f tenth_first_s=%.4f "
