@@ -26,7 +26,7 @@ bool FillOvalOutline(HDC dc, const RECT& box, int penWidth, COLORREF colour, con
 // with a solid pen `penWidth` pixels wide, from the outline kept for the same lines (the same
 // points relative to their box), under the same conditions as an oval's. Lines are kept the
 // second time they come: false, having drawn nothing, the first time, for fewer than four points,
-// or when they could not be filled as an oval's outline could not; the caller then draws them.
+// and in every case where an oval's outline would not be filled; the caller then draws them.
 bool FillKeptLines(HDC dc, const POINT* points, const DWORD* counts, size_t runs, int penWidth,
                    COLORREF colour, const RECT& view);
 // The same for the closed outline Polygon(points, count) strokes with the null brush.
