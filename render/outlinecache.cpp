@@ -33,7 +33,7 @@ constexpr uint64_t kHashPrime = 1099511628211u;
 
 struct KeptOutline {
   HRGN region = nullptr;  // null when the outline sets no pixel
-  POINT at = {0, 0};      // the top-left corner of the box the region lies at now
+  POINT at = {0, 0};      // the top-left corner of the box the region lies at now, in device units
   size_t rects = 0;
 };
 
@@ -86,6 +86,8 @@ size_t gMadeThisPaint = 0;
 // Lines seen once: they are kept the second time they come. A paint that is not repeated (a
 // tracking outline, a zoom passed through) draws them as the platform does, and pays nothing more.
 std::unordered_set<size_t> gLinesSeen;
+// Holds the context's clip while a kept outline is painted through it.
+HRGN gSavedClip = nullptr;
 
 // A one-bit picture, top row first, a band of rows high, that outlines are drawn in a band at a
 // time; it grows when a wider part of an outline comes, and is freed with the outlines.
@@ -232,6 +234,31 @@ bool OutlinePart(const RECT& box, int penWidth, const RECT& view, RECT* part) {
   return true;
 }
 
+// Paints `region` (device units) with the context's own brush: the region is joined to the clip
+// and its box filled, then the clip is put back. The platform fills a region handed to FillRgn one
+// rectangle at a time, mapping and clipping each on its own, and a wide outline is hundreds of
+// small rectangles; through the clip it fills them all in one pass. The pixels are the same: the
+// region's, inside the clip. False, having drawn nothing, when the clip cannot be kept or joined.
+bool PaintThroughClip(HDC dc, HRGN region) {
+  if (!gSavedClip) gSavedClip = CreateRectRgn(0, 0, 0, 0);
+  const int hadClip = gSavedClip ? GetClipRgn(dc, gSavedClip) : -1;
+  if (hadClip < 0) return false;
+  RECT box;
+  if (GetRgnBox(region, &box) == NULLREGION) return true;
+  if (ExtSelectClipRgn(dc, region, hadClip == 1 ? RGN_AND : RGN_COPY) == ERROR) {
+    SelectClipRgn(dc, hadClip == 1 ? gSavedClip : nullptr);
+    return false;
+  }
+  DPtoLP(dc, reinterpret_cast<POINT*>(&box), 2);
+  HGDIOBJ dcBrush = GetStockObject(DC_BRUSH);
+  HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+  if (brush != dcBrush) SelectObject(dc, dcBrush);
+  PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, PATCOPY);
+  if (brush != dcBrush) SelectObject(dc, brush);
+  SelectClipRgn(dc, hadClip == 1 ? gSavedClip : nullptr);
+  return true;
+}
+
 // Fills the outline `key` with its box at `at`, made now when it is not kept yet.
 bool FillKeptOutline(HDC dc, OutlineKey&& key, POINT at, COLORREF colour) {
   if (key.part.right - key.part.left > kLargestSide || key.part.bottom - key.part.top > kLargestSide)
@@ -251,13 +278,21 @@ bool FillKeptOutline(HDC dc, OutlineKey&& key, POINT at, COLORREF colour) {
   }
   KeptOutline& outline = found->second;
   if (!outline.region) return true;
-  if (outline.at.x != at.x || outline.at.y != at.y) {
-    OffsetRgn(outline.region, at.x - outline.at.x, at.y - outline.at.y);
-    outline.at = at;
+  // The clip the region joins is in device units, so the region lies there too.
+  POINT device = at;
+  LPtoDP(dc, &device, 1);
+  if (outline.at.x != device.x || outline.at.y != device.y) {
+    OffsetRgn(outline.region, device.x - outline.at.x, device.y - outline.at.y);
+    outline.at = device;
   }
   // The context's own brush may be the caller's fill, its colour set already.
   const COLORREF fill = SetDCBrushColor(dc, colour);
-  FillRgn(dc, outline.region, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  if (!PaintThroughClip(dc, outline.region)) {
+    const POINT shift = {at.x - device.x, at.y - device.y};
+    OffsetRgn(outline.region, shift.x, shift.y);
+    FillRgn(dc, outline.region, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    OffsetRgn(outline.region, -shift.x, -shift.y);
+  }
   SetDCBrushColor(dc, fill);
   return true;
 }
@@ -320,6 +355,8 @@ void ForgetKeptOutlines() {
   gOutlinePoints = 0;
   gLinesSeen.clear();
   FreeMask();
+  if (gSavedClip) DeleteObject(gSavedClip);
+  gSavedClip = nullptr;
 }
 
 size_t KeptOutlineCount() {

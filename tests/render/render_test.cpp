@@ -432,6 +432,54 @@ TEST(RenderRules, KeptOvalOutlineIsTheOvalsPixels) {
   EXPECT_EQ(KeptOutlineCount(), 0u);
 }
 
+// A kept outline is painted through the context's clip, which it leaves as it found it (a clip
+// region or none), and it lands where the platform draws the oval after the view has scrolled.
+TEST(RenderRules, KeptOutlineLeavesTheClipAndFollowsAScroll) {
+  const RECT box = {20, 8, 61, 31};
+  auto paint = [&](POINT origin, bool clipped, bool kept) {
+    DibCanvas canvas;
+    EXPECT_TRUE(CreateDibCanvas(120, 80, &canvas));
+    const RECT all = {0, 0, 120, 80};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    HRGN clip = CreateRectRgn(0, 0, 50, 70);  // cuts the oval
+    if (clipped) SelectClipRgn(canvas.dc, clip);
+    SetWindowOrgEx(canvas.dc, origin.x, origin.y, nullptr);
+    EXPECT_TRUE(BeginPortSession(canvas.dc));
+    UsePortPen(PS_SOLID, 3, RGB(200, 30, 90), false);
+    const bool used = kept && PortWideOval(box);
+    EXPECT_EQ(used, kept);
+    if (!used) {
+      HGDIOBJ saved = SelectObject(canvas.dc, GetStockObject(NULL_BRUSH));
+      Ellipse(canvas.dc, box.left, box.top, box.right, box.bottom);
+      SelectObject(canvas.dc, saved);
+    }
+    EndPortSession();
+    HRGN after = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(canvas.dc, after), clipped ? 1 : 0);
+    if (clipped) {
+      EXPECT_TRUE(EqualRgn(after, clip));
+    }
+    DeleteObject(after);
+    DeleteObject(clip);
+    Picture picture = CanvasPicture(canvas);
+    DeleteDibCanvas(&canvas);
+    return picture;
+  };
+  for (bool clipped : {false, true}) {
+    SCOPED_TRACE(clipped ? "clip region" : "no clip region");
+    ForgetKeptOutlines();
+    for (POINT origin : {POINT{0, 0}, POINT{-7, -2}, POINT{4, 3}}) {
+      EXPECT_EQ(paint(origin, clipped, false).pixels, paint(origin, clipped, true).pixels)
+          << "origin " << origin.x << "," << origin.y;
+    }
+    // Wholly in view, the oval was made once and moved with the view.
+    if (!clipped) {
+      EXPECT_EQ(KeptOutlineCount(), 1u);
+    }
+  }
+  ForgetKeptOutlines();
+}
+
 // A paint makes only so many new outlines and draws the rest as the platform does; the paints
 // after it keep the rest. The picture is the platform's every time.
 TEST(RenderRules, APaintMakesOnlyItsShareOfNewOutlines) {
