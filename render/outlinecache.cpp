@@ -238,17 +238,15 @@ bool OutlinePart(const RECT& box, int penWidth, const RECT& view, RECT* part) {
 // and its box filled, then the clip is put back. The platform fills a region handed to FillRgn one
 // rectangle at a time, mapping and clipping each on its own, and a wide outline is hundreds of
 // small rectangles; through the clip it fills them all in one pass. The pixels are the same: the
-// region's, inside the clip. False, having drawn nothing, when the clip cannot be kept or joined.
+// region's, inside the clip. False, having drawn nothing, when the clip cannot be kept or joined
+// (a failed join leaves the clip as it was).
 bool PaintThroughClip(HDC dc, HRGN region) {
   if (!gSavedClip) gSavedClip = CreateRectRgn(0, 0, 0, 0);
   const int hadClip = gSavedClip ? GetClipRgn(dc, gSavedClip) : -1;
-  if (hadClip < 0) return false;
   RECT box;
-  if (GetRgnBox(region, &box) == NULLREGION) return true;
-  if (ExtSelectClipRgn(dc, region, hadClip == 1 ? RGN_AND : RGN_COPY) == ERROR) {
-    SelectClipRgn(dc, hadClip == 1 ? gSavedClip : nullptr);
+  if (hadClip < 0 || GetRgnBox(region, &box) == ERROR ||
+      ExtSelectClipRgn(dc, region, hadClip == 1 ? RGN_AND : RGN_COPY) == ERROR)
     return false;
-  }
   DPtoLP(dc, reinterpret_cast<POINT*>(&box), 2);
   HGDIOBJ dcBrush = GetStockObject(DC_BRUSH);
   HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
@@ -287,14 +285,9 @@ bool FillKeptOutline(HDC dc, OutlineKey&& key, POINT at, COLORREF colour) {
   }
   // The context's own brush may be the caller's fill, its colour set already.
   const COLORREF fill = SetDCBrushColor(dc, colour);
-  if (!PaintThroughClip(dc, outline.region)) {
-    const POINT shift = {at.x - device.x, at.y - device.y};
-    OffsetRgn(outline.region, shift.x, shift.y);
-    FillRgn(dc, outline.region, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    OffsetRgn(outline.region, -shift.x, -shift.y);
-  }
+  const bool painted = PaintThroughClip(dc, outline.region);
   SetDCBrushColor(dc, fill);
-  return true;
+  return painted;
 }
 
 // Lines or a closed outline, kept from the second time they come.

@@ -17,9 +17,10 @@
 // Fills, in `colour` on `dc`, the pixels Ellipse(box) would set inside `view` with a solid pen
 // `penWidth` pixels wide and the null brush. False, having drawn nothing, when the part in view
 // is too large to keep, when its outline is not kept and cannot be made or this paint has made
-// its share: the caller then draws the oval itself. The context must map logical units to pixels
-// one to one, unmirrored, draw ovals in the default direction and paint a plain colour as it is
-// given (24 bits a pixel and more), and `view` must hold its clip box: the caller checks both.
+// its share, or when the context's clip cannot take it: the caller then draws the oval itself.
+// The context must map logical units to pixels one to one, unmirrored, draw ovals in the default
+// direction and paint a plain colour as it is given (24 bits a pixel and more), and `view` must
+// hold its clip box: the caller checks both.
 bool FillOvalOutline(HDC dc, const RECT& box, int penWidth, COLORREF colour, const RECT& view);
 
 // Fills, in `colour` on `dc`, the pixels PolyPolyline(points, counts, runs) sets inside `view`
